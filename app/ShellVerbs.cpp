@@ -1,0 +1,9 @@
+#include "app/ShellVerbs.h"
+
+namespace brx {
+
+void RegisterVerbs() {}
+
+void UnregisterVerbs() {}
+
+} // namespace brx

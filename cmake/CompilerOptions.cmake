@@ -1,0 +1,16 @@
+# One INTERFACE target carries the language level, warnings, Qt defines and
+# sanitizer flags; every target of the project links it.
+add_library(brx_options INTERFACE)
+target_compile_features(brx_options INTERFACE cxx_std_20)
+target_compile_options(brx_options INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX,C>:-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers>)
+target_compile_definitions(brx_options INTERFACE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+
+if(BRX_SANITIZE)
+  set(_brx_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_compile_options(brx_options INTERFACE ${_brx_san})
+  target_link_options(brx_options INTERFACE ${_brx_san})
+  # Shared objects loaded with dlopen must see the same runtime.
+  add_compile_options(${_brx_san})
+  add_link_options(${_brx_san})
+endif()

@@ -1,0 +1,14 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+
+namespace brx {
+
+uint32_t tickCount()
+{
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<uint32_t>(ms);
+}
+
+} // namespace brx

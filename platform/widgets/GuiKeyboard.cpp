@@ -1,0 +1,12 @@
+#include "platform/widgets/GuiKeyboard.h"
+
+#include <QGuiApplication>
+
+namespace brx {
+
+bool GuiKeyboard::ctrlHeld() const
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+} // namespace brx

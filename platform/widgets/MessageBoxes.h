@@ -1,0 +1,12 @@
+#pragma once
+// Message boxes over QMessageBox with the program's French button captions.
+
+#include "platform/UserHost.h"
+
+class QWidget;
+
+namespace brx {
+
+MsgResult showMessageBox(QWidget* parent, const MessageRequest& request);
+
+} // namespace brx

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs every Debian package the program, its companions and its tests need.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools
+  libgl-dev
+  zlib1g-dev libdeflate-dev
+  libgtest-dev libgmock-dev
+  gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
+  zip unzip 7zip python3 libarchive-tools
+  xvfb xauth x11-apps imagemagick
+  dosfstools
+)
+
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,22 @@
+# Fails when a file of the core layers includes Qt Widgets or Qt Gui.
+# Widgets code of those folders lives in subfolders named widgets/ or
+# history/ (their own targets) and in the password dialog's folder.
+set(core_dirs engine settings support platform)
+set(offenders "")
+foreach(dir ${core_dirs})
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
+  foreach(f ${files})
+    if(f MATCHES "/(widgets|history|passworddlg)/")
+      continue()
+    endif()
+    file(STRINGS ${f} hits REGEX "#include[ \t]*<(QtWidgets|QtGui|QWidget|QDialog|QMessageBox|QApplication|QComboBox|QGuiApplication|QPainter|QPixmap|QImage|QIcon)")
+    if(hits)
+      list(APPEND offenders "${f}: ${hits}")
+    endif()
+  endforeach()
+endforeach()
+if(offenders)
+  string(REPLACE ";" "\n" text "${offenders}")
+  message(FATAL_ERROR "Core layers include GUI headers:\n${text}")
+endif()
+message(STATUS "Core layers are free of GUI headers.")

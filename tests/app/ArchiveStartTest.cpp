@@ -1,0 +1,59 @@
+#include "archive_window/ArchiveStart.h"
+
+#include <QDir>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace brx;
+
+namespace {
+
+const QString kProgram = QStringLiteral("/opt/brx/");
+
+ArchiveStart derive(const QString& argument, QSet<QString> existing = {})
+{
+    return deriveArchiveStart(argument, kProgram, [existing](const QString& p) { return existing.contains(p); });
+}
+
+} // namespace
+
+TEST(ArchiveStart, ExtractPrefixChoosesPageAndPicture)
+{
+    const ArchiveStart s = derive("-!/srv/Archives/sauve.zip");
+    EXPECT_EQ(s.page, StartPage::Extract);
+    EXPECT_EQ(s.pictureFile, "/opt/brx/Zip2Files.gif");
+    EXPECT_EQ(s.startPath, "/srv/Archives/sauve.zip") << "the path keeps its own letter case";
+}
+
+TEST(ArchiveStart, ConvertPrefixChoosesPageAndPicture)
+{
+    const ArchiveStart s = derive("-&/srv/setup.exe");
+    EXPECT_EQ(s.page, StartPage::ZipExe);
+    EXPECT_EQ(s.pictureFile, "/opt/brx/Zip2Exe.gif");
+    EXPECT_EQ(s.startPath, "/srv/setup.exe");
+}
+
+TEST(ArchiveStart, PathWithoutDotTriesZipThenExe)
+{
+    EXPECT_EQ(derive("-!/srv/Archives/Sauve").startPath, "/srv/Archives/Sauve.EXE");
+    EXPECT_EQ(derive("-!/srv/Archives/Sauve", {"/srv/Archives/Sauve.ZIP"}).startPath, "/srv/Archives/Sauve.ZIP");
+}
+
+TEST(ArchiveStart, DotInAFolderNameLeavesThePathUnchanged)
+{
+    EXPECT_EQ(derive("-&/srv/Mes.Documents/Sauve").startPath, "/srv/Mes.Documents/Sauve");
+}
+
+TEST(ArchiveStart, WithoutPrefixTheExtensionBecomesZip)
+{
+    const ArchiveStart s = derive("/srv/setup.exe");
+    EXPECT_EQ(s.page, StartPage::Design);
+    EXPECT_TRUE(s.pictureFile.isEmpty());
+    EXPECT_EQ(s.startPath, "/srv/setup.ZIP");
+}
+
+TEST(ArchiveStart, PathIsShownCleanAndAbsolute)
+{
+    EXPECT_EQ(derive("-!/srv/./x/../a.zip").startPath, "/srv/a.zip");
+    EXPECT_EQ(derive("-!rel/a.zip").startPath, QDir::current().absoluteFilePath("rel/a.zip"));
+}
