@@ -57,3 +57,26 @@ TEST(ArchiveStart, PathIsShownCleanAndAbsolute)
     EXPECT_EQ(derive("-!/srv/./x/../a.zip").startPath, "/srv/a.zip");
     EXPECT_EQ(derive("-!rel/a.zip").startPath, QDir::current().absoluteFilePath("rel/a.zip"));
 }
+
+#include "archive_window/TMainForm.h"
+#include "platform/ProgramInfo.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+TEST(ArchiveStart, ManagerWindowDerivesItsStartFromTheArgument)
+{
+    QTemporaryDir dir;
+    {
+        QFile zip(dir.filePath("Sauve.ZIP"));
+        ASSERT_TRUE(zip.open(QIODevice::WriteOnly));
+    }
+    TMainForm withZip("-!" + dir.filePath("Sauve"));
+    EXPECT_EQ(withZip.start().startPath, dir.filePath("Sauve.ZIP"));
+    EXPECT_EQ(withZip.start().page, StartPage::Extract);
+    EXPECT_EQ(withZip.start().pictureFile, programFolder() + "Zip2Files.gif");
+
+    TMainForm withoutZip("-&" + dir.filePath("Autre"));
+    EXPECT_EQ(withoutZip.start().startPath, dir.filePath("Autre.EXE"));
+    EXPECT_EQ(withoutZip.start().page, StartPage::ZipExe);
+}
