@@ -1,0 +1,73 @@
+#pragma once
+// Reads a ZIP archive's directory: finds the end record (also behind a
+// self-extractor prefix, a comment or trailing garbage), parses the central
+// directory into entries and locates each entry's data after checking its
+// local header. Nothing here trusts a size or an offset it has not checked.
+
+#include "zipcore/ZipInput.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zipcore {
+
+struct ZipEntry {
+    uint16_t versionMadeBy = 0; // low byte version, high byte host
+    uint16_t versionNeeded = 0;
+    uint16_t flags = 0;
+    uint16_t method = 0;
+    uint16_t dosTime = 0;
+    uint16_t dosDate = 0;
+    uint32_t crc32 = 0;
+    uint32_t compressedSize = 0;
+    uint32_t uncompressedSize = 0;
+    uint16_t diskStart = 0;
+    uint16_t internalAttributes = 0;
+    uint32_t externalAttributes = 0;
+    uint32_t localHeaderOffset = 0; // as stored
+    std::string name;               // raw bytes as stored
+    std::string extra;
+    std::string comment;
+    bool overlapsAnother = false;   // its data shares bytes with another entry
+
+    uint8_t hostSystem() const { return static_cast<uint8_t>(versionMadeBy >> 8); }
+    bool isEncrypted() const;
+    bool isUtf8() const;
+    bool isDirectory() const;  // name ends with "/" (or "\" from DOS hosts)
+    bool isSymlink() const;    // Unix host with a link mode
+    uint32_t unixMode() const; // 0 unless written on Unix
+    bool needsZip64() const;   // a field saturated, sizes live in a Zip64 extra
+    bool hasAesExtra() const;
+};
+
+struct ZipDirectory {
+    std::vector<ZipEntry> entries;
+    std::string comment;             // raw bytes
+    uint64_t endRecordOffset = 0;
+    uint64_t centralStart = 0;       // true position of the central directory
+    uint32_t storedCentralOffset = 0;
+    bool garbageAfterEnd = false;
+
+    // Added to stored offsets when a prefix was put in front without
+    // rebasing them (0 for a plain archive).
+    int64_t offsetShift() const { return static_cast<int64_t>(centralStart) - storedCentralOffset; }
+};
+
+struct DirectoryResult {
+    bool ok = false;
+    std::string error; // why the directory could not be read
+};
+
+DirectoryResult readDirectory(ZipInput& input, ZipDirectory& out);
+
+struct DataLocation {
+    bool ok = false;
+    uint64_t offset = 0; // first byte of the entry's (possibly encrypted) data
+    std::string error;
+};
+
+// Checks the entry's local header and that its data lies inside the archive.
+DataLocation locateEntryData(ZipInput& input, const ZipDirectory& dir, const ZipEntry& entry);
+
+} // namespace zipcore
