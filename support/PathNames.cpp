@@ -8,7 +8,7 @@ namespace brx {
 
 QString WithBackslash(const QString& path)
 {
-    if (path.endsWith(kPathSeparator))
+    if (path.isEmpty() || path.endsWith(kPathSeparator))
         return path;
     return path + kPathSeparator;
 }

@@ -10,7 +10,7 @@ class IVolumes;
 
 inline constexpr QChar kPathSeparator = QLatin1Char('/');
 
-// Appends one trailing separator unless the path already ends with one.
+// Appends one trailing separator unless the path is empty or already ends with one.
 QString WithBackslash(const QString& path);
 // Removes one trailing separator, except from the root "/" itself.
 QString WithoutBackslash(const QString& path);
