@@ -1,0 +1,30 @@
+#pragma once
+// Where the parts of a ZIP archive lie in its file, as the conversions need
+// them: the end record, the directory (computed from the end and as stored),
+// the position of the first local header, and whether the two directory
+// positions disagree (an archive copied behind a prefix without rebasing).
+
+#include <QFile>
+#include <optional>
+
+namespace brx {
+
+struct ArchiveLayout {
+    qint64 physicalSize = 0;
+    qint64 endRecordOffset = 0;
+    qint64 fileEnd = 0;          // end of the archive comment
+    qint64 computedStart = 0;    // directory start counted back from the end
+    quint32 storedOffset = 0;    // directory offset held in the end record
+    quint32 directorySize = 0;
+    quint16 totalEntries = 0;
+    quint16 commentLength = 0;
+    qint64 sfxOffset = 0;        // file position of the first local header
+    bool structureWarning = false;
+};
+
+// Reads the layout of the archive in file; nothing when the file holds no
+// end record or its directory cannot be read, with errorId set to the
+// engine message that tells why.
+std::optional<ArchiveLayout> readArchiveLayout(QFile& file, int& errorId);
+
+} // namespace brx
