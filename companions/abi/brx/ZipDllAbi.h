@@ -71,9 +71,10 @@ typedef struct BrxCallbackRecord {
     int32_t errorCode;   /* 20: message code or flags per action; reply field */
     int32_t size;        /* 24: size or count per action; reply field */
     char text[BRX_CALLBACK_TEXT_SIZE]; /* 28: file name or message; reply field */
-    /* Additions after the fixed part (not read by old engines). */
-    uint32_t sizeHigh;   /* high 32 bits of a size in actions 1 and 6 whose low
-                            31 bits did not suffice; size then holds INT32_MAX */
+    /* Additions after the fixed part (not read by old engines): the full
+     * 64-bit size of actions 1, 2 and 6, as size holds at most INT32_MAX. */
+    uint32_t sizeHigh;   /* 540: bits 32..63 */
+    uint32_t sizeLow;    /* 544: bits 0..31 */
 } BrxCallbackRecord;
 
 /* Returns BRX_CALLBACK_STOP to stop the running command, else BRX_CALLBACK_GO_ON. */
@@ -431,6 +432,7 @@ BRX_ABI_AT(BrxCallbackRecord, errorCode, 20);
 BRX_ABI_AT(BrxCallbackRecord, size, 24);
 BRX_ABI_AT(BrxCallbackRecord, text, 28);
 BRX_ABI_AT(BrxCallbackRecord, sizeHigh, 540);
+BRX_ABI_AT(BrxCallbackRecord, sizeLow, 544);
 #elif UINTPTR_MAX == 0xFFFFFFFFFFFFFFFFu
 /* 64-bit: pointers widen to 8 bytes with natural alignment. */
 BRX_ABI_SIZE(BrxZipFileSpec, 112);
@@ -465,6 +467,7 @@ BRX_ABI_AT(BrxCallbackRecord, caller, 8);
 BRX_ABI_AT(BrxCallbackRecord, actionCode, 24);
 BRX_ABI_AT(BrxCallbackRecord, text, 36);
 BRX_ABI_AT(BrxCallbackRecord, sizeHigh, 548);
+BRX_ABI_AT(BrxCallbackRecord, sizeLow, 552);
 #endif
 
 #undef BRX_ABI_SIZE
