@@ -16,8 +16,8 @@ using zipcore::ZipEntry;
 
 namespace {
 
-constexpr uint64_t kInMemoryLimit = uint64_t{32} << 20;    // larger entries are streamed
-constexpr uint64_t kPendingBytesLimit = uint64_t{160} << 20; // memory held by decoded entries waiting
+constexpr uint64_t kInMemoryLimit = uint64_t{128} << 20;   // larger entries are streamed
+constexpr uint64_t kPendingBytesLimit = uint64_t{256} << 20; // memory held by decoded entries waiting
 constexpr size_t kPendingJobsLimit = 512;
 constexpr size_t kProgressSlice = size_t{256} << 10;        // a stop request is seen within this much work
 constexpr size_t kMaxLinkTarget = 4096;

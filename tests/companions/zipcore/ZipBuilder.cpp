@@ -1,0 +1,112 @@
+#include "ZipBuilder.h"
+
+#include "zipcore/ByteOrder.h"
+#include "zipcore/Crc32.h"
+#include "zipcore/ZipCrypto.h"
+
+#include <zlib.h>
+
+namespace ziptest {
+
+using zipcore::append16;
+using zipcore::append32;
+
+std::string deflateRaw(const std::string& data)
+{
+    z_stream stream{};
+    deflateInit2(&stream, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&stream, data.size()) + 16, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
+namespace {
+
+struct Written {
+    uint32_t crc, compressed, size, offset;
+    uint16_t flags;
+};
+
+std::string encodedPayload(const BuildEntry& entry, uint32_t crc)
+{
+    std::string body = entry.payload ? *entry.payload : entry.method == 8 ? deflateRaw(entry.data) : entry.data;
+    if (entry.password.empty())
+        return body;
+    zipcore::ZipCrypto crypto(entry.password);
+    unsigned char header[12];
+    crypto.makeHeader(header, static_cast<uint8_t>(crc >> 24));
+    crypto.encrypt(reinterpret_cast<unsigned char*>(body.data()), body.size());
+    return std::string(reinterpret_cast<char*>(header), 12) + body;
+}
+
+void appendCommon(std::string& out, const BuildEntry& entry, const Written& w)
+{
+    append16(out, 20);
+    append16(out, w.flags);
+    append16(out, entry.method);
+    append16(out, entry.dosTime);
+    append16(out, entry.dosDate);
+    append32(out, w.crc);
+    append32(out, w.compressed);
+    append32(out, w.size);
+    append16(out, static_cast<uint16_t>(entry.name.size()));
+    append16(out, static_cast<uint16_t>(entry.extra.size()));
+}
+
+} // namespace
+
+std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions& options)
+{
+    std::string out = options.prefix;
+    const uint32_t base = options.rebase ? 0 : static_cast<uint32_t>(options.prefix.size());
+    std::vector<Written> written;
+    for (const BuildEntry& entry : entries) {
+        const uint32_t realCrc = zipcore::crc32Update(0, entry.data.data(), entry.data.size());
+        Written w{entry.crc.value_or(realCrc), 0, entry.declaredSize.value_or(static_cast<uint32_t>(entry.data.size())),
+                  static_cast<uint32_t>(out.size()) - base,
+                  static_cast<uint16_t>(entry.extraFlags | (entry.password.empty() ? 0 : 1))};
+        const std::string body = encodedPayload(entry, w.crc);
+        w.compressed = entry.declaredCompressed.value_or(static_cast<uint32_t>(body.size()));
+        append32(out, 0x04034b50);
+        appendCommon(out, entry, w);
+        out += entry.name + entry.extra + body;
+        if (entry.localOffset)
+            w.offset = *entry.localOffset;
+        written.push_back(w);
+    }
+    const uint32_t centralOffset = static_cast<uint32_t>(out.size()) - base;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const BuildEntry& entry = entries[i];
+        append32(out, 0x02014b50);
+        append16(out, static_cast<uint16_t>((entry.host << 8) | 20));
+        appendCommon(out, entry, written[i]);
+        append16(out, 0); // comment
+        append16(out, 0); // disk
+        append16(out, 0); // internal attributes
+        append32(out, entry.host == 3 ? entry.unixMode << 16 : 0);
+        append32(out, written[i].offset);
+        out += entry.name + entry.extra;
+    }
+    const uint32_t centralSize = static_cast<uint32_t>(out.size()) - base - centralOffset;
+    if (options.zip64Locator) {
+        append32(out, 0x07064b50);
+        out += std::string(16, '\0');
+    }
+    append32(out, 0x06054b50);
+    append16(out, 0);
+    append16(out, 0);
+    append16(out, static_cast<uint16_t>(entries.size()));
+    append16(out, static_cast<uint16_t>(entries.size()));
+    append32(out, centralSize);
+    append32(out, centralOffset);
+    append16(out, static_cast<uint16_t>(options.comment.size()));
+    return out + options.comment + options.trailing;
+}
+
+} // namespace ziptest
