@@ -11,6 +11,8 @@
 #include "engine/ZipArchiveState.h"
 #include "engine/ZipDirEntry.h"
 #include "engine/ZipEngineTypes.h"
+#include "engine/sfx/SfxConvert.h"
+#include "engine/span/SpanHost.h"
 
 #include <QByteArray>
 #include <QList>
@@ -159,6 +161,11 @@ public:
     // ---- the message path ----
     void ShowZipMessage(int id, const QString& extra = QString());
     void ShowExceptionError(const EZipEngine& e);
+    // A message with its text already made: stored, shown when asked (and
+    // not unattended), passed to OnMessage.
+    void reportMessage(int id, const QString& text, bool show);
+    // Formats a disk before it is written (multi-volume writes); empty: never.
+    void setDiskFormat(DiskFormatFn format) { m_diskFormat = std::move(format); }
     void reportLibraryMessage(int code, const QString& text);
 
     // Block copy of count bytes (-1 = to the end); 0 or -2. Also used by the
@@ -182,6 +189,8 @@ private:
     void checkZip64(QFile& archive, const EndRecord& end);
     void failList();
 
+    SfxConvertContext sfxContext();
+    SpanSettings spanSettings() const;
     bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
@@ -249,6 +258,7 @@ private:
     bool m_callbackFailed = false;   // an event handler threw inside a library call
     bool m_newArchiveMode = false;   // ConvertToExe called by Add for a new .exe
     void* m_ownerWindow = nullptr;
+    DiskFormatFn m_diskFormat;
 };
 
 } // namespace brx

@@ -36,12 +36,17 @@ void TZipEngine::ShowZipMessage(int id, const QString& extra)
 
 void TZipEngine::ShowExceptionError(const EZipEngine& e)
 {
-    if (e.DisplayMessage() && !m_unattended)
-        m_host->messageBox(okBox(e.Message()));
-    m_errCode = e.ResourceId();
-    m_message = e.Message();
+    reportMessage(e.ResourceId(), e.Message(), e.DisplayMessage());
+}
+
+void TZipEngine::reportMessage(int id, const QString& text, bool show)
+{
+    if (show && !m_unattended)
+        m_host->messageBox(okBox(text));
+    m_errCode = id;
+    m_message = text;
     if (OnMessage)
-        OnMessage(0, e.Message());
+        OnMessage(0, text);
 }
 
 // Library messages are never shown in a box: the owner decides through OnMessage.

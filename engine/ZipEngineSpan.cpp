@@ -1,0 +1,96 @@
+// The multi-volume copies and the directory reader's volume requests, run
+// with the engine's settings, events and message path.
+
+#include "engine/ZipEngine.h"
+#include "engine/span/ReadSpan.h"
+#include "engine/span/SpanInput.h"
+#include "engine/span/WriteSpan.h"
+#include "support/AppGlobals.h"
+
+#include <QFile>
+
+namespace brx {
+
+namespace {
+
+// The engine as the volume code sees it.
+class EngineSpanEvents final : public ISpanEvents {
+public:
+    explicit EngineSpanEvents(TZipEngine& engine) : m_engine(engine) {}
+
+    QString messageText(int id, const QVariantList& args) const override
+    {
+        return hasZipStr(id) ? formatZipText(LoadZipStr(id), args) : LoadZipStr(id);
+    }
+    void report(int id, const QString& text, bool shown) override { m_engine.reportMessage(id, text, shown); }
+    void message(const QString& text) override
+    {
+        if (m_engine.OnMessage)
+            m_engine.OnMessage(0, text);
+    }
+    void progress(SpanProgress type, const QString& name, qint64 size) override
+    {
+        if (m_engine.OnProgress)
+            m_engine.OnProgress(ProgressType(int(type)), name, size);
+    }
+    bool cancelRequested() const override { return m_engine.Cancel(); }
+
+private:
+    TZipEngine& m_engine;
+};
+
+} // namespace
+
+SpanSettings TZipEngine::spanSettings() const
+{
+    SpanSettings settings;
+    settings.KeepFreeOnDisk1 = m_keepFreeOnDisk1;
+    settings.MaxVolumeSize = m_maxVolumeSize;
+    settings.MinFreeVolumeSize = m_minFreeVolumeSize;
+    settings.ConfirmErase = m_confirmErase;
+    settings.AddDiskSpanErase = m_addOptions.testFlag(AddDiskSpanErase);
+    settings.Unattended = m_unattended;
+    settings.applicationTitle = applicationTitle();
+    return settings;
+}
+
+int TZipEngine::WriteSpan(const QString& source, const QString& firstVolume)
+{
+    EngineSpanEvents events(*this);
+    SpanContext context{*m_volumes, *m_host, events, spanSettings(), m_diskFormat};
+    return brx::WriteSpan(context, source, firstVolume);
+}
+
+int TZipEngine::ReadSpan(const QString& archiveName, QString& target)
+{
+    EngineSpanEvents events(*this);
+    SpanContext context{*m_volumes, *m_host, events, spanSettings(), m_diskFormat};
+    return brx::ReadSpan(context, archiveName, target);
+}
+
+// The central directory starts on, or goes on to, another volume of the
+// set: that volume is asked for and replaces the open file.
+void TZipEngine::openDirectoryVolume(QFile& archive, int disk)
+{
+    EngineSpanEvents events(*this);
+    const SpanSettings settings = spanSettings();
+    SpanDrive drive(*m_volumes, *m_host, events, settings);
+    drive.setDriveOf(archive.fileName());
+    drive.TotalDisks = m_arc.totalDisks;
+    SpanInput input(drive, archive.fileName());
+    try {
+        input.openVolume(disk);
+    } catch (const ESpanError& e) {
+        EZipEngine failure(e.id, e.args);
+        throw e.shown ? failure : EZipEngine(e.id, false);
+    }
+    const QString name = input.inputName();
+    input.close();
+    archive.close();
+    archive.setFileName(name);
+    if (!archive.open(QIODevice::ReadOnly))
+        throw EZipEngine(DS_NoInFile, true);
+    m_arc.volumeNumber = disk;
+}
+
+} // namespace brx
