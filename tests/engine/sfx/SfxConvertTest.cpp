@@ -103,7 +103,16 @@ TEST_F(SfxConvert, ZipBecomesExeWithShiftedOffsets)
 
 TEST_F(SfxConvert, PeerToolsAcceptTheProducedExe)
 {
+    // The real stub with a replaced icon when it was built, the synthetic one otherwise.
+    const QString realStub = qEnvironmentVariable("BRX_BIN_DIR") + QStringLiteral("/ZIPSFX.BIN");
+    if (QFileInfo(realStub).isFile()) {
+        ctx.sfxPath = realStub;
+        ctx.props.icon = sfxtest::makeIco(48, 32, [](int x, int) { return x < 24 ? 0xFF00FF00u : 0u; });
+    }
     ASSERT_EQ(ConvertToExe(ctx), 0);
+    const QByteArray exe = readFile(ctx.zipFileName);
+    const quint32 pe = qFromLittleEndian<quint32>(exe.constData() + 60);
+    EXPECT_EQ(qFromLittleEndian<quint16>(exe.constData() + pe + 24), 0x10b); // PE32 optional header
     const int unzip = peerTest(QStringLiteral("unzip"), {QStringLiteral("-tqq"), QStringLiteral("-Psecret"), ctx.zipFileName});
     const int sevenZip = peerTest(QStringLiteral("7zz"), {QStringLiteral("t"), QStringLiteral("-psecret"), ctx.zipFileName});
     if (unzip < 0 && sevenZip < 0)
