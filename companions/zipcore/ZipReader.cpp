@@ -4,7 +4,6 @@
 #include "zipcore/ZipFormat.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace zipcore {
 
@@ -126,8 +125,10 @@ bool parseCentralHeader(ByteCursor& cursor, ZipEntry& entry)
 // it: the classic way to make a tiny archive expand to gigabytes.
 void markOverlaps(std::vector<ZipEntry>& entries)
 {
-    std::vector<size_t> order(entries.size());
-    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<size_t> order;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (!entries[i].needsZip64()) // saturated sizes mean nothing here; such entries are refused anyway
+            order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return entries[a].localHeaderOffset < entries[b].localHeaderOffset;
     });

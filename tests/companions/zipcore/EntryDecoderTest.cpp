@@ -57,8 +57,8 @@ TEST(EntryDecoder, DecodesStoredDeflatedAndEncryptedEntries)
 
 TEST(EntryDecoder, RefusesAWrongPasswordBeforeProducingAnything)
 {
-    // A wrong password passes the one-byte check once in 256 tries (the
-    // header is random), so most must be refused there, and none may decode.
+    // A wrong password passes the one-byte check once in 256 tries, so
+    // nearly all are refused there, and none may decode.
     int refused = 0;
     for (const char* wrong : {"", "wrong", "s3cret!", "S3cret"}) {
         const Decoded decoded = decodeOnly({.name = "f", .data = sample(), .password = "s3cret"}, wrong);
