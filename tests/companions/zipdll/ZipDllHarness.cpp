@@ -1,5 +1,8 @@
 #include "ZipDllHarness.h"
 
+#include "zipcore/ZipInput.h"
+#include "zipcore/ZipReader.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -256,15 +259,14 @@ std::string textBytes(size_t size, unsigned seed)
 
 std::vector<std::string> entryNames(const fs::path& archive)
 {
-    std::string output;
-    runTool("python3 -c " + shellQuote("import zipfile,sys; print('\\n'.join(zipfile.ZipFile(sys.argv[1]).namelist()))")
-                + " " + shellQuote(archive.string()),
-            &output);
+    const std::string bytes = readFile(archive);
+    zipcore::MemoryInput input(bytes.data(), bytes.size());
+    zipcore::ZipDirectory directory;
     std::vector<std::string> names;
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty())
-            names.push_back(line);
+    if (!zipcore::readDirectory(input, directory).ok)
+        return names;
+    for (const zipcore::ZipEntry& entry : directory.entries)
+        names.push_back(entry.name);
     return names;
 }
 

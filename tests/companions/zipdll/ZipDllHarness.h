@@ -92,7 +92,7 @@ std::filesystem::path unzipInto(const Scratch& scratch, const std::filesystem::p
                                 const std::string& folder, const std::string& password = {});
 std::string randomBytes(size_t size, unsigned seed);
 std::string textBytes(size_t size, unsigned seed);
-// Entry names in archive order, as Python's zipfile lists them.
+// Entry names in archive order, as stored.
 std::vector<std::string> entryNames(const std::filesystem::path& archive);
 std::string shellQuote(const std::string& text);
 
