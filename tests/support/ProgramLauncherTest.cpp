@@ -50,6 +50,8 @@ TEST(RunProgram, WaitsForARealChildWithoutBurningACore)
 
     const double cpuUsed = threadCpuMs() - cpuBefore;
     const qint64 elapsed = clock.elapsed();
+    RecordProperty("waitCpuMs", QString::number(cpuUsed, 'f', 2).toStdString());
+    RecordProperty("waitElapsedMs", QString::number(elapsed).toStdString());
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 3);
     EXPECT_GE(elapsed, 300);
