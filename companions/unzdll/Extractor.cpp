@@ -159,7 +159,12 @@ void Extractor::submit(PlannedEntry planned)
     zipcore::ZipInput* input = m_input.get();
     m_pool->post([raw, input, promise] {
         const PlannedEntry& p = raw->planned;
-        raw->result = decodeWhole(*input, p.dataOffset, *p.entry, p.password, raw->data);
+        try {
+            raw->result = decodeWhole(*input, p.dataOffset, *p.entry, p.password, raw->data);
+        } catch (const std::bad_alloc&) {
+            raw->result.status = DecodeStatus::DataError;
+            raw->result.message = "not enough memory to decode this entry";
+        }
         promise->set_value();
     });
     m_pendingBytes += memoryCost(*raw->planned.entry);
@@ -224,7 +229,7 @@ bool Extractor::acceptResult(const PlannedEntry& planned, const DecodeResult& re
     return false;
 }
 
-bool Extractor::writeOut(const PlannedEntry& planned, const std::vector<unsigned char>& data)
+bool Extractor::writeOut(const PlannedEntry& planned, const Bytes& data)
 {
     OutputFile file;
     std::string error;
@@ -288,7 +293,7 @@ void Extractor::makeLink(const PlannedEntry& planned)
         reportFailure(m_reporter, planned.name, BRX_SKIP_DAMAGED, BRX_MSG_DAMAGED_ENTRY, "link target too long");
         return;
     }
-    std::vector<unsigned char> data;
+    Bytes data;
     const DecodeResult result = decodeWhole(*m_input, planned.dataOffset, *planned.entry, planned.password, data);
     if (result.status != DecodeStatus::Ok) {
         const auto [kind, code] = failureKind(result.status);

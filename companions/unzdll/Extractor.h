@@ -10,6 +10,7 @@
 #include "PosixFileInput.h"
 #include "UnzOptions.h"
 #include "UnzReporter.h"
+#include "WholeEntryDecoder.h"
 #include "WorkerPool.h"
 #include "zipcore/EntryDecoder.h"
 
@@ -27,7 +28,7 @@ public:
 private:
     struct Job {
         PlannedEntry planned;
-        std::vector<unsigned char> data;
+        Bytes data;
         zipcore::DecodeResult result;
         std::future<void> done;
     };
@@ -48,7 +49,7 @@ private:
     void stream(const PlannedEntry& planned);
     void makeLink(const PlannedEntry& planned);
     bool acceptResult(const PlannedEntry& planned, const zipcore::DecodeResult& result);
-    bool writeOut(const PlannedEntry& planned, const std::vector<unsigned char>& data);
+    bool writeOut(const PlannedEntry& planned, const Bytes& data);
     void reportProgressInSlices(uint64_t bytes);
     void finishFolders();
 
@@ -58,9 +59,9 @@ private:
     std::unique_ptr<PosixFileInput> m_input;
     zipcore::ZipDirectory m_directory;
     std::unique_ptr<EntryPlanner> m_planner;
-    std::unique_ptr<WorkerPool> m_pool;
     std::deque<std::unique_ptr<Job>> m_pending;
     uint64_t m_pendingBytes = 0;
+    std::unique_ptr<WorkerPool> m_pool; // after the jobs: joined before they are freed
     std::vector<FolderToFinish> m_folders;
     int32_t m_successes = 0;
 };

@@ -32,7 +32,7 @@ DecodeResult fail(DecodeStatus status, std::string message)
 // Reads the entry's bytes and strips the encryption. Returns the offset of
 // the payload in raw.
 bool readPayload(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, std::vector<unsigned char>& raw, DecodeResult& problem)
+                 const std::string& password, Bytes& raw, DecodeResult& problem)
 {
     raw.resize(entry.compressedSize);
     if (!input.readExact(dataOffset, raw.data(), raw.size())) {
@@ -51,7 +51,7 @@ bool readPayload(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::Z
     return true;
 }
 
-DecodeResult inflateWhole(const std::vector<unsigned char>& raw, std::vector<unsigned char>& output)
+DecodeResult inflateWhole(const Bytes& raw, Bytes& output)
 {
     const Decompressor decompressor(libdeflate_alloc_decompressor());
     if (!decompressor)
@@ -73,7 +73,7 @@ DecodeResult inflateWhole(const std::vector<unsigned char>& raw, std::vector<uns
 } // namespace
 
 DecodeResult decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                         const std::string& password, std::vector<unsigned char>& output)
+                         const std::string& password, Bytes& output)
 {
     if (std::string reason = zipcore::unsupportedReason(entry); !reason.empty())
         return fail(DecodeStatus::Unsupported, reason);
@@ -81,7 +81,7 @@ DecodeResult decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zi
         return fail(DecodeStatus::DataError, "the declared size cannot come from this compressed data");
     if (entry.isEncrypted() && entry.compressedSize < zipcore::kEncryptionHeaderSize)
         return fail(DecodeStatus::DataError, "the encrypted data is too short");
-    std::vector<unsigned char> raw;
+    Bytes raw;
     DecodeResult result;
     if (!readPayload(input, dataOffset, entry, password, raw, result))
         return result;

@@ -6,11 +6,35 @@
 
 #include "zipcore/EntryDecoder.h"
 
+#include <memory>
 #include <vector>
 
 namespace unzdll {
 
+// Leaves new bytes uninitialised: every byte is written by the read or the
+// decompressor right after, and zeroing hundreds of megabytes first would
+// cost as much as a CRC pass.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    template <class U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using Bytes = std::vector<unsigned char, UninitialisedAllocator<unsigned char>>;
+
 zipcore::DecodeResult decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                                  const std::string& password, std::vector<unsigned char>& output);
+                                  const std::string& password, Bytes& output);
 
 } // namespace unzdll
