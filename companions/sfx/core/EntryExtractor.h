@@ -1,11 +1,11 @@
 #pragma once
-// Writes one entry of the archive to a file: stored or deflated data,
-// traditional encryption, CRC check. The file is written beside its target
-// under a temporary name and only takes the target's name when complete.
+// Writes one entry of the archive to a file with zipcore's decoder. The
+// file is written beside its target under a temporary name and only takes
+// the target's name when complete and checked.
 
 #include "SfxArchive.h"
+#include "zipcore/EntryDecoder.h"
 
-#include <functional>
 #include <string>
 
 namespace sfxcore {
@@ -14,10 +14,7 @@ enum class ExtractResult { Ok, WrongPassword, Unsupported, ReadError, WriteError
 
 class EntryExtractor {
 public:
-    explicit EntryExtractor(SfxArchive& archive) : m_archive(archive) {}
-
-    // Called with the bytes written so far; may be empty.
-    std::function<void(uint64_t)> onBytes;
+    explicit EntryExtractor(SfxArchive& archive) : m_archive(archive), m_decoder(256 * 1024) {}
 
     ExtractResult extract(const ArchiveEntry& entry, const std::string& target, const std::string& password);
 
@@ -25,9 +22,8 @@ public:
     bool passwordOpens(const ArchiveEntry& entry, const std::string& password);
 
 private:
-    ExtractResult copyData(const ArchiveEntry& entry, uint64_t pos, const std::string& password, std::FILE* out);
-
     SfxArchive& m_archive;
+    zipcore::EntryDecoder m_decoder;
 };
 
 } // namespace sfxcore

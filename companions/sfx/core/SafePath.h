@@ -1,15 +1,16 @@
 #pragma once
-// Turns an entry name into a path inside the extraction folder, refusing
-// every name that could land outside it.
+// Where an entry lands on disk: zipcore's name rules (no "..", no absolute
+// names, no drive letters) joined to the extraction folder with the
+// platform's separator.
 
 #include <optional>
 #include <string>
 
 namespace sfxcore {
 
-// folder + the entry's relative path with the platform's separator; nothing
-// for absolute names, drive letters, ".." parts, ":" (alternate data streams)
-// and control characters.
+// folder + the entry's relative path; nothing when the name is refused or
+// names no file or folder. Also refuses ":" (alternate data streams on
+// Windows) and control characters.
 std::optional<std::string> safeTargetPath(const std::string& folder, const std::string& entryName);
 
 // Appends the platform's separator unless the path ends with one.

@@ -53,8 +53,8 @@ std::string summary(const ExtractCounts& counts, const std::string& folder)
 
 RunResult runSelfExtractor(const RunEnvironment& env, SfxUi& ui)
 {
-    SfxArchive archive;
-    if (archive.open(env.exePath) != SfxArchive::Status::Ok) {
+    SfxArchive archive(env.exePath);
+    if (archive.open() != SfxArchive::Status::Ok) {
         ui.error(kDefaultCaption, "Archive introuvable ou endommagée dans " + env.exePath);
         return RunResult::Failed;
     }

@@ -180,19 +180,29 @@ TEST_F(SfxExtract, EncryptedEntriesAskForThePasswordAgainWhenWrong)
     EXPECT_EQ(readFile(out() + "2/plain.txt"), "open");
 }
 
-TEST_F(SfxExtract, SizeCheckRefusesATruncatedFile)
+TEST_F(SfxExtract, SizeCheckRefusesAnArchiveWhoseDataIsMissing)
 {
-    const std::string head = header(0, "", out(), "", "");
+    const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 3);
     const std::string stub(300, 's');
-    std::string zip = testzip::build(kItems, "", uint32_t(stub.size() + head.size()));
-    // Cut the first entry's data short but keep the directory readable.
-    std::string exe = stub + head + zip;
-    exe.erase(stub.size() + head.size() + 40, 10);
-    ScriptedSfxUi ui;
-    EXPECT_EQ(run(writeFile("cut.exe", exe), ui), RunResult::Failed);
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_NE(ui.errors[0].find("incompl"), std::string::npos);
+    // The last entry claims more data than the file holds before its directory.
+    const auto damaged = [&](const std::string& head) {
+        std::string zip = testzip::build(items, "", uint32_t(stub.size() + head.size()));
+        const size_t last = zip.rfind("PK\1\2");
+        zip[last + 21] = char(zip[last + 21] + 0x10);
+        return stub + head + zip;
+    };
+    ScriptedSfxUi checked;
+    EXPECT_EQ(run(writeFile("cut.exe", damaged(header(0, "", out(), "", ""))), checked), RunResult::Failed);
+    ASSERT_EQ(checked.errors.size(), 1u);
+    EXPECT_NE(checked.errors[0].find("incompl"), std::string::npos);
     EXPECT_FALSE(QDir(QString::fromStdString(out())).exists());
+
+    // Without the check the intact entries come out and the damaged one fails.
+    ScriptedSfxUi unchecked;
+    EXPECT_EQ(run(writeFile("cut2.exe", damaged(header(0x20, "", out(), "", ""))), unchecked), RunResult::Failed);
+    EXPECT_EQ(readFile(out() + "/readme.txt"), "hello from the archive\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out() + "/bin/tool.dat")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out() + "/bin/tool.dat.sfx-part")));
 }
 
 TEST_F(SfxExtract, ArchiveCopiedWithoutShiftIsStillFound)

@@ -1,4 +1,3 @@
-#include "NameCodec.h"
 #include "SafePath.h"
 #include "SfxArchive.h"
 #include "SfxPlan.h"
@@ -120,13 +119,6 @@ TEST(SafePathTest, NamesThatLeaveTheFolderAreRefused)
                                    std::string("\\x"), std::string("C:x"), std::string("a/b:stream"), control,
                                    std::string()})
         EXPECT_FALSE(safeTargetPath("/out", bad)) << bad;
-}
-
-TEST(NameCodecTest, DosNamesAreConvertedUnlessFlaggedUtf8)
-{
-    EXPECT_EQ(entryNameToUtf8("\x82t\x82", 0), "\xc3\xa9t\xc3\xa9");
-    EXPECT_EQ(entryNameToUtf8("\xff", 0), "\xc2\xa0");
-    EXPECT_EQ(entryNameToUtf8("\xc3\xa9", 0x0800), "\xc3\xa9");
 }
 
 TEST(PeImageEndTest, EndOfLastSectionOrNothing)
