@@ -55,7 +55,7 @@ timed() {
     /usr/bin/time -f "%e %U" -o "$WORK/t" "$@" >/dev/null 2>"$WORK/err" || { cat "$WORK/err"; exit 1; }
     set -- $(cat "$WORK/t")
     printf '%-34s wall %7.2f s  user %7.2f s\n' "$label" "$1" "$2"
-    eval "W_$(echo "$label" | tr -c 'A-Za-z0-9' _)=$1; U_$(echo "$label" | tr -c 'A-Za-z0-9' _)=$2"
+    eval "W_$label=$1; U_$label=$2"
 }
 size() { stat -c %s "$1"; }
 
