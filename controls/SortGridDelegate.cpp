@@ -18,8 +18,6 @@ bool SortGridDelegate::eventFilter(QObject *editor, QEvent *event) {
   const bool isReturn = event->type() == QEvent::KeyPress &&
                         (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return ||
                          static_cast<QKeyEvent *>(event)->key() == Qt::Key_Enter);
-  // The editor's text is stored first, then the grid validates it.
-  const bool handled = QStyledItemDelegate::eventFilter(editor, event);
   if (isReturn) m_grid->editorReturnPressed();
-  return handled;
+  return QStyledItemDelegate::eventFilter(editor, event);
 }

@@ -73,7 +73,7 @@ bool SortGridHeader::onSectionHandle(int x) const {
 }
 
 void SortGridHeader::mousePressEvent(QMouseEvent *event) {
-  m_grid->setFocus(Qt::MouseFocusReason);
+  if (m_grid->focusPolicy() & Qt::ClickFocus) m_grid->setFocus(Qt::MouseFocusReason);
   m_pressed = true;
   m_interacted = onSectionHandle(event->position().toPoint().x());
   QHeaderView::mousePressEvent(event);

@@ -33,7 +33,14 @@ void TSortGrid::headerMouseReleased(QMouseEvent *event, int ACol, int ARow, bool
   clickSort(ACol, ARow, event->button());
 }
 
-void TSortGrid::editorReturnPressed() {
+// Enter in the editor: the delegate stores the text and closes the editor
+// later; the cell is validated once the text is in.
+void TSortGrid::editorReturnPressed() { m_validateOnClose = true; }
+
+void TSortGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
+  QTableView::closeEditor(editor, hint);
+  if (!m_validateOnClose) return;
+  m_validateOnClose = false;
   if (m_hasFocus) ValidateCell();
 }
 

@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace sortkeys {
@@ -40,9 +41,47 @@ QDate toDate(const QString &text, const QLocale &locale) {
   return twoDigits.isValid() ? widenTwoDigitYear(twoDigits) : QDate();
 }
 
+// Plain decimals ("-12", "3,5" in French) are read without the locale's
+// general parser, which is slow on large columns; anything else goes to it.
+std::optional<double> plainDecimal(QStringView text, QChar decimalPoint, bool plainMinus) {
+  if (text.isEmpty() || text.size() > 40) return std::nullopt;
+  char buffer[48];
+  qsizetype length = 0;
+  bool digits = false;
+  bool point = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+      buffer[length++] = char(c.unicode());
+      digits = true;
+    } else if (c == decimalPoint && !point && digits) {
+      buffer[length++] = '.';
+      point = true;
+    } else if (c == QLatin1Char('-') && i == 0 && plainMinus) {
+      buffer[length++] = '-';
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digits || buffer[length - 1] == '.') return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(buffer, buffer + length, value);
+  if (error != std::errc() || end != buffer + length) return std::nullopt;
+  return value;
+}
+
+bool hasLetter(const QString &text) {
+  return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}
+
 }  // namespace
 
 std::optional<double> toNumber(const QString &text, const QLocale &locale) {
+  const QString decimal = locale.decimalPoint();
+  if (decimal.size() == 1) {
+    const bool plainMinus = locale.negativeSign() == QLatin1String("-");
+    if (const auto value = plainDecimal(QStringView(text), decimal[0], plainMinus)) return value;
+  }
   bool ok = false;
   const double value = locale.toDouble(text.trimmed(), &ok);
   if (!ok || !std::isfinite(value)) return std::nullopt;
@@ -128,7 +167,7 @@ void SortComparer::sort(std::vector<TSortedListEntry> &entries) {
   m_textKeys.clear();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     TSortedListEntry &entry = entries[i];
-    if (!m_options.CaseSensitive) entry.Key = m_locale.toUpper(entry.Key);
+    if (!m_options.CaseSensitive && hasLetter(entry.Key)) entry.Key = m_locale.toUpper(entry.Key);
     if (isText) m_textKeys.push_back(m_collator.sortKey(entry.Key));
     items.push_back({i, toValue(kind, entry.Key, m_locale)});
   }

@@ -44,7 +44,8 @@ TSortGrid::TSortGrid(QWidget *parent)
   RememberCell();
 }
 
-TSortGrid::~TSortGrid() = default;
+// The focus leaves while QWidget is torn down: no grid is left to tell.
+TSortGrid::~TSortGrid() { disconnect(qApp, &QApplication::focusChanged, this, nullptr); }
 
 int TSortGrid::ColCount() const { return m_model->gridColCount(); }
 int TSortGrid::RowCount() const { return m_model->gridRowCount(); }
@@ -204,7 +205,7 @@ void TSortGrid::SetOptions(TGridOptions value) {
 
 bool TSortGrid::EditorMode() const { return state() == EditingState; }
 
-QWidget *TSortGrid::FixedRowsWidget() const { return m_header; }
+QWidget *TSortGrid::FixedRowsWidget() const { return m_header->viewport(); }
 
 bool TSortGrid::SelectCell(int ACol, int ARow) {
   return ACol >= 0 && ACol < ColCount() && ARow >= FixedRows() && ARow < RowCount();

@@ -190,6 +190,7 @@ protected:
   void leaveEvent(QEvent *event) override;
   void updateGeometries() override;
   void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+  void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
   friend class SortGridHeader;
@@ -252,6 +253,7 @@ private:
   QString m_rememberedText;
   bool m_hasFocus = false;
   bool m_editorOptionSuspended = false;
+  bool m_validateOnClose = false;
   QImage m_symbol;
   QColor m_symbolTransparent;
 };
