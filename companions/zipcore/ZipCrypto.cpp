@@ -34,7 +34,8 @@ ZipCrypto::ZipCrypto(std::string_view password)
 
 uint8_t ZipCrypto::keystreamByte() const
 {
-    const uint16_t temp = static_cast<uint16_t>(m_key2 | 2);
+    // Unsigned 32-bit product: 16-bit operands would promote to int and overflow.
+    const uint32_t temp = (m_key2 | 2) & 0xFFFF;
     return static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 
