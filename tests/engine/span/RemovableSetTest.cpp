@@ -2,8 +2,10 @@
 // apart by their labels; the user changes disks when asked.
 #include "SpanTestSupport.h"
 
+#include "engine/span/DiskFormat.h"
 #include "engine/span/ReadSpan.h"
 #include "engine/span/WriteSpan.h"
+#include "tests/fakes/FakeFormatter.h"
 #include "tests/fakes/FakeRemovableDrive.h"
 
 #include <QDir>
@@ -257,6 +259,24 @@ TEST_F(RemovableSet, DisksAreFormattedWithTheirLabelWhenAsked)
     EXPECT_EQ(m_events.reports.last().id, 11007);
     EXPECT_FALSE(m_events.reports.last().shown);
     formatResult = -1;
+    EXPECT_EQ(write(), -7);
+    EXPECT_EQ(m_events.reports.last().id, 11007);
+    EXPECT_TRUE(m_events.reports.last().shown);
+}
+
+TEST_F(RemovableSet, DisksFormattedOnTheWorkerThreadWithoutConfirmation)
+{
+    FakeFormatter formatter;
+    m_format = makeDiskFormat(formatter, nullptr, m_user, false);
+    m_settings.AddDiskSpanErase = true;
+    writeThreeDiskSet();
+    ASSERT_EQ(formatter.calls().size(), 3);
+    EXPECT_EQ(formatter.calls()[2].label, "PKBACK# 003");
+    EXPECT_NE(formatter.calls()[0].thread, QThread::currentThread());
+    EXPECT_EQ(m_drive.disk(2).label, "PKBACK# 003");
+
+    formatter.succeed = false;
+    m_drive.insert(0);
     EXPECT_EQ(write(), -7);
     EXPECT_EQ(m_events.reports.last().id, 11007);
     EXPECT_TRUE(m_events.reports.last().shown);
