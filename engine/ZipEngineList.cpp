@@ -139,6 +139,7 @@ void TZipEngine::readCentralDirectory(QFile& archive, qint64 start)
 {
     if (start < 0 || !archive.seek(start))
         throw EZipEngine(LI_ReadZipError, true);
+    m_zipContents.reserve(m_arc.end.totalEntries);
     for (int seqNo = 1; seqNo <= m_arc.end.totalEntries; ++seqNo) {
         m_zipContents.append(readCentralEntry(archive));
         const ZipDirEntry& entry = m_zipContents.constLast();
