@@ -55,13 +55,14 @@ bool scanDirectory(QFile& file, ArchiveLayout& layout, quint32& firstLocal, int&
         return false;
     }
     for (int i = 0; i < layout.totalEntries; ++i) {
-        const QByteArray h = file.read(kCentralSize);
-        if (h.size() != kCentralSize || u32(h.constData()) != kCentralSig) {
-            errorId = h.size() != kCentralSize ? DS_CEHBadRead : DS_CEHWrongSig;
+        char h[kCentralSize];
+        const qint64 got = file.read(h, kCentralSize);
+        if (got != kCentralSize || u32(h) != kCentralSig) {
+            errorId = got != kCentralSize ? DS_CEHBadRead : DS_CEHWrongSig;
             return false;
         }
-        firstLocal = std::min(firstLocal, u32(h.constData() + 42));
-        const qint64 skip = qint64(u16(h.constData() + 28)) + u16(h.constData() + 30) + u16(h.constData() + 32);
+        firstLocal = std::min(firstLocal, u32(h + 42));
+        const qint64 skip = qint64(u16(h + 28)) + u16(h + 30) + u16(h + 32);
         if (!file.seek(file.pos() + skip)) {
             errorId = LI_ReadZipError;
             return false;

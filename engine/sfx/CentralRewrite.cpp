@@ -14,32 +14,32 @@ constexpr int kRewriteFailed = -2;
 
 // Adds shift to the 32-bit little-endian field at pos; false when the
 // result would not fit the field.
-bool shiftField(QByteArray& record, int pos, qint64 shift)
+bool shiftField(char* record, int pos, qint64 shift)
 {
-    const qint64 value = qint64(qFromLittleEndian<quint32>(record.constData() + pos)) + shift;
+    const qint64 value = qint64(qFromLittleEndian<quint32>(record + pos)) + shift;
     if (value < 0 || value > 0xFFFFFFFFll)
         return false;
-    qToLittleEndian<quint32>(quint32(value), record.data() + pos);
+    qToLittleEndian<quint32>(quint32(value), record + pos);
     return true;
 }
 
 bool rewriteEntry(QFile& in, QFile& out, qint64 shift)
 {
-    QByteArray h = in.read(kCentralSize);
-    if (h.size() != kCentralSize || qFromLittleEndian<quint32>(h.constData()) != kCentralSig)
+    char h[kCentralSize];
+    if (in.read(h, kCentralSize) != kCentralSize || qFromLittleEndian<quint32>(h) != kCentralSig)
         return false;
-    const qint64 tail = qint64(qFromLittleEndian<quint16>(h.constData() + 28))
-                        + qFromLittleEndian<quint16>(h.constData() + 30) + qFromLittleEndian<quint16>(h.constData() + 32);
-    return shiftField(h, 42, shift) && out.write(h) == kCentralSize && copyBytes(in, out, tail);
+    const qint64 tail = qint64(qFromLittleEndian<quint16>(h + 28)) + qFromLittleEndian<quint16>(h + 30)
+                        + qFromLittleEndian<quint16>(h + 32);
+    return shiftField(h, 42, shift) && out.write(h, kCentralSize) == kCentralSize && copyBytes(in, out, tail);
 }
 
 bool rewriteEnd(QFile& in, QFile& out, qint64 shift)
 {
-    QByteArray end = in.read(kEndSize);
-    if (end.size() != kEndSize || qFromLittleEndian<quint32>(end.constData()) != kEndSig)
+    char end[kEndSize];
+    if (in.read(end, kEndSize) != kEndSize || qFromLittleEndian<quint32>(end) != kEndSig)
         return false;
-    const qint64 comment = qFromLittleEndian<quint16>(end.constData() + 20);
-    return shiftField(end, 16, shift) && out.write(end) == kEndSize && copyBytes(in, out, comment);
+    const qint64 comment = qFromLittleEndian<quint16>(end + 20);
+    return shiftField(end, 16, shift) && out.write(end, kEndSize) == kEndSize && copyBytes(in, out, comment);
 }
 
 } // namespace

@@ -23,8 +23,9 @@ struct DirEntry {
     qint64 size = 0;
 };
 
-quint32 u32At(const QByteArray& d, qint64 pos) { return qFromLittleEndian<quint32>(d.constData() + pos); }
-quint16 u16At(const QByteArray& d, qint64 pos) { return qFromLittleEndian<quint16>(d.constData() + pos); }
+// Byte by byte through at(): the callers have checked the bounds.
+quint16 u16At(const QByteArray& d, qint64 pos) { return quint16(quint8(d.at(pos)) | quint8(d.at(pos + 1)) << 8); }
+quint32 u32At(const QByteArray& d, qint64 pos) { return u16At(d, pos) | quint32(u16At(d, pos + 2)) << 16; }
 
 bool isStubForm(const QByteArray& ico)
 {

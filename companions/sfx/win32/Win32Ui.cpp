@@ -4,6 +4,7 @@
 #include "resource.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 namespace {
@@ -83,6 +84,8 @@ INT_PTR runDialog(HINSTANCE instance, int id, DialogData& data)
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), nullptr, dialogProc, reinterpret_cast<LPARAM>(&data));
 }
 
+INT_PTR CALLBACK progressProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 void pumpMessages()
 {
     MSG msg;
@@ -150,8 +153,12 @@ bool Win32Ui::runCommand(const std::string& command, const std::string& folder)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, widen(folder).c_str(), &startup,
-                        &process))
-        return false;
+                        &process)) {
+        // Not a program: a document opens with the program associated with it.
+        const auto opened = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(nullptr, L"open", widen(command).c_str(), nullptr, widen(folder).c_str(), SW_SHOWNORMAL));
+        return opened > 32;
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
@@ -160,7 +167,7 @@ bool Win32Ui::runCommand(const std::string& command, const std::string& folder)
 void Win32Ui::progress(size_t index, size_t count, const std::string& name)
 {
     if (!m_progress && index < count)
-        m_progress = CreateDialogParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr, nullptr, 0);
+        m_progress = CreateDialogParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr, progressProc, 0);
     if (!m_progress)
         return;
     SendDlgItemMessageW(m_progress, IDC_PROGRESS, PBM_SETRANGE32, 0, LPARAM(count));
