@@ -122,10 +122,8 @@ void TZipEngine::Delete()
     }
     if (m_zipBusy)
         return;
-    {
-        BusyGuard busy(m_zipBusy);
-        runZipCommand(m_zipFileName, true);
-    }
+    BusyGuard busy(m_zipBusy);
+    runZipCommand(m_zipFileName, true);
     if (m_successCnt > 0)
         List();
 }
