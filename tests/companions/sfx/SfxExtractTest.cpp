@@ -220,3 +220,22 @@ TEST_F(SfxExtract, FileWithoutArchiveReportsAnError)
     EXPECT_EQ(run(writeFile("empty.exe", std::string(100, 'z')), ui), RunResult::Failed);
     EXPECT_EQ(ui.errors.size(), 1u);
 }
+
+TEST_F(SfxExtract, HeaderIsFoundBehindTheRealStub)
+{
+    QFile stubFile(qEnvironmentVariable("BRX_BIN_DIR") + QStringLiteral("/ZIPSFX.BIN"));
+    if (!stubFile.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "ZIPSFX.BIN was not built";
+    const std::string stub = stubFile.readAll().toStdString();
+    const std::string head = header(0x40 | 0x08 | 0x80, "Real", out(), "", "");
+    const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 3);
+    const std::string exe = writeFile("!real.exe", stub + head + testzip::build(items, "", uint32_t(stub.size() + head.size())));
+    SfxArchive archive(exe);
+    ASSERT_EQ(archive.open(), SfxArchive::Status::Ok);
+    EXPECT_EQ(archive.archiveStart(), stub.size() + head.size());
+    ASSERT_TRUE(archive.settings());
+    EXPECT_EQ(archive.settings()->caption, "Real");
+    ScriptedSfxUi ui;
+    EXPECT_EQ(run(exe, ui), RunResult::Extracted);
+    EXPECT_EQ(readFile(out() + "/readme.txt"), "hello from the archive\n");
+}
