@@ -160,10 +160,10 @@ void Extractor::submit(PlannedEntry planned)
     m_pool->post([raw, input, promise] {
         const PlannedEntry& p = raw->planned;
         try {
-            raw->result = decodeWhole(*input, p.dataOffset, *p.entry, p.password, raw->data);
+            decodeWhole(*input, p.dataOffset, *p.entry, p.password, raw->decoded);
         } catch (const std::bad_alloc&) {
-            raw->result.status = DecodeStatus::DataError;
-            raw->result.message = "not enough memory to decode this entry";
+            raw->decoded.result.status = DecodeStatus::DataError;
+            raw->decoded.result.message = "not enough memory to decode this entry";
         }
         promise->set_value();
     });
@@ -193,12 +193,13 @@ void Extractor::finishInMemory(Job& job)
 {
     const PlannedEntry& planned = job.planned;
     m_reporter.itemStart(planned.name, planned.entry->uncompressedSize);
-    if (!acceptResult(planned, job.result))
+    const DecodedEntry& decoded = job.decoded;
+    if (!acceptResult(planned, decoded.result))
         return;
     if (m_options.test) {
-        reportProgressInSlices(job.data.size());
+        reportProgressInSlices(decoded.size);
         ++m_successes;
-    } else if (writeOut(planned, job.data) && job.result.status == DecodeStatus::Ok) {
+    } else if (writeOut(planned, decoded) && decoded.result.status == DecodeStatus::Ok) {
         ++m_successes;
     }
 }
@@ -229,14 +230,14 @@ bool Extractor::acceptResult(const PlannedEntry& planned, const DecodeResult& re
     return false;
 }
 
-bool Extractor::writeOut(const PlannedEntry& planned, const Bytes& data)
+bool Extractor::writeOut(const PlannedEntry& planned, const DecodedEntry& decoded)
 {
     OutputFile file;
     std::string error;
     bool ok = m_folder.makeFolders(parentPath(planned.target), error) && file.open(planned.target, error);
-    for (size_t done = 0; ok && done < data.size() && !m_reporter.cancelled();) {
-        const size_t slice = std::min(kProgressSlice, data.size() - done);
-        ok = file.write(data.data() + done, slice, error);
+    for (size_t done = 0; ok && done < decoded.size && !m_reporter.cancelled();) {
+        const size_t slice = std::min(kProgressSlice, decoded.size - done);
+        ok = file.write(decoded.data + done, slice, error);
         done += slice;
         m_reporter.progress(slice);
     }
@@ -293,14 +294,14 @@ void Extractor::makeLink(const PlannedEntry& planned)
         reportFailure(m_reporter, planned.name, BRX_SKIP_DAMAGED, BRX_MSG_DAMAGED_ENTRY, "link target too long");
         return;
     }
-    Bytes data;
-    const DecodeResult result = decodeWhole(*m_input, planned.dataOffset, *planned.entry, planned.password, data);
-    if (result.status != DecodeStatus::Ok) {
-        const auto [kind, code] = failureKind(result.status);
-        reportFailure(m_reporter, planned.name, kind, code, result.message);
+    DecodedEntry decoded;
+    decodeWhole(*m_input, planned.dataOffset, *planned.entry, planned.password, decoded);
+    if (decoded.result.status != DecodeStatus::Ok) {
+        const auto [kind, code] = failureKind(decoded.result.status);
+        reportFailure(m_reporter, planned.name, kind, code, decoded.result.message);
         return;
     }
-    const std::string target(data.begin(), data.end());
+    const std::string target(reinterpret_cast<const char*>(decoded.data), decoded.size);
     if (target.find('\0') != std::string::npos || !zipcore::linkStaysInside(planned.target, target)) {
         reportFailure(m_reporter, planned.name, BRX_SKIP_UNSAFE_PATH, BRX_MSG_UNSAFE_PATH,
                       "symbolic link to " + target + " would point outside the extraction folder");

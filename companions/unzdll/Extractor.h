@@ -28,8 +28,7 @@ public:
 private:
     struct Job {
         PlannedEntry planned;
-        Bytes data;
-        zipcore::DecodeResult result;
+        DecodedEntry decoded;
         std::future<void> done;
     };
     struct FolderToFinish {
@@ -49,7 +48,7 @@ private:
     void stream(const PlannedEntry& planned);
     void makeLink(const PlannedEntry& planned);
     bool acceptResult(const PlannedEntry& planned, const zipcore::DecodeResult& result);
-    bool writeOut(const PlannedEntry& planned, const Bytes& data);
+    bool writeOut(const PlannedEntry& planned, const DecodedEntry& decoded);
     void reportProgressInSlices(uint64_t bytes);
     void finishFolders();
 

@@ -5,7 +5,6 @@
 #include "zipcore/ZipFormat.h"
 
 #include <libdeflate.h>
-#include <memory>
 
 namespace unzdll {
 
@@ -29,36 +28,45 @@ DecodeResult fail(DecodeStatus status, std::string message)
     return result;
 }
 
-// Reads the entry's bytes and strips the encryption. Returns the offset of
-// the payload in raw.
-bool readPayload(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, Bytes& raw, DecodeResult& problem)
+struct Payload {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+};
+
+// The entry's stored bytes without their encryption: in place in a mapped
+// archive, else read (and decrypted) into raw.
+DecodeResult fetchPayload(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
+                          const std::string& password, Bytes& raw, Payload& payload)
 {
+    if (!entry.isEncrypted()) {
+        if (const unsigned char* inPlace = input.view(dataOffset, entry.compressedSize)) {
+            payload = {inPlace, entry.compressedSize};
+            return {};
+        }
+    }
     raw.resize(entry.compressedSize);
-    if (!input.readExact(dataOffset, raw.data(), raw.size())) {
-        problem = fail(DecodeStatus::Truncated, "the archive ends inside this entry");
-        return false;
-    }
+    if (!input.readExact(dataOffset, raw.data(), raw.size()))
+        return fail(DecodeStatus::Truncated, "the archive ends inside this entry");
+    payload = {raw.data(), raw.size()};
     if (!entry.isEncrypted())
-        return true;
-    if (!zipcore::passwordMatches(input, dataOffset, entry, password)) {
-        problem = fail(DecodeStatus::WrongPassword, "wrong password");
-        return false;
-    }
+        return {};
+    if (!zipcore::passwordMatches(input, dataOffset, entry, password))
+        return fail(DecodeStatus::WrongPassword, "wrong password");
     zipcore::ZipCrypto crypto(password);
     crypto.decrypt(raw.data(), raw.size());
-    raw.erase(raw.begin(), raw.begin() + zipcore::kEncryptionHeaderSize);
-    return true;
+    payload = {raw.data() + zipcore::kEncryptionHeaderSize, raw.size() - zipcore::kEncryptionHeaderSize};
+    return {};
 }
 
-DecodeResult inflateWhole(const Bytes& raw, Bytes& output)
+DecodeResult inflateWhole(const Payload& payload, Bytes& output)
 {
     const Decompressor decompressor(libdeflate_alloc_decompressor());
     if (!decompressor)
         return fail(DecodeStatus::DataError, "out of memory");
     // Without an actual-size pointer libdeflate insists on filling the
     // buffer exactly: shorter or longer data is an error.
-    switch (libdeflate_deflate_decompress(decompressor.get(), raw.data(), raw.size(), output.data(), output.size(), nullptr)) {
+    switch (libdeflate_deflate_decompress(decompressor.get(), payload.data, payload.size, output.data(), output.size(),
+                                          nullptr)) {
     case LIBDEFLATE_SUCCESS:
         return DecodeResult{};
     case LIBDEFLATE_INSUFFICIENT_SPACE:
@@ -72,34 +80,37 @@ DecodeResult inflateWhole(const Bytes& raw, Bytes& output)
 
 } // namespace
 
-DecodeResult decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                         const std::string& password, Bytes& output)
+void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
+                 const std::string& password, DecodedEntry& out)
 {
     if (std::string reason = zipcore::unsupportedReason(entry); !reason.empty())
-        return fail(DecodeStatus::Unsupported, reason);
+        return void(out.result = fail(DecodeStatus::Unsupported, reason));
     if (!zipcore::declaredSizeIsPlausible(entry))
-        return fail(DecodeStatus::DataError, "the declared size cannot come from this compressed data");
+        return void(out.result = fail(DecodeStatus::DataError, "the declared size cannot come from this compressed data"));
     if (entry.isEncrypted() && entry.compressedSize < zipcore::kEncryptionHeaderSize)
-        return fail(DecodeStatus::DataError, "the encrypted data is too short");
+        return void(out.result = fail(DecodeStatus::DataError, "the encrypted data is too short"));
     Bytes raw;
-    DecodeResult result;
-    if (!readPayload(input, dataOffset, entry, password, raw, result))
-        return result;
+    Payload payload;
+    out.result = fetchPayload(input, dataOffset, entry, password, raw, payload);
+    if (out.result.status != DecodeStatus::Ok)
+        return;
     if (entry.method == zipcore::kMethodStored) {
-        if (raw.size() != entry.uncompressedSize)
-            return fail(DecodeStatus::DataError, "the stored sizes disagree");
-        output.swap(raw);
+        if (payload.size != entry.uncompressedSize)
+            return void(out.result = fail(DecodeStatus::DataError, "the stored sizes disagree"));
+        out.storage = std::move(raw); // the payload may point into it; moving keeps the buffer
+        out.data = payload.data;
     } else {
-        output.resize(entry.uncompressedSize);
-        result = inflateWhole(raw, output);
-        if (result.status != DecodeStatus::Ok)
-            return result;
+        out.storage.resize(entry.uncompressedSize);
+        out.result = inflateWhole(payload, out.storage);
+        if (out.result.status != DecodeStatus::Ok)
+            return;
+        out.data = out.storage.data();
     }
-    result.produced = output.size();
-    result.crc = zipcore::crc32Update(0, output.data(), output.size());
-    if (result.crc != entry.crc32)
-        result.status = DecodeStatus::CrcMismatch, result.message = "CRC error";
-    return result;
+    out.size = entry.uncompressedSize;
+    out.result.produced = out.size;
+    out.result.crc = zipcore::crc32Update(0, out.data, out.size);
+    if (out.result.crc != entry.crc32)
+        out.result.status = DecodeStatus::CrcMismatch, out.result.message = "CRC error";
 }
 
 } // namespace unzdll

@@ -1,8 +1,8 @@
 #pragma once
-// Decodes an entry that fits in memory in one go: one read, then
-// libdeflate's whole-buffer decompressor, about twice as fast as streaming
-// inflate. The output buffer has exactly the declared size, so lying data
-// cannot write past it. Safe to run on any thread.
+// Decodes an entry that fits in memory in one go, straight from the mapped
+// archive when it can: libdeflate's whole-buffer decompressor is about
+// twice as fast as streaming inflate. The output buffer has exactly the
+// declared size, so lying data cannot write past it. Safe on any thread.
 
 #include "zipcore/EntryDecoder.h"
 
@@ -34,7 +34,14 @@ struct UninitialisedAllocator : std::allocator<T> {
 
 using Bytes = std::vector<unsigned char, UninitialisedAllocator<unsigned char>>;
 
-zipcore::DecodeResult decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                                  const std::string& password, Bytes& output);
+struct DecodedEntry {
+    zipcore::DecodeResult result;
+    Bytes storage;
+    const unsigned char* data = nullptr; // the file's bytes: in storage, or in the mapped archive
+    size_t size = 0;
+};
+
+void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
+                 const std::string& password, DecodedEntry& out);
 
 } // namespace unzdll
