@@ -3,6 +3,7 @@
 #include "platform/Volumes.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace brx {
 
@@ -22,8 +23,10 @@ QString WithoutBackslash(const QString& path)
 
 QString DisplayPathName(const QString& path)
 {
-    if (path.isEmpty())
-        return path;
+    // A path that does not exist has no form on disk to show: only its
+    // trailing separator goes.
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return WithoutBackslash(path);
     const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
     return WithoutBackslash(QDir::cleanPath(absolute));
 }

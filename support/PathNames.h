@@ -15,8 +15,10 @@ QString WithBackslash(const QString& path);
 // Removes one trailing separator, except from the root "/" itself.
 QString WithoutBackslash(const QString& path);
 
-// The absolute, cleaned path (no "." or ".." parts, symbolic links kept),
-// without a trailing separator. A relative path is taken from the current folder.
+// For an existing path: the absolute, cleaned path (no "." or ".." parts,
+// symbolic links kept), without a trailing separator; a relative path is
+// taken from the current folder. A path that does not exist comes back as
+// given, less its trailing separator.
 QString DisplayPathName(const QString& path);
 
 // True when path (with or without its trailing separator) is the mount point

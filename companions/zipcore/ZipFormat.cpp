@@ -2,10 +2,23 @@
 
 namespace zipcore {
 
+namespace {
+
+bool toLocalTime(std::time_t t, std::tm& out)
+{
+#if defined(_WIN32)
+    return localtime_s(&out, &t) == 0;
+#else
+    return localtime_r(&t, &out) != nullptr;
+#endif
+}
+
+} // namespace
+
 DosDateTime toDosDateTime(std::time_t t)
 {
     std::tm local{};
-    if (!localtime_r(&t, &local) || local.tm_year < 80)
+    if (!toLocalTime(t, local) || local.tm_year < 80)
         return DosDateTime{0, static_cast<uint16_t>((0 << 9) | (1 << 5) | 1)};
     if (local.tm_year > 207) // 2107 is the last year the field holds
         local = std::tm{59, 59, 23, 31, 11, 207};

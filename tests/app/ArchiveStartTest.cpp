@@ -1,7 +1,9 @@
 #include "archive_window/ArchiveStart.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace brx;
@@ -52,10 +54,21 @@ TEST(ArchiveStart, WithoutPrefixTheExtensionBecomesZip)
     EXPECT_EQ(s.startPath, "/srv/setup.ZIP");
 }
 
-TEST(ArchiveStart, PathIsShownCleanAndAbsolute)
+TEST(ArchiveStart, ExistingPathIsShownCleanAndAbsoluteMissingOneAsGiven)
 {
-    EXPECT_EQ(derive("-!/srv/./x/../a.zip").startPath, "/srv/a.zip");
-    EXPECT_EQ(derive("-!rel/a.zip").startPath, QDir::current().absoluteFilePath("rel/a.zip"));
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("x");
+    {
+        QFile zip(dir.filePath("a.zip"));
+        ASSERT_TRUE(zip.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(derive("-!" + dir.path() + "/./x/../a.zip").startPath, dir.filePath("a.zip"));
+    EXPECT_EQ(derive("-!/srv/./x/../a.zip").startPath, "/srv/./x/../a.zip");
+
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    EXPECT_EQ(derive("-!x/../a.zip").startPath, dir.filePath("a.zip"));
+    QDir::setCurrent(saved);
 }
 
 #include "archive_window/TMainForm.h"

@@ -14,7 +14,10 @@ public:
     // Answers are consumed in order; when none is queued a box answers
     // defaultAnswer and a password prompt is cancelled.
     void queueAnswer(MsgResult answer) { m_answers.push_back(answer); }
-    void queuePassword(std::optional<QString> password) { m_passwords.push_back(std::move(password)); }
+    void queuePassword(std::optional<QString> password)
+    {
+        m_passwords.push_back(QueuedPassword{password.has_value(), password.value_or(QString())});
+    }
     MsgResult defaultAnswer = MsgResult::None;
 
     QList<MessageRequest> messages;
@@ -37,9 +40,11 @@ public:
         passwordPrompts.append({caption, prompt});
         if (m_passwords.empty())
             return std::nullopt;
-        auto answer = m_passwords.front();
+        const QueuedPassword answer = m_passwords.front();
         m_passwords.pop_front();
-        return answer;
+        if (!answer.confirmed)
+            return std::nullopt;
+        return answer.text;
     }
 
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
@@ -47,7 +52,11 @@ public:
 
 private:
     std::deque<MsgResult> m_answers;
-    std::deque<std::optional<QString>> m_passwords;
+    struct QueuedPassword {
+        bool confirmed;
+        QString text;
+    };
+    std::deque<QueuedPassword> m_passwords;
 };
 
 } // namespace brx
