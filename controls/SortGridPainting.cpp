@@ -58,39 +58,53 @@ static TFont canvasFontFor(const QWidget &widget, TGridDrawState state) {
   return TFont(widget.font(), color);
 }
 
+// Where the text of a cell goes inside its rectangle.
+static QRect textRectIn(const QRect &rect, const TFormatOptions &format, QSize text) {
+  int dx = 2;
+  if (format.AlignmentHorz == taRightJustify) dx = rect.width() - text.width() - 2;
+  else if (format.AlignmentHorz == taCenter) dx = (rect.width() - text.width()) / 2;
+  int dy = 2;
+  if (format.AlignmentVert == taBottomJustify) dy = rect.height() - text.height() - 3;
+  else if (format.AlignmentVert == taMiddle) dy = (rect.height() - text.height()) / 2;
+  return {rect.left() + dx, rect.top() + dy, text.width(), text.height()};
+}
+
+void TSortGrid::paintCell(QPainter &painter, int ACol, int ARow, const QRect &rect, TGridDrawState state,
+                          const TFormatOptions &format) {
+  painter.setClipRect(rect);
+  painter.fillRect(rect, format.Brush.style() == Qt::NoBrush ? QBrush(format.Brush.color()) : format.Brush);
+  const QString text = Cells(ACol, ARow);
+  const QFontMetrics metrics(format.Font);
+  const QRect textRect = textRectIn(rect, format, QSize(metrics.horizontalAdvance(text), metrics.height()));
+  if (!format.HideText) {
+    painter.setFont(format.Font);
+    painter.setPen(format.Font.Color);
+    painter.drawText(textRect.left(), textRect.top() + metrics.ascent(), text);
+  }
+  if (ARow == 0 && ACol == m_sortColumn && FixedRows() > 0) drawSymbol(painter, textRect, textRect.width());
+  if (format.Bevel != cbNone && ACol >= m_fixedCols && ARow >= FixedRows()) drawBevel(painter, rect, format);
+  if (state & gdFixed) {  // fixed cells keep a frame whatever their format
+    painter.setPen(palette().dark().color());
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+  }
+}
+
 void TSortGrid::DrawCell(QPainter &painter, int ACol, int ARow, const QRect &rect, TGridDrawState state) {
   TFormatOptions format = DefaultFormat(ACol, ARow, state, canvasFontFor(*this, state));
   if (OnGetCellFormat) OnGetCellFormat(this, ACol, ARow, state, format);
   if (m_defaultDrawing) {
     painter.save();
-    painter.setClipRect(rect);
-    painter.fillRect(rect, format.Brush.style() == Qt::NoBrush ? QBrush(format.Brush.color()) : format.Brush);
-    const QString text = Cells(ACol, ARow);
-    const QFontMetrics metrics(format.Font);
-    const int textWidth = metrics.horizontalAdvance(text);
-    const int textHeight = metrics.height();
-    int dx = 2;
-    if (format.AlignmentHorz == taRightJustify) dx = rect.width() - textWidth - 2;
-    else if (format.AlignmentHorz == taCenter) dx = (rect.width() - textWidth) / 2;
-    int dy = 2;
-    if (format.AlignmentVert == taBottomJustify) dy = rect.height() - textHeight - 3;
-    else if (format.AlignmentVert == taMiddle) dy = (rect.height() - textHeight) / 2;
-    const QRect textRect(rect.left() + dx, rect.top() + dy, textWidth, textHeight);
-    if (!format.HideText) {
-      painter.setFont(format.Font);
-      painter.setPen(format.Font.Color);
-      painter.drawText(textRect.left(), textRect.top() + metrics.ascent(), text);
-    }
-    if (ARow == 0 && ACol == m_sortColumn && FixedRows() > 0) drawSymbol(painter, textRect, textWidth);
-    if (format.Bevel != cbNone && ACol >= m_fixedCols && ARow >= FixedRows()) drawBevel(painter, rect, format);
-    if (state & gdFixed) {
-      painter.setPen(palette().dark().color());
-      painter.drawLine(rect.topRight(), rect.bottomRight());
-      painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    }
+    paintCell(painter, ACol, ARow, rect, state, format);
     painter.restore();
   }
-  if (OnDrawCell) OnDrawCell(this, ACol, ARow, rect, state);
+  if (OnDrawCell) {
+    m_canvas = &painter;
+    painter.save();
+    OnDrawCell(this, ACol, ARow, rect, state);
+    painter.restore();
+    m_canvas = nullptr;
+  }
 }
 
 void TSortGrid::drawSymbol(QPainter &painter, const QRect &textRect, int textWidth) {

@@ -46,7 +46,8 @@ public:
   std::function<void(TSortGrid *Sender, int OldColCount, int OldRowCount)> OnSizeChanged;
   std::function<void(TSortGrid *Sender, int Col, int Row, QString &Value, bool &Valid)> OnCellValidate;
   std::function<void(TSortGrid *Sender)> OnMouseEnter, OnMouseLeave, OnClick;
-  // The base grid's notification after a cell is drawn.
+  // The base grid's notification after a cell is drawn; Canvas() paints on
+  // the cell meanwhile (the owner's own decorations).
   std::function<void(TSortGrid *Sender, int Col, int Row, const QRect &Rect, TGridDrawState State)> OnDrawCell;
 
   // The base string grid.
@@ -171,6 +172,9 @@ public:
   virtual void RememberCell();
   virtual void ValidateCell();
 
+  // The painter of the cell being drawn; null outside drawing.
+  QPainter *Canvas() const { return m_canvas; }
+
   // Draws one cell the way the grid does (used by the view and its header).
   void DrawCell(QPainter &painter, int ACol, int ARow, const QRect &rect, TGridDrawState state);
   TGridDrawState CellState(int ACol, int ARow) const;
@@ -208,6 +212,8 @@ private:
   void enterGrid();
   void leaveGrid();
   void editorReturnPressed();
+  void paintCell(QPainter &painter, int ACol, int ARow, const QRect &rect, TGridDrawState state,
+                 const TFormatOptions &format);
   void drawSymbol(QPainter &painter, const QRect &textRect, int textWidth);
   void drawBevel(QPainter &painter, const QRect &rect, const TFormatOptions &format);
   QModelIndex viewIndex(int ACol, int ARow) const;
@@ -255,5 +261,5 @@ private:
   bool m_editorOptionSuspended = false;
   bool m_validateOnClose = false;
   QImage m_symbol;
-  QColor m_symbolTransparent;
+  QPainter *m_canvas = nullptr;
 };

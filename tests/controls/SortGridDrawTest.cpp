@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPainter>
 #include <QTest>
 
 using namespace gridtest;
@@ -133,6 +134,14 @@ void SortGridDrawTest::formatReachesTheScreen() {
   QVERIFY(countPixels(shot, headerCell, silver) >= 4);
   grid.SetSortSymbol(sgNone);
   QCOMPARE(countPixels(grid.grab().toImage(), headerCell, silver), 0);
+
+  // The owner draws its own mark on the title cell through Canvas().
+  grid.OnDrawCell = [](TSortGrid *sender, int col, int row, const QRect &rect, TGridDrawState) {
+    if (row == 0 && col == 1) sender->Canvas()->fillRect(rect.right() - 18, rect.top() + 1, 4, 4, Qt::green);
+  };
+  grid.update();
+  const auto green = [](QColor c) { return c == QColor(Qt::green); };
+  QCOMPARE(countPixels(grid.grab().toImage(), headerCell, green), 16);
 }
 
 QTEST_MAIN(SortGridDrawTest)
