@@ -22,6 +22,33 @@ void SpanDrive::setDriveOf(const QString& path)
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     DriveRoot = m_volumes.volumeRootOf(absolute);
     DriveIndex = driveIndexOf(DriveRoot);
+    m_originalRoot = DriveRoot;
+    m_rootsAtStart = m_volumes.mountPoints();
+}
+
+QString SpanDrive::onDrive(const QString& path) const
+{
+    if (DriveRoot == m_originalRoot || !path.startsWith(m_originalRoot))
+        return path;
+    return DriveRoot + path.mid(m_originalRoot.size());
+}
+
+// The desktop mounts a removable disk where it likes, often in a folder
+// named after its label, so the next disk may appear at another mount
+// point. When the drive's own mount point is gone, the one removable volume
+// mounted since the run began (or back at the first mount point) is the drive.
+bool SpanDrive::followRemovableDrive()
+{
+    QStringList candidates;
+    for (const QString& root : m_volumes.mountPoints()) {
+        const bool newSinceStart = !m_rootsAtStart.contains(root) || root == m_originalRoot;
+        if (newSinceStart && m_volumes.driveType(root) == DriveType::Removable)
+            candidates.append(root);
+    }
+    if (candidates.size() != 1)
+        return false;
+    DriveRoot = candidates.first();
+    return true;
 }
 
 int SpanDrive::driveIndexOf(const QString& root) const
@@ -37,11 +64,13 @@ bool SpanDrive::checkDrive()
     DiskSize = 0;
     if (!DriveRoot.startsWith(QLatin1Char('/')))
         fail(SpanMsg::NotaDrive, {DriveRoot});
-    const DriveType type = m_volumes.driveType(DriveRoot);
+    DriveType type = m_volumes.driveType(DriveRoot);
     if (type == DriveType::NotMounted) {
         if (!m_seenRemovable)
             fail(SpanMsg::DriveNoMount, {DriveRoot});
-        return false;
+        if (!followRemovableDrive())
+            return false;
+        type = DriveType::Removable;
     }
     m_seenRemovable = m_seenRemovable || type == DriveType::Removable;
     if (m_volumes.capacity(DriveRoot) < 0) // no readable file system

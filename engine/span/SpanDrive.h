@@ -17,6 +17,10 @@ public:
     // DriveRoot := the volume holding path (its mount point, with "/").
     void setDriveOf(const QString& path);
 
+    // path (given on the drive as it was when the run began) on the disk
+    // now in the drive, which may be mounted elsewhere.
+    QString onDrive(const QString& path) const;
+
     // True when a readable volume sits in the drive (or an unreadable one that
     // is about to be formatted). Raises 11003 / 11004 for a bad drive root.
     bool checkDrive();
@@ -55,12 +59,15 @@ public:
 private:
     QString promptText();
     int driveIndexOf(const QString& root) const;
+    bool followRemovableDrive();
 
     IVolumes& m_volumes;
     IUserHost& m_host;
     ISpanEvents& m_events;
     const SpanSettings& m_settings;
     bool m_seenRemovable = false;
+    QString m_originalRoot;
+    QStringList m_rootsAtStart;
 };
 
 } // namespace brx

@@ -17,7 +17,7 @@ void SpanInput::openVolume(int n)
             m_drive.NewDisk = true;
             m_drive.promptForDisk();
         } while (!acceptsVolumeName());
-        m_file.setFileName(m_name);
+        m_file.setFileName(inputName());
         if (m_file.open(QIODevice::ReadOnly))
             return;
         if (!m_drive.isRemovable())
@@ -30,7 +30,7 @@ void SpanInput::openCurrent(int n)
 {
     m_file.close();
     m_drive.DiskNr = n;
-    m_file.setFileName(m_name);
+    m_file.setFileName(inputName());
     if (!m_file.open(QIODevice::ReadOnly))
         SpanDrive::fail(SpanMsg::NoInFile);
 }

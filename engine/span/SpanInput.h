@@ -31,7 +31,8 @@ public:
     void skip(qint64 length) { seek(m_file.pos() + length); }
 
     QFile& file() { return m_file; }
-    const QString& inputName() const { return m_name; }
+    // The current volume's file, on the disk now in the drive.
+    QString inputName() const { return m_drive.onDrive(m_name); }
 
 private:
     bool acceptsVolumeName();

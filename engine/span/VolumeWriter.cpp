@@ -101,7 +101,7 @@ QString VolumeWriter::volumeFileName(DriveType type) const
 {
     if (type == DriveType::Fixed || type == DriveType::Network)
         return volumeFileNameForWrite(m_firstVolume, m_drive.DiskNr + 1);
-    return m_firstVolume;
+    return m_drive.onDrive(m_firstVolume);
 }
 
 void VolumeWriter::formatDisk(const QString& label)

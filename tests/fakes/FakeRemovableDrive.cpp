@@ -14,11 +14,18 @@ int FakeRemovableDrive::addDisk(const FakeDisk& disk)
     return static_cast<int>(m_disks.size()) - 1;
 }
 
+QString FakeRemovableDrive::currentRoot() const
+{
+    if (m_inserted >= 0 && !m_disks[m_inserted].mountPoint.isEmpty())
+        return m_disks[m_inserted].mountPoint;
+    return m_root;
+}
+
 void FakeRemovableDrive::insert(int index)
 {
     if (m_inserted >= 0)
         saveFolderTo(m_disks[m_inserted]);
-    QDir folder(m_root);
+    QDir folder(currentRoot());
     for (const QString& name : folder.entryList(QDir::Files))
         folder.remove(name);
     m_inserted = index;
@@ -36,7 +43,7 @@ FakeDisk FakeRemovableDrive::disk(int index)
 void FakeRemovableDrive::saveFolderTo(FakeDisk& disk) const
 {
     disk.files.clear();
-    QDir folder(m_root);
+    QDir folder(currentRoot());
     for (const QFileInfo& info : folder.entryInfoList(QDir::Files)) {
         QFile file(info.filePath());
         if (file.open(QIODevice::ReadOnly))
@@ -47,7 +54,7 @@ void FakeRemovableDrive::saveFolderTo(FakeDisk& disk) const
 void FakeRemovableDrive::fillFolderFrom(const FakeDisk& disk)
 {
     for (auto it = disk.files.begin(); it != disk.files.end(); ++it) {
-        QFile file(m_root + it.key());
+        QFile file(currentRoot() + it.key());
         if (!file.open(QIODevice::WriteOnly))
             continue;
         file.write(it->content);
@@ -59,7 +66,7 @@ void FakeRemovableDrive::fillFolderFrom(const FakeDisk& disk)
 qint64 FakeRemovableDrive::usedBytes() const
 {
     qint64 used = 0;
-    for (const QFileInfo& info : QDir(m_root).entryInfoList(QDir::Files))
+    for (const QFileInfo& info : QDir(currentRoot()).entryInfoList(QDir::Files))
         used += info.size();
     return used;
 }
@@ -68,30 +75,32 @@ QStringList FakeRemovableDrive::mountPoints() const
 {
     QStringList points{QStringLiteral("/")};
     if (m_inserted >= 0)
-        points.append(m_root);
+        points.append(currentRoot());
     return points;
 }
 
 QString FakeRemovableDrive::volumeRootOf(const QString& path) const
 {
+    if (m_inserted >= 0 && path.startsWith(currentRoot()))
+        return currentRoot();
     return path.startsWith(m_root) ? m_root : QStringLiteral("/");
 }
 
 DriveType FakeRemovableDrive::driveType(const QString& root) const
 {
     if (isDrive(root))
-        return m_inserted >= 0 ? DriveType::Removable : DriveType::NotMounted;
+        return DriveType::Removable;
     return root == QStringLiteral("/") ? DriveType::Fixed : DriveType::NotMounted;
 }
 
 QString FakeRemovableDrive::volumeLabel(const QString& root) const
 {
-    return isDrive(root) && m_inserted >= 0 ? m_disks[m_inserted].label : QString();
+    return isDrive(root) ? m_disks[m_inserted].label : QString();
 }
 
 bool FakeRemovableDrive::setVolumeLabel(const QString& root, const QString& label)
 {
-    if (!isDrive(root) || m_inserted < 0 || !m_disks[m_inserted].labelWritable)
+    if (!isDrive(root) || !m_disks[m_inserted].labelWritable)
         return false;
     m_disks[m_inserted].label = label;
     return true;
@@ -101,7 +110,7 @@ qint64 FakeRemovableDrive::freeSpace(const QString& root) const
 {
     if (!isDrive(root))
         return root == QStringLiteral("/") ? 1'000'000'000 : -1;
-    if (m_inserted < 0 || !m_disks[m_inserted].readable)
+    if (!m_disks[m_inserted].readable)
         return -1;
     return m_disks[m_inserted].capacityBytes - usedBytes();
 }
@@ -110,7 +119,7 @@ qint64 FakeRemovableDrive::capacity(const QString& root) const
 {
     if (!isDrive(root))
         return root == QStringLiteral("/") ? 2'000'000'000 : -1;
-    if (m_inserted < 0 || !m_disks[m_inserted].readable)
+    if (!m_disks[m_inserted].readable)
         return -1;
     return m_disks[m_inserted].capacityBytes;
 }

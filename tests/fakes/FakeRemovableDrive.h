@@ -26,6 +26,9 @@ struct FakeDisk {
     bool readable = true;      // false: no file system the drive can read
     bool labelWritable = true;
     QMap<QString, FakeDiskFile> files; // by file name
+    // Where the disk is mounted when inserted (an existing folder with "/");
+    // empty: the drive's own folder.
+    QString mountPoint;
 };
 
 class FakeRemovableDrive final : public IVolumes {
@@ -42,6 +45,8 @@ public:
     FakeDisk disk(int index);
     int diskCount() const { return static_cast<int>(m_disks.size()); }
     QString root() const { return m_root; }
+    // The mount point of the disk in the drive (the drive's folder when empty).
+    QString currentRoot() const;
 
     QStringList mountPoints() const override;
     QStringList volumeRoots() const override { return mountPoints(); }
@@ -56,7 +61,7 @@ private:
     void saveFolderTo(FakeDisk& disk) const;
     void fillFolderFrom(const FakeDisk& disk);
     qint64 usedBytes() const;
-    bool isDrive(const QString& root) const { return root == m_root; }
+    bool isDrive(const QString& root) const { return m_inserted >= 0 && root == currentRoot(); }
 
     QString m_root;
     QList<FakeDisk> m_disks;

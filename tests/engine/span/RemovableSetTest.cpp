@@ -47,7 +47,7 @@ protected:
     int read(QString& target)
     {
         SpanContext context{m_drive, m_user, m_events, m_settings, {}};
-        return ReadSpan(context, m_drive.root() + "name.zip", target);
+        return ReadSpan(context, m_drive.currentRoot() + "name.zip", target);
     }
 
     // Disks 0, 1, 2 written as the set.
@@ -110,6 +110,34 @@ TEST_F(RemovableSet, EachDiskGetsTheFileAndItsLabelAndTheSetReadsBack)
     EXPECT_EQ(prompts().size(), 4);
     EXPECT_TRUE(prompts().first().startsWith("Please insert disk volume 1 of 3"));
     EXPECT_EQ(prompts().count("Please insert disk volume 2 of 3\nin drive: " + root), 2);
+}
+
+TEST_F(RemovableSet, DisksMountedAtOtherFoldersAreFollowed)
+{
+    // The desktop mounts each disk in a folder of its own (named after its label).
+    for (const char* name : {"disk-b", "disk-c"}) {
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir(name));
+        FakeDisk disk{QStringLiteral("BLANK"), kDisk};
+        disk.mountPoint = m_dir.filePath(name) + "/";
+        m_drive.addDisk(disk);
+    }
+    m_drive.addDisk(FakeDisk{QStringLiteral("BLANK"), kDisk});
+    m_drive.insert(2); // the first volume goes on the disk mounted at the drive's own folder
+    for (int disk : {2, 0, 1})
+        m_user.queueDisk(disk);
+    m_user.script.defaultAnswer = MsgResult::Ok;
+    ASSERT_EQ(write(), 0);
+    EXPECT_EQ(m_drive.disk(2).label, "PKBACK# 001");
+    EXPECT_EQ(m_drive.disk(0).label, "PKBACK# 002");
+    EXPECT_EQ(m_drive.disk(1).label, "PKBACK# 003");
+    EXPECT_EQ(m_drive.disk(0).files.keys(), QStringList{"name.zip"});
+    EXPECT_TRUE(prompts().last().endsWith("in drive: " + m_dir.filePath("disk-b") + "/"));
+
+    for (int disk : {2, 0, 1})
+        m_user.queueDisk(disk);
+    QString target = m_dir.path();
+    ASSERT_EQ(read(target), 0); // started with the last disk, mounted at disk-c
+    EXPECT_EQ(readAll(target), readAll(m_source));
 }
 
 TEST_F(RemovableSet, FirstDiskGivenForReadingAsksForTheLastOne)
