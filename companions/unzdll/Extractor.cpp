@@ -104,8 +104,14 @@ bool Extractor::openArchive()
 
 std::vector<const ZipEntry*> Extractor::selectEntries()
 {
-    SpecMatcher matcher(m_options.specs);
     std::vector<const ZipEntry*> selected;
+    if (m_options.specs.empty()) {
+        for (const ZipEntry& entry : m_directory.entries)
+            selected.push_back(&entry);
+        return selected;
+    }
+    // The engine may name an entry as it listed it (code page 850) or as stored.
+    SpecMatcher matcher(m_options.specs);
     for (const ZipEntry& entry : m_directory.entries) {
         const std::vector<std::string> spellings{zipcore::entryNameUtf8(entry), zipcore::cp850ToUtf8(entry.name),
                                                  entry.name};
