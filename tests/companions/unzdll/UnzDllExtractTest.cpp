@@ -221,3 +221,20 @@ TEST(UnzDll, RunsCommandsInARowAndSurvivesReloading)
     EXPECT_EQ(unz.run({.archive = scratch.write("junk.zip", std::string(1000, 'j'))}), 0);
     EXPECT_TRUE(unz.hasMessage(BRX_MSG_DAMAGED_ARCHIVE));
 }
+
+// Entries larger than the library decodes in memory (128 MiB) are streamed;
+// zeros keep the archive small.
+TEST(UnzDll, StreamsEntriesTooLargeForMemory)
+{
+    ScratchFolder scratch;
+    const size_t size = (128u << 20) + 4096;
+    const std::string archive = scratch.write("t.zip", buildZip({{.name = "huge.bin", .data = std::string(size, '\0')},
+                                                                 {.name = "after.txt", .data = "after"}}));
+    UnzDllHarness unz;
+    EXPECT_EQ(unz.run({.archive = archive, .test = true}), 2);
+    EXPECT_GE(unz.of(BRX_ACTION_PROGRESS).size(), size / (256 << 10));
+    EXPECT_EQ(unz.run({.archive = archive}), 2);
+    EXPECT_EQ(fs::file_size(scratch.out() / "huge.bin"), size);
+    EXPECT_EQ(readFile(scratch.out() / "after.txt"), "after");
+    EXPECT_EQ(scratch.filesUnder(scratch.out()).size(), 2u); // no temporary file left
+}
