@@ -11,7 +11,6 @@
 #include "engine/ZipArchiveState.h"
 #include "engine/ZipDirEntry.h"
 #include "engine/ZipEngineTypes.h"
-#include "engine/sfx/SfxConvert.h"
 #include "engine/span/SpanHost.h"
 
 #include <QByteArray>
@@ -189,7 +188,6 @@ private:
     void checkZip64(QFile& archive, const EndRecord& end);
     void failList();
 
-    SfxConvertContext sfxContext();
     SpanSettings spanSettings() const;
     bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
