@@ -10,7 +10,7 @@
 namespace brx {
 
 struct FoundEndRecord {
-    EndRecord record;
+    VolumeEndRecord record;
     qint64 offset = 0;     // of the end record in the file
     QByteArray comment;    // as stored
     bool spanStart = false; // the file starts with the set's signature and a local header

@@ -114,7 +114,7 @@ qint64 SpanReadJob::readDirectory()
     m_input.seek(m_end.record.directoryOffset());
     qint64 total = 0;
     for (int i = 0; i < m_end.record.totalEntries(); ++i) {
-        CentralHeader header{m_input.readRecord(kCentralSize, SpanMsg::CEHBadRead)};
+        VolumeCentralHeader header{m_input.readRecord(kCentralSize, SpanMsg::CEHBadRead)};
         if (header.signature() != kCentralSignature)
             SpanDrive::fail(SpanMsg::CEHWrongSig);
         const QByteArray name = m_input.readRecord(header.nameLength(), SpanMsg::CENameLen);
@@ -127,7 +127,7 @@ qint64 SpanReadJob::readDirectory()
 
 void SpanReadJob::copyLocalEntry()
 {
-    LocalHeader header{m_input.readRecord(kLocalSize, SpanMsg::LOHBadRead)};
+    VolumeLocalHeader header{m_input.readRecord(kLocalSize, SpanMsg::LOHBadRead)};
     if (header.signature() != kLocalSignature)
         SpanDrive::fail(SpanMsg::LOHWrongSig);
     const QByteArray name = m_input.readRecord(header.nameLength(), SpanMsg::LONameLen);
@@ -151,7 +151,7 @@ void SpanReadJob::copyLocalEntry()
 
 void SpanReadJob::copyCentralHeader(int index)
 {
-    CentralHeader header{m_input.readRecord(kCentralSize, SpanMsg::CEHBadRead)};
+    VolumeCentralHeader header{m_input.readRecord(kCentralSize, SpanMsg::CEHBadRead)};
     if (header.signature() != kCentralSignature)
         SpanDrive::fail(SpanMsg::CEHWrongSig);
     const QByteArray name = m_input.readRecord(header.nameLength(), SpanMsg::CENameLen);
@@ -168,7 +168,7 @@ void SpanReadJob::copyCentralHeader(int index)
 
 void SpanReadJob::writeEndRecord()
 {
-    EndRecord end = m_end.record;
+    VolumeEndRecord end = m_end.record;
     end.setThisDisk(0);
     end.setDirectoryDisk(0);
     end.setDirectoryOffset(m_directoryOffset);

@@ -25,7 +25,7 @@ void setLe32(QByteArray& bytes, int pos, uint32_t value);
 QByteArray le32Bytes(uint32_t value);
 
 // Local header: flags at 6, compressed size at 18, name length at 26, extra at 28.
-struct LocalHeader {
+struct VolumeLocalHeader {
     QByteArray raw; // kLocalSize bytes
     uint32_t signature() const { return getLe32(raw, 0); }
     uint16_t flags() const { return getLe16(raw, 6); }
@@ -37,7 +37,7 @@ struct LocalHeader {
 
 // Central header: compressed size at 20, lengths at 28/30/32, disk at 34,
 // local-header offset at 42.
-struct CentralHeader {
+struct VolumeCentralHeader {
     QByteArray raw; // kCentralSize bytes
     uint32_t signature() const { return getLe32(raw, 0); }
     uint32_t compressedSize() const { return getLe32(raw, 20); }
@@ -51,7 +51,7 @@ struct CentralHeader {
 };
 
 // End of central directory record.
-struct EndRecord {
+struct VolumeEndRecord {
     QByteArray raw; // kEndSize bytes
     uint16_t thisDisk() const { return getLe16(raw, 4); }
     uint16_t directoryDisk() const { return getLe16(raw, 6); }

@@ -82,7 +82,7 @@ void SpanWriteJob::buildTable()
 {
     seekInput(m_end.record.directoryOffset());
     for (int i = 0; i < m_end.record.totalEntries(); ++i) {
-        CentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
+        VolumeCentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
         if (header.signature() != kCentralSignature)
             SpanDrive::fail(SpanMsg::CEHWrongSig);
         const QByteArray name = readInput(header.nameLength(), SpanMsg::CENameLen);
@@ -93,7 +93,7 @@ void SpanWriteJob::buildTable()
 
 void SpanWriteJob::copyLocalEntry()
 {
-    LocalHeader header{readInput(kLocalSize, SpanMsg::LOHBadRead)};
+    VolumeLocalHeader header{readInput(kLocalSize, SpanMsg::LOHBadRead)};
     if (header.signature() != kLocalSignature)
         SpanDrive::fail(SpanMsg::LOHWrongSig);
     const QByteArray name = readInput(header.nameLength(), SpanMsg::LONameLen);
@@ -118,7 +118,7 @@ void SpanWriteJob::copyLocalEntry()
 
 void SpanWriteJob::copyCentralHeader(int index, bool first)
 {
-    CentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
+    VolumeCentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
     if (header.signature() != kCentralSignature)
         SpanDrive::fail(SpanMsg::CEHWrongSig);
     const QByteArray name = readInput(header.nameLength(), SpanMsg::CENameLen);
@@ -138,7 +138,7 @@ void SpanWriteJob::copyCentralHeader(int index, bool first)
 
 void SpanWriteJob::writeEndRecord()
 {
-    EndRecord end = m_end.record;
+    VolumeEndRecord end = m_end.record;
     const qint64 size = kEndSize + end.commentLength();
     m_writer->write(nullptr, 0, size); // moves to the next volume when the record would not fit
     end.setThisDisk(static_cast<uint16_t>(m_drive.DiskNr));

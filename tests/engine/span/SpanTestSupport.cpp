@@ -86,7 +86,7 @@ QStringList checkSetLayout(const QList<QByteArray>& volumes)
     const qsizetype endPos = last.lastIndexOf(QByteArray("PK\x05\x06", 4));
     if (endPos < 0)
         return {QStringLiteral("no end record on the last volume")};
-    const EndRecord end{last.mid(endPos, kEndSize)};
+    const VolumeEndRecord end{last.mid(endPos, kEndSize)};
     if (end.thisDisk() != volumes.size() - 1 || endPos + kEndSize + end.commentLength() != last.size())
         problems << QStringLiteral("end record: disk %1, not at the end").arg(end.thisDisk());
     if (end.entriesOnDisk() != end.totalEntries())
@@ -102,7 +102,7 @@ QStringList checkSetLayout(const QList<QByteArray>& volumes)
             problems << QStringLiteral("central header %1 split").arg(i);
             break;
         }
-        const CentralHeader header{volumes[v].mid(pos, kCentralSize)};
+        const VolumeCentralHeader header{volumes[v].mid(pos, kCentralSize)};
         const qint64 length = kCentralSize + header.nameLength() + header.extraLength() + header.commentLength();
         if (header.signature() != kCentralSignature || !inside(volumes, v, pos, length))
             problems << QStringLiteral("central header %1 bad or split").arg(i);

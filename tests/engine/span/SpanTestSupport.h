@@ -3,6 +3,7 @@
 // layout of a written set.
 
 #include "engine/span/SpanContext.h"
+#include "engine/span/SpanRecords.h"
 #include "tests/fakes/FakeSpanEvents.h"
 
 #include <QByteArray>
