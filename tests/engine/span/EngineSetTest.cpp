@@ -107,7 +107,7 @@ TEST_F(EngineSet, ExtractFromTheLastVolumeGivesTheOriginalFiles)
     EXPECT_TRUE(filesUnder(path("out")) == expected);
 }
 
-TEST_F(EngineSet, AddWithDiskSpanWritesASetTheToolsAccept)
+TEST_F(EngineSet, AddWithDiskSpanWritesASetFromTheLibrarysArchive)
 {
     if (!haveLibraries())
         GTEST_SKIP() << "compression libraries missing";
