@@ -15,12 +15,73 @@ const QHash<QString, QStringList>& commandFlags()
         {QStringLiteral("extract"), {"-d:", "-j", "-o", "-u", "-f", "-P:"}},
         {QStringLiteral("test"), {"-P:"}},
         {QStringLiteral("delete"), {}},
+        {QStringLiteral("sfx"),
+         {"--caption:", "--dir:", "--message:", "--command:", "--icon:", "--options:", "--overwrite:"}},
+        {QStringLiteral("unsfx"), {}},
+        {QStringLiteral("span"), {"-s:"}},
     };
     return flags;
 }
 
+// "1000000", "1440k", "100M", "2G": bytes, with an optional binary suffix.
+std::optional<qint64> parseSize(const QString& text)
+{
+    static const QString kSuffixes = QStringLiteral("KMG");
+    QString digits = text.trimmed();
+    qint64 unit = 1;
+    const int suffix = digits.isEmpty() ? -1 : kSuffixes.indexOf(digits.back().toUpper());
+    if (suffix >= 0) {
+        unit = qint64(1) << (10 * (suffix + 1));
+        digits.chop(1);
+    }
+    bool ok = false;
+    const qint64 value = digits.toLongLong(&ok);
+    if (!ok || value <= 0 || value > (qint64(1) << 40) / unit)
+        return std::nullopt;
+    return value * unit;
+}
+
+bool applySfxFlag(CliOptions& o, const QString& flag, const QString& value, QString& error)
+{
+    static const QStringList kOptionNames = {"askcmdline", "askfiles", "hideoverwritebox",
+                                             "checksize", "autorun", "nosuccessmsg"};
+    static const QStringList kModes = {"confirm", "always", "never"};
+    if (flag == QLatin1String("--caption")) o.caption = value;
+    else if (flag == QLatin1String("--dir")) o.defaultDir = value;
+    else if (flag == QLatin1String("--message")) o.message = value;
+    else if (flag == QLatin1String("--command")) o.commandLine = value;
+    else if (flag == QLatin1String("--icon")) o.iconFile = value;
+    else if (flag == QLatin1String("--overwrite")) {
+        if (!kModes.contains(value)) {
+            error = QStringLiteral("--overwrite takes confirm, always or never: ") + value;
+            return false;
+        }
+        o.overwriteMode = value;
+    } else if (flag == QLatin1String("--options")) {
+        for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (!kOptionNames.contains(name.trimmed().toLower())) {
+                error = QStringLiteral("unknown self-extractor option: ") + name;
+                return false;
+            }
+            o.sfxOptions.append(name.trimmed().toLower());
+        }
+    }
+    return true;
+}
+
 bool applyFlag(CliOptions& o, const QString& flag, const QString& value, QString& error)
 {
+    if (flag.startsWith(QLatin1String("--")))
+        return applySfxFlag(o, flag, value, error);
+    if (flag == QLatin1String("-s")) {
+        const auto size = parseSize(value);
+        if (!size) {
+            error = QStringLiteral("-s takes a size in bytes (suffix K, M or G allowed): ") + value;
+            return false;
+        }
+        o.volumeSize = *size;
+        return true;
+    }
     if (flag == QLatin1String("-r")) o.recurse = true;
     else if (flag == QLatin1String("-j")) o.junkPaths = true;
     else if (flag == QLatin1String("-u")) o.update = true;
@@ -54,7 +115,11 @@ bool checkOperands(const CliOptions& o, QString& error)
         error = QStringLiteral("no file specification given");
         return false;
     }
-    const bool takesSpecs = needsSpecs || o.command == QLatin1String("extract");
+    if (o.command == QLatin1String("span") && o.specs.size() != 1) {
+        error = QStringLiteral("span needs the archive and the name of the first volume");
+        return false;
+    }
+    const bool takesSpecs = needsSpecs || o.command == QLatin1String("extract") || o.command == QLatin1String("span");
     if (!takesSpecs && !o.specs.isEmpty()) {
         error = QStringLiteral("unexpected argument: ") + o.specs.first();
         return false;
@@ -132,6 +197,20 @@ QString usageText()
         "      Decompresses every entry and checks its CRC-32.\n"
         "  delete ARCHIVE SPEC...\n"
         "      Removes the entries matching the SPECs.\n"
+        "  sfx [--caption T] [--dir D] [--message M] [--command C] [--icon FILE]\n"
+        "      [--options LIST] [--overwrite confirm|always|never] ARCHIVE.zip\n"
+        "      Turns ARCHIVE.zip into the self-extracting ARCHIVE.exe (the ZIP is\n"
+        "      removed once the EXE checks out). D \"><\" means the user's temporary\n"
+        "      folder; in C, \"><\" stands for the extraction folder. LIST is a comma\n"
+        "      list of askcmdline, askfiles, hideoverwritebox, checksize, autorun,\n"
+        "      nosuccessmsg (default: checksize). FILE is a .ico file.\n"
+        "  unsfx ARCHIVE.exe\n"
+        "      Turns a self-extracting ARCHIVE.exe back into ARCHIVE.zip.\n"
+        "  span [-s SIZE] ARCHIVE.zip FIRSTVOLUME\n"
+        "      Writes ARCHIVE.zip as a multi-volume set: on a fixed drive the files\n"
+        "      FIRSTVOLUME with 001, 002, ... before the extension; on a removable\n"
+        "      drive one file per disk. SIZE caps each volume (K, M, G suffixes).\n"
+        "      list, test and extract given the last volume of a set read the whole set.\n"
         "  --help\n"
         "      This text.\n"
         "\n"

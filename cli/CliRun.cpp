@@ -1,5 +1,7 @@
 #include "cli/CliRun.h"
 
+#include "cli/CliConvert.h"
+
 #include "engine/ZipEngine.h"
 
 #include <brx/ZipDllAbi.h>
@@ -219,6 +221,12 @@ int runCommand(const CliOptions& o, QTextStream& out, QTextStream& err)
         return runExtract(engine, o, watch, err, false);
     if (o.command == QLatin1String("test"))
         return runExtract(engine, o, watch, err, true);
+    if (o.command == QLatin1String("sfx"))
+        return runSfx(engine, o, err);
+    if (o.command == QLatin1String("unsfx"))
+        return runUnsfx(engine, o, err);
+    if (o.command == QLatin1String("span"))
+        return runSpan(engine, o, err);
     return runDelete(engine, o, watch, err);
 }
 

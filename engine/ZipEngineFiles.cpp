@@ -3,6 +3,7 @@
 // through the trash or for good.
 
 #include "engine/ZipEngine.h"
+#include "platform/Trash.h"
 #include "platform/UserHost.h"
 
 #include <QDir>
@@ -95,7 +96,7 @@ int TZipEngine::EraseFile(const QString& name, THowToDelete how)
     if (!QFileInfo::exists(path))
         return -1;
     QFile file(path);
-    const bool done = how == htdAllowUndo ? file.moveToTrash() : file.remove();
+    const bool done = how == htdAllowUndo ? moveToTrash(path) : file.remove();
     return done ? 0 : 1;
 }
 
