@@ -32,14 +32,17 @@ void encryptResult(CompressResult& result, const std::string& password)
 
 } // namespace
 
-bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned char>& out, std::string& error)
+bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned char>& out, std::string& error,
+                   uint64_t sizeHint)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
         return false;
     }
-    out.clear();
+    // Sized for the whole file plus one probe block, so a file that did not
+    // change is read without regrowing.
+    out.assign(static_cast<size_t>(std::min<uint64_t>(sizeHint, limit)) + 64 * 1024, 0);
     size_t used = 0;
     for (;;) {
         if (out.size() - used < 64 * 1024)
@@ -130,7 +133,7 @@ void CompressPool::compressOne(const CompressTask& task, CompressResult& result,
 {
     std::vector<unsigned char> input;
     if (!readWholeFile(task.path, std::min<uint64_t>(task.expectedSize + kGrowthAllowance, kMaxFieldValue), input,
-                       result.error))
+                       result.error, task.expectedSize))
         return;
     result.uncompressedSize = input.size();
     result.crc32 = crc32Update(0, input.data(), input.size());

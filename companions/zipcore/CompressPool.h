@@ -35,7 +35,7 @@ struct CompressSettings {
     bool encrypt = false;
     std::string password;
     unsigned threads = 1;
-    uint64_t byteBudget = 64u << 20;
+    uint64_t byteBudget = 96u << 20; // two of the largest whole files and one more
 };
 
 class CompressPool {
@@ -73,6 +73,7 @@ private:
 };
 
 // Reads a whole file (used by the pool, and by tests).
-bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned char>& out, std::string& error);
+bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned char>& out, std::string& error,
+                   uint64_t sizeHint = 0);
 
 } // namespace zipcore

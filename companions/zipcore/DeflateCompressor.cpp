@@ -18,6 +18,11 @@ constexpr size_t kProbeMinimum = 2 * kProbeSampleSize;
 // as not worth a full deflate pass.
 constexpr double kIncompressibleRatio = 0.97;
 
+// The libdeflate level whose output is no larger than zlib's at the archive
+// level, measured on word-heavy text (where libdeflate's faster levels
+// fall behind zlib's lazy matching) and on binaries. Index: zlib level.
+constexpr int kLibdeflateLevel[10] = {1, 1, 2, 3, 4, 6, 7, 10, 11, 12};
+
 libdeflate_compressor* allocCompressor(int level)
 {
     libdeflate_compressor* compressor = libdeflate_alloc_compressor(level);
@@ -43,8 +48,13 @@ bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_
 
 } // namespace
 
+int libdeflateLevelFor(int zlibLevel)
+{
+    return kLibdeflateLevel[std::clamp(zlibLevel, 1, 9)];
+}
+
 WholeDeflater::WholeDeflater(int level)
-    : m_compressor(allocCompressor(std::clamp(level, 1, 12))), m_probe(allocCompressor(1))
+    : m_compressor(allocCompressor(libdeflateLevelFor(level))), m_probe(allocCompressor(1))
 {
 }
 

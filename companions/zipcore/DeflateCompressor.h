@@ -11,10 +11,13 @@ struct z_stream_s;
 
 namespace zipcore {
 
+// The libdeflate level used for an archive level 1-9 (zlib's scale).
+int libdeflateLevelFor(int zlibLevel);
+
 // One per thread: libdeflate compressors are not shared.
 class WholeDeflater {
 public:
-    explicit WholeDeflater(int level);
+    explicit WholeDeflater(int level); // archive level 1-9
     ~WholeDeflater();
     WholeDeflater(const WholeDeflater&) = delete;
     WholeDeflater& operator=(const WholeDeflater&) = delete;

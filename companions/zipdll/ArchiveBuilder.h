@@ -40,8 +40,9 @@ struct BuildOutcome {
     uint32_t newestDosTime = 0;                    // packed date/time
 };
 
-// Files above this size are streamed by the writing thread itself.
-inline constexpr uint64_t kWholeFileLimit = 8u << 20;
+// Files above this size are streamed by the writing thread itself; smaller
+// ones are compressed whole on the pool's workers, within its byte budget.
+inline constexpr uint64_t kWholeFileLimit = 32u << 20;
 
 class ArchiveBuilder {
 public:

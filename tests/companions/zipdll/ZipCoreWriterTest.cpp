@@ -85,6 +85,61 @@ TEST(DeflateCompressor, RandomDataIsSpottedByTheProbeAndNeverGrows)
     EXPECT_FALSE(whole.deflate(random.data(), random.size(), packed));
 }
 
+std::vector<unsigned char> wordText(size_t size)
+{
+    static const char* const kWords[] = {"archive", "folder", "backup", "entry", "deflate", "window", "the",
+                                         "of",      "and",    "to",     "in",    "return",  "const",  "while"};
+    std::mt19937 generator(3);
+    std::string text;
+    while (text.size() < size) {
+        text += kWords[generator() % 14];
+        text += generator() % 9 == 0 ? '\n' : ' ';
+    }
+    return std::vector<unsigned char>(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+size_t zlibSize(const std::vector<unsigned char>& data, int level)
+{
+    z_stream stream{};
+    deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::vector<unsigned char> out(deflateBound(&stream, static_cast<uLong>(data.size())));
+    stream.next_in = const_cast<unsigned char*>(data.data());
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(::deflate(&stream, Z_FINISH), Z_STREAM_END);
+    deflateEnd(&stream);
+    return stream.total_out;
+}
+
+// Word-heavy text is where the fast whole-buffer levels fall behind zlib.
+TEST(DeflateCompressor, EveryLevelIsNoLargerThanZlibAtThatLevel)
+{
+    const auto text = wordText(400000);
+    for (int level = 1; level <= 9; ++level) {
+        WholeDeflater whole(level);
+        std::vector<unsigned char> packed;
+        ASSERT_TRUE(whole.deflate(text.data(), text.size(), packed));
+        EXPECT_LE(packed.size(), zlibSize(text, level)) << "level " << level;
+        EXPECT_EQ(inflateRaw(packed, text.size()), text) << "level " << level;
+    }
+}
+
+TEST(CompressPool, AFileLargerThanItsListedSizeIsReadWhole)
+{
+    const fs::path file = fs::temp_directory_path() / ("grown-" + std::to_string(::getpid()));
+    const auto text = sampleText(300000);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(text.data()),
+                                                static_cast<std::streamsize>(text.size()));
+    std::vector<unsigned char> read;
+    std::string error;
+    EXPECT_TRUE(readWholeFile(file.string(), 1u << 20, read, error, 1000));
+    EXPECT_EQ(read, text);
+    EXPECT_FALSE(readWholeFile(file.string(), 200000, read, error, 1000));
+    EXPECT_FALSE(error.empty());
+    fs::remove(file);
+}
+
 TEST(CompressPool, ResultsComeInOrderWithReadErrorsAndEncryption)
 {
     const fs::path folder = fs::temp_directory_path() / ("pool-" + std::to_string(::getpid()));
