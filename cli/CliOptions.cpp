@@ -112,7 +112,7 @@ bool checkOperands(const CliOptions& o, QString& error)
     }
     const bool needsSpecs = o.command == QLatin1String("add") || o.command == QLatin1String("delete");
     if (needsSpecs && o.specs.isEmpty()) {
-        error = QStringLiteral("no file specification given");
+        error = QStringLiteral("no file pattern given");
         return false;
     }
     if (o.command == QLatin1String("span") && o.specs.size() != 1) {
