@@ -71,15 +71,14 @@ bool WholeDeflater::looksIncompressible(const unsigned char* data, size_t size)
 
 bool WholeDeflater::deflate(const unsigned char* data, size_t size, std::vector<unsigned char>& out)
 {
-    // Output must be smaller than the input to be worth keeping.
-    out.resize(std::max<size_t>(size, 1));
-    const size_t written = libdeflate_deflate_compress(m_compressor, data, size, out.data(), out.size() - 1);
-    if (written == 0) {
-        out.clear();
-        return false;
-    }
-    out.resize(written);
-    return true;
+    // Output must be smaller than the input to be worth keeping. The
+    // scratch buffer is kept between files: a fresh one per file would be
+    // zeroed and faulted in again for nothing.
+    if (m_scratch.size() < size + 1)
+        m_scratch.resize(size + 1);
+    const size_t written = libdeflate_deflate_compress(m_compressor, data, size, m_scratch.data(), size - (size > 0));
+    out.assign(m_scratch.data(), m_scratch.data() + written);
+    return written != 0;
 }
 
 bool sampleLooksIncompressible(const unsigned char* data, size_t size)

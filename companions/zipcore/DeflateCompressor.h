@@ -33,6 +33,7 @@ public:
 private:
     libdeflate_compressor* m_compressor = nullptr;
     libdeflate_compressor* m_probe = nullptr;
+    std::vector<unsigned char> m_scratch;
 };
 
 // A raw deflate stream fed piece by piece, in bounded memory.
