@@ -163,10 +163,15 @@ void Extractor::submit(PlannedEntry planned)
     job->done = promise->get_future();
     Job* raw = job.get();
     zipcore::ZipInput* input = m_input.get();
-    m_pool->post([raw, input, promise] {
+    const bool testOnly = m_options.test;
+    m_pool->post([raw, input, promise, testOnly] {
         const PlannedEntry& p = raw->planned;
         try {
             decodeWhole(*input, p.dataOffset, *p.entry, p.password, raw->decoded);
+            // A test keeps only the result; freeing here lets this thread's
+            // next entry reuse the memory instead of faulting in new pages.
+            if (testOnly)
+                raw->decoded.storage = Bytes{}, raw->decoded.data = nullptr;
         } catch (const std::bad_alloc&) {
             raw->decoded.result.status = DecodeStatus::DataError;
             raw->decoded.result.message = "not enough memory to decode this entry";
