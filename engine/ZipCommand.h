@@ -48,7 +48,7 @@ struct UnzCommandInput {
 };
 
 struct ZipCommand {
-    // Old layouts hold at most BRX_OLD_RECORD_MAX_SPECS specifications:
+    // Old layouts hold at most BRX_OLD_RECORD_MAX_SPECS patterns:
     // tooManySpecs() tells the caller to refuse the command.
     static ZipCommand forZip(const ZipCommandInput& input, int libraryVersion);
     static ZipCommand forUnz(const UnzCommandInput& input, int libraryVersion);

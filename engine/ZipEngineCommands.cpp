@@ -223,7 +223,7 @@ int32_t TZipEngine::execute(ZipCommand& command, bool zip)
 {
     const int fatalId = zip ? GE_FatalZip : EX_FatalUnZip;
     if (command.tooManySpecs()) {
-        ShowExceptionError(EZipEngine::withDetail(fatalId, QStringLiteral("\nThis version of the library takes at most %1 file specifications.")
+        ShowExceptionError(EZipEngine::withDetail(fatalId, QStringLiteral("\nThis version of the library takes at most %1 file patterns.")
                                                                .arg(BRX_OLD_RECORD_MAX_SPECS)));
         return 0;
     }

@@ -1,6 +1,6 @@
 #include "Extractor.h"
 
-#include "SpecMatcher.h"
+#include "EntryMatcher.h"
 #include "WholeEntryDecoder.h"
 #include "zipcore/EntryName.h"
 #include "zipcore/SafePath.h"
@@ -111,7 +111,7 @@ std::vector<const ZipEntry*> Extractor::selectEntries()
         return selected;
     }
     // The engine may name an entry as it listed it (code page 850) or as stored.
-    SpecMatcher matcher(m_options.specs);
+    EntryMatcher matcher(m_options.specs);
     for (const ZipEntry& entry : m_directory.entries) {
         const std::vector<std::string> spellings{zipcore::entryNameUtf8(entry), zipcore::cp850ToUtf8(entry.name),
                                                  entry.name};

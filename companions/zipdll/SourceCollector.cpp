@@ -76,7 +76,7 @@ size_t SourceCollector::scanFolder(const std::string& folder, const std::string&
     int error = 0;
     const std::vector<std::string> names = listFolder(folder, error);
     if (error == ENOENT || error == ENOTDIR)
-        return 0; // reported as a specification that names nothing
+        return 0; // reported as a pattern that names nothing
     if (error != 0) {
         m_reporter.message(BRX_MSG_READ_FAILED, "Cannot read folder " + folder + ": " + std::strerror(error));
         return 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Expands the file specifications of an Add into the files and folders to
+// Expands the file patterns of an Add into the files and folders to
 // archive, with their names inside the archive: wildcards in the last part,
 // recursion into subfolders, hidden names, exclusions, stored paths.
 
@@ -34,7 +34,7 @@ class SourceCollector {
 public:
     SourceCollector(CollectOptions options, CallbackReporter& reporter);
 
-    // Adds what the specification names; reports it when it names nothing.
+    // Adds what the pattern names; reports it when it names nothing.
     void addSpec(const std::string& spec);
     const std::vector<SourceItem>& items() const { return m_items; }
 

@@ -42,7 +42,7 @@ std::string validateRecord(const BrxZipCommandRecord* record)
     if (!record->zipFileName || !*record->zipFileName)
         return "no archive name";
     if (record->specCount < 0 || (record->specCount > 0 && !record->specs))
-        return "the file specifications are missing";
+        return "the file patterns are missing";
     if (record->excludeCount < 0 || (record->excludeCount > 0 && !record->excludes))
         return "the exclusions are missing";
     return {};

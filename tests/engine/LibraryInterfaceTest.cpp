@@ -65,7 +65,7 @@ TEST_F(LibraryInterfaceTest, CompressionRecordLayoutFollowsTheLibraryVersion)
     EXPECT_EQ(zipdll.field("version"), BRX_RECORD_VERSION);
 }
 
-TEST_F(LibraryInterfaceTest, OldLayoutsRefuseMoreSpecificationsThanTheyHold)
+TEST_F(LibraryInterfaceTest, OldLayoutsRefuseMorePatternsThanTheyHold)
 {
     zipdll.reset(150);
     QStringList many;

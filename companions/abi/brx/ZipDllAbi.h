@@ -42,7 +42,7 @@ extern "C" {
 #define BRX_RECORD_V160_FIELDS 160
 /* Value of the check field closing every command record. */
 #define BRX_RECORD_CHECK 7
-/* Room for specification pointers in the old (long) records. */
+/* Room for pattern pointers in the old (long) records. */
 #define BRX_OLD_RECORD_MAX_SPECS 4097
 /* Password buffer of the compression record: 80 characters + NUL. */
 #define BRX_PASSWORD_BUFFER_SIZE 81
@@ -142,7 +142,7 @@ typedef enum BrxSkipKind {
  * a failure. Every failure text names the file and the reason. */
 #define BRX_MSG_INFO 0
 /* Compression library. */
-#define BRX_MSG_FILE_NOT_FOUND 767         /* "File not found:" + specification */
+#define BRX_MSG_FILE_NOT_FOUND 767         /* "File not found:" + pattern */
 #define BRX_MSG_NOTHING_TO_DO 852237       /* "Nothing to do: archive not created" */
 #define BRX_MSG_READ_FAILED 20             /* a file to add cannot be read */
 #define BRX_MSG_WRITE_FAILED 21            /* the archive cannot be written (disk full...) */
@@ -159,7 +159,7 @@ typedef enum BrxSkipKind {
 #define BRX_MSG_INTERNAL_ERROR 32
 #define BRX_MSG_FILE_CHANGED 33            /* a file changed size while it was read */
 #define BRX_MSG_NAME_TOO_LONG 34           /* name longer than the format allows */
-#define BRX_MSG_ENTRY_NOT_FOUND 35         /* delete: a specification matched no entry */
+#define BRX_MSG_ENTRY_NOT_FOUND 35         /* delete: a pattern matched no entry */
 #define BRX_MSG_COMMENT_TOO_LONG 36        /* archive comment over 65,535 bytes */
 #define BRX_MSG_UNSUPPORTED_ARCHIVE 37     /* existing archive uses Zip64 or spans disks */
 /* Decompression library. */
@@ -176,11 +176,11 @@ typedef enum BrxSkipKind {
 #define BRX_MSG_OUTPUT_FAILED 50           /* extracted file cannot be written */
 #define BRX_MSG_SKIPPED 51                 /* entry skipped (existing file kept...) */
 #define BRX_MSG_SET_ATTRIBUTES_FAILED 52   /* date or mode could not be restored */
-#define BRX_MSG_NO_MATCHING_ENTRY 53       /* a specification matched no entry */
+#define BRX_MSG_NO_MATCHING_ENTRY 53       /* a pattern matched no entry */
 
 /* ---- compression command record, version 151 and later (216 bytes) ----- */
 
-/* One file specification entry (104 bytes on 32-bit). */
+/* One file pattern entry (104 bytes on 32-bit). */
 typedef struct BrxZipFileSpec {
     const char* spec;
     uint8_t reserved[100];
@@ -233,7 +233,7 @@ typedef struct BrxZipCommandRecord {
 } BrxZipCommandRecord;
 
 /* Compression record for libraries older than 151 (16,520 bytes): the
- * first 128 bytes as above, then the check value and the specification
+ * first 128 bytes as above, then the check value and the pattern
  * pointers. */
 typedef struct BrxZipCommandRecordOld {
     void* ownerWindow;          /*   0 */
@@ -275,7 +275,7 @@ typedef struct BrxZipCommandRecordOld {
 
 /* ---- decompression command record, version 152 and later (148 bytes) --- */
 
-/* One file specification entry (72 bytes on 32-bit). */
+/* One file pattern entry (72 bytes on 32-bit). */
 typedef struct BrxUnzFileSpec {
     const char* spec;
     uint8_t reserved[68];

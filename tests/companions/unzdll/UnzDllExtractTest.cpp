@@ -98,7 +98,7 @@ TEST(UnzDll, KeepsAFileWithACrcErrorOnlyWhenTheEngineSaysSo)
     }
 }
 
-TEST(UnzDll, SelectsEntriesBySpecificationAndFlattensPaths)
+TEST(UnzDll, SelectsEntriesByPatternAndFlattensPaths)
 {
     UnzDllHarness unz;
     ScratchFolder scratch;

@@ -173,7 +173,7 @@ TEST_F(ZipDllAdd, EncryptionWithGivenOrRequestedPassword)
     EXPECT_FALSE(fs::exists("refused.zip"));
 }
 
-TEST_F(ZipDllAdd, MissingSpecificationAndNothingToDoUseTheirCodes)
+TEST_F(ZipDllAdd, MissingPatternAndNothingToDoUseTheirCodes)
 {
     Command command("none.zip");
     command.spec("nowhere/*.txt");

@@ -1,7 +1,7 @@
 #pragma once
-// Which entries a command's file specifications select: "*" and "?"
+// Which entries a command's file patterns select: "*" and "?"
 // wildcards over the whole stored name ("*" also crosses folders), "*.*"
-// for everything, "\" and "/" alike. No specification selects every entry.
+// for everything, "\" and "/" alike. No pattern selects every entry.
 
 #include <string>
 #include <string_view>
@@ -9,9 +9,9 @@
 
 namespace unzdll {
 
-class SpecMatcher {
+class EntryMatcher {
 public:
-    explicit SpecMatcher(const std::vector<std::string>& specs);
+    explicit EntryMatcher(const std::vector<std::string>& specs);
 
     // Tries each spelling of one entry's name; remembers which specs matched.
     bool matches(const std::vector<std::string>& spellings);

@@ -1,4 +1,4 @@
-#include "SpecMatcher.h"
+#include "EntryMatcher.h"
 
 #include <algorithm>
 
@@ -47,13 +47,13 @@ bool wildcardMatch(std::string_view pattern, std::string_view text)
     return p == pattern.size();
 }
 
-SpecMatcher::SpecMatcher(const std::vector<std::string>& specs) : m_specs(specs), m_used(specs.size(), false)
+EntryMatcher::EntryMatcher(const std::vector<std::string>& specs) : m_specs(specs), m_used(specs.size(), false)
 {
     for (const std::string& spec : specs)
         m_patterns.push_back(asPattern(spec));
 }
 
-bool SpecMatcher::matches(const std::vector<std::string>& spellings)
+bool EntryMatcher::matches(const std::vector<std::string>& spellings)
 {
     if (m_specs.empty())
         return true;
@@ -70,7 +70,7 @@ bool SpecMatcher::matches(const std::vector<std::string>& spellings)
     return any;
 }
 
-std::vector<std::string> SpecMatcher::unmatchedSpecs() const
+std::vector<std::string> EntryMatcher::unmatchedSpecs() const
 {
     std::vector<std::string> unmatched;
     for (size_t i = 0; i < m_specs.size(); ++i)
