@@ -1,8 +1,15 @@
 #!/bin/sh
 # Compares ZIPDLL.DLL / UNZDLL.DLL with zip, 7zz and unzip on one mixed
-# folder, side by side in one run. Usage: bench/zip/run_bench.sh [build-dir]
-# (default: build). Needs the targets brx_zipdll brx_unzdll zipdll_bench.
+# folder, side by side in one run.
+# Usage: bench/zip/run_bench.sh [--words] [build-dir]   (default: build)
+# The default folder is made of this system's own files (documentation,
+# Python library, C++ and Qt headers, shared libraries, locale data) plus
+# random blobs. --words builds a generated folder instead, whose text uses
+# a 25-word vocabulary: the hardest case for libdeflate's level 6.
+# Needs the targets brx_zipdll brx_unzdll zipdll_bench.
 set -eu
+DATA_SET=system
+if [ "${1:-}" = "--words" ]; then DATA_SET=words; shift; fi
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=$(cd "${1:-$ROOT/build}" && pwd)
 export BRX_BIN_DIR="$BUILD/bin"
@@ -11,8 +18,34 @@ DRIVER=$(find "$BUILD" -name zipdll_bench -type f -perm -u+x | head -n 1)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/zipbench-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
-echo "Making the test folder in $WORK/data ..."
-python3 - "$WORK/data" <<'PY'
+# copy_tree SOURCE NAME: regular files only, links followed, unreadable
+# files skipped.
+copy_tree() {
+    [ -e "$1" ] || return 0
+    mkdir -p "$WORK/data/$2"
+    cp -rL --no-preserve=all "$1/." "$WORK/data/$2/" 2>/dev/null || true
+}
+
+make_system_folder() {
+    echo "Making the test folder in $WORK/data from this system's files ..."
+    copy_tree /usr/share/doc doc
+    copy_tree /usr/lib/python3.11 python
+    copy_tree /usr/include/c++ include/c++
+    copy_tree /usr/include/x86_64-linux-gnu/qt6 include/qt6
+    copy_tree /usr/share/i18n i18n
+    mkdir -p "$WORK/data/libs" "$WORK/data/bin"
+    for lib in libQt6Core.so.6 libQt6Gui.so.6 libQt6Widgets.so.6 libstdc++.so.6 libcrypto.so.3; do
+        cp -L "/usr/lib/x86_64-linux-gnu/$lib" "$WORK/data/libs/" 2>/dev/null || true
+    done
+    for i in 0 1 2 3; do                 # incompressible blobs, 4-10 MiB
+        head -c $(( (4 + 2 * i) << 20 )) /dev/urandom > "$WORK/data/bin/blob$i.dat"
+    done
+    find "$WORK/data" ! -type f ! -type d -delete
+}
+
+make_words_folder() {
+    echo "Making the test folder in $WORK/data from generated words ..."
+    python3 - "$WORK/data" <<'PY'
 import os, random, sys
 root = sys.argv[1]
 rnd = random.Random(1)
@@ -43,10 +76,13 @@ for i in range(3000):                    # many small files
     write("small/d%02d/n%04d.txt" % (i % 50, i), text(rnd.randint(50, 3000)))
 for i in range(8):                       # incompressible binaries
     write("bin/blob%d.dat" % i, os.urandom(rnd.randint(4, 10) << 20))
-for i in range(2):                       # one big compressible file streamed
+for i in range(2):                       # two large compressible files
     write("big/dump%d.txt" % i, text(24 << 20))
 PY
-du -sh "$WORK/data" | sed 's/^/Folder size: /'
+}
+
+if [ "$DATA_SET" = words ]; then make_words_folder; else make_system_folder; fi
+echo "Folder: $(du -sh "$WORK/data" | cut -f1), $(find "$WORK/data" -type f | wc -l) files"
 sync
 
 # timed LABEL COMMAND...: prints wall and user seconds

@@ -68,14 +68,14 @@ int32_t Extractor::run()
             totalBytes += entry->uncompressedSize;
         m_reporter.totals(static_cast<uint32_t>(selected.size()), totalBytes);
         m_planner = std::make_unique<EntryPlanner>(m_options, m_reporter, m_folder, *m_input, m_directory);
-        m_pool = std::make_unique<WorkerPool>(workerCount());
+        m_workers = std::make_unique<DecodeWorkers>(workerCount(), *m_input, m_options.test);
         for (const ZipEntry* entry : selected) {
             if (m_reporter.cancelled())
                 break;
             process(*entry);
         }
         drain();
-        m_pool.reset();
+        m_workers.reset();
         finishFolders();
         if (m_reporter.cancelled())
             m_reporter.message(BRX_MSG_CANCELLED, "Extraction stopped at the caller's request");
@@ -157,28 +157,11 @@ void Extractor::makeFolder(const PlannedEntry& planned)
 
 void Extractor::submit(PlannedEntry planned)
 {
-    auto job = std::make_unique<Job>();
+    auto job = std::make_unique<DecodeJob>();
     job->planned = std::move(planned);
-    auto promise = std::make_shared<std::promise<void>>();
-    job->done = promise->get_future();
-    Job* raw = job.get();
-    zipcore::ZipInput* input = m_input.get();
-    const bool testOnly = m_options.test;
-    m_pool->post([raw, input, promise, testOnly] {
-        const PlannedEntry& p = raw->planned;
-        try {
-            decodeWhole(*input, p.dataOffset, *p.entry, p.password, raw->decoded);
-            // A test keeps only the result; freeing here lets this thread's
-            // next entry reuse the memory instead of faulting in new pages.
-            if (testOnly)
-                raw->decoded.storage = Bytes{}, raw->decoded.data = nullptr;
-        } catch (const std::bad_alloc&) {
-            raw->decoded.result.status = DecodeStatus::DataError;
-            raw->decoded.result.message = "not enough memory to decode this entry";
-        }
-        promise->set_value();
-    });
-    m_pendingBytes += memoryCost(*raw->planned.entry);
+    const uint64_t cost = memoryCost(*job->planned.entry);
+    m_workers->post(*job, cost);
+    m_pendingBytes += cost;
     m_pending.push_back(std::move(job));
     while (!m_pending.empty() && (m_pendingBytes > kPendingBytesLimit || m_pending.size() > kPendingJobsLimit))
         finishOldest();
@@ -186,9 +169,9 @@ void Extractor::submit(PlannedEntry planned)
 
 void Extractor::finishOldest()
 {
-    std::unique_ptr<Job> job = std::move(m_pending.front());
+    std::unique_ptr<DecodeJob> job = std::move(m_pending.front());
     m_pending.pop_front();
-    job->done.wait();
+    m_workers->waitFor(*job);
     m_pendingBytes -= memoryCost(*job->planned.entry);
     if (!m_reporter.cancelled())
         finishInMemory(*job);
@@ -200,7 +183,7 @@ void Extractor::drain()
         finishOldest();
 }
 
-void Extractor::finishInMemory(Job& job)
+void Extractor::finishInMemory(DecodeJob& job)
 {
     const PlannedEntry& planned = job.planned;
     m_reporter.itemStart(planned.name, planned.entry->uncompressedSize);

@@ -10,12 +10,11 @@
 #include "PosixFileInput.h"
 #include "UnzOptions.h"
 #include "UnzReporter.h"
+#include "DecodeWorkers.h"
 #include "WholeEntryDecoder.h"
-#include "WorkerPool.h"
 #include "zipcore/EntryDecoder.h"
 
 #include <deque>
-#include <future>
 #include <memory>
 
 namespace unzdll {
@@ -26,11 +25,6 @@ public:
     int32_t run(); // entries extracted or tested successfully
 
 private:
-    struct Job {
-        PlannedEntry planned;
-        DecodedEntry decoded;
-        std::future<void> done;
-    };
     struct FolderToFinish {
         std::string path;
         unsigned mode;
@@ -44,7 +38,7 @@ private:
     void submit(PlannedEntry planned);
     void finishOldest();
     void drain();
-    void finishInMemory(Job& job);
+    void finishInMemory(DecodeJob& job);
     void stream(const PlannedEntry& planned);
     void makeLink(const PlannedEntry& planned);
     bool acceptResult(const PlannedEntry& planned, const zipcore::DecodeResult& result);
@@ -58,9 +52,9 @@ private:
     std::unique_ptr<PosixFileInput> m_input;
     zipcore::ZipDirectory m_directory;
     std::unique_ptr<EntryPlanner> m_planner;
-    std::deque<std::unique_ptr<Job>> m_pending;
+    std::deque<std::unique_ptr<DecodeJob>> m_pending;
     uint64_t m_pendingBytes = 0;
-    std::unique_ptr<WorkerPool> m_pool; // after the jobs: joined before they are freed
+    std::unique_ptr<DecodeWorkers> m_workers; // after the jobs: joined before they are freed
     std::vector<FolderToFinish> m_folders;
     int32_t m_successes = 0;
 };

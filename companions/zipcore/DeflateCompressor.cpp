@@ -18,10 +18,21 @@ constexpr size_t kProbeMinimum = 2 * kProbeSampleSize;
 // as not worth a full deflate pass.
 constexpr double kIncompressibleRatio = 0.97;
 
-// The libdeflate level whose output is no larger than zlib's at the archive
-// level, measured on word-heavy text (where libdeflate's faster levels
-// fall behind zlib's lazy matching) and on binaries. Index: zlib level.
-constexpr int kLibdeflateLevel[10] = {1, 1, 2, 3, 4, 6, 7, 10, 11, 12};
+// The libdeflate level for each archive level (zlib's scale, the index).
+// On sources, documents, binaries and locale data each is at least as fast
+// as zlib's and its output no larger.
+constexpr int kLibdeflateLevel[10] = {1, 1, 2, 3, 4, 6, 6, 10, 11, 12};
+
+// Text built from a small vocabulary repeated at random is where
+// libdeflate's level 6 falls about 6% behind zlib's lazy matching; its
+// level 7 searches deeper and catches up at twice the cost. A sample
+// compressed both ways tells the two kinds of data apart: level 7 gains
+// about 4% on such samples and under 1% on everything else measured.
+constexpr int kRicherArchiveLevel = 6;
+constexpr int kRicherLevel = 7;
+constexpr size_t kRicherSampleSize = 32 * 1024;
+constexpr size_t kRicherMinimum = 1024 * 1024; // the sample costs under 10% of the file
+constexpr double kRicherGain = 0.02;
 
 libdeflate_compressor* allocCompressor(int level)
 {
@@ -46,6 +57,21 @@ bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_
     return packed > kIncompressibleRatio * kProbeSamples * kProbeSampleSize;
 }
 
+// True when the deeper level gains enough on a sample from the middle of
+// the data to be worth its cost on the whole.
+bool richerLevelPays(libdeflate_compressor* base, libdeflate_compressor* richer, const unsigned char* data,
+                     size_t size, std::vector<unsigned char>& scratch)
+{
+    if (size < kRicherMinimum)
+        return false;
+    const unsigned char* sample = data + (size - kRicherSampleSize) / 2;
+    scratch.resize(std::max(scratch.size(), libdeflate_deflate_compress_bound(base, kRicherSampleSize)));
+    const size_t baseSize = libdeflate_deflate_compress(base, sample, kRicherSampleSize, scratch.data(), scratch.size());
+    const size_t richerSize =
+        libdeflate_deflate_compress(richer, sample, kRicherSampleSize, scratch.data(), scratch.size());
+    return baseSize != 0 && richerSize != 0 && richerSize < (1.0 - kRicherGain) * baseSize;
+}
+
 } // namespace
 
 int libdeflateLevelFor(int zlibLevel)
@@ -56,12 +82,16 @@ int libdeflateLevelFor(int zlibLevel)
 WholeDeflater::WholeDeflater(int level)
     : m_compressor(allocCompressor(libdeflateLevelFor(level))), m_probe(allocCompressor(1))
 {
+    if (level == kRicherArchiveLevel)
+        m_richer = allocCompressor(kRicherLevel);
 }
 
 WholeDeflater::~WholeDeflater()
 {
     libdeflate_free_compressor(m_compressor);
     libdeflate_free_compressor(m_probe);
+    if (m_richer)
+        libdeflate_free_compressor(m_richer);
 }
 
 bool WholeDeflater::looksIncompressible(const unsigned char* data, size_t size)
@@ -74,9 +104,13 @@ bool WholeDeflater::deflate(const unsigned char* data, size_t size, std::vector<
     // Output must be smaller than the input to be worth keeping. The
     // scratch buffer is kept between files: a fresh one per file would be
     // zeroed and faulted in again for nothing.
+    libdeflate_compressor* compressor = m_compressor;
+    m_usedRicherLevel = m_richer && richerLevelPays(m_compressor, m_richer, data, size, m_scratch);
+    if (m_usedRicherLevel)
+        compressor = m_richer;
     if (m_scratch.size() < size + 1)
         m_scratch.resize(size + 1);
-    const size_t written = libdeflate_deflate_compress(m_compressor, data, size, m_scratch.data(), size - (size > 0));
+    const size_t written = libdeflate_deflate_compress(compressor, data, size, m_scratch.data(), size - (size > 0));
     out.assign(m_scratch.data(), m_scratch.data() + written);
     return written != 0;
 }

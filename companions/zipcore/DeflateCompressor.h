@@ -28,11 +28,18 @@ public:
 
     // Deflates data into out; false when the result would not be smaller
     // than the data (the caller then stores it).
+    // At level 6 a large buffer whose sample gains clearly from a deeper
+    // search is deflated with it.
     bool deflate(const unsigned char* data, size_t size, std::vector<unsigned char>& out);
+
+    // Whether the last deflate used the deeper search.
+    bool usedRicherLevel() const { return m_usedRicherLevel; }
 
 private:
     libdeflate_compressor* m_compressor = nullptr;
     libdeflate_compressor* m_probe = nullptr;
+    libdeflate_compressor* m_richer = nullptr; // level 6 only
+    bool m_usedRicherLevel = false;
     std::vector<unsigned char> m_scratch;
 };
 

@@ -112,10 +112,11 @@ size_t zlibSize(const std::vector<unsigned char>& data, int level)
     return stream.total_out;
 }
 
-// Word-heavy text is where the fast whole-buffer levels fall behind zlib.
+// Word-heavy text is where the fast whole-buffer levels fall behind zlib;
+// at level 6 a file this large is sampled and deflated with the deeper search.
 TEST(DeflateCompressor, EveryLevelIsNoLargerThanZlibAtThatLevel)
 {
-    const auto text = wordText(400000);
+    const auto text = wordText(1200000);
     for (int level = 1; level <= 9; ++level) {
         WholeDeflater whole(level);
         std::vector<unsigned char> packed;
@@ -123,6 +124,27 @@ TEST(DeflateCompressor, EveryLevelIsNoLargerThanZlibAtThatLevel)
         EXPECT_LE(packed.size(), zlibSize(text, level)) << "level " << level;
         EXPECT_EQ(inflateRaw(packed, text.size()), text) << "level " << level;
     }
+}
+
+TEST(DeflateCompressor, Level6SearchesDeeperOnlyWhereASampleShowsItPays)
+{
+    const auto words = wordText(1200000);
+    const auto periodic = sampleText(1200000);
+    std::vector<unsigned char> packed;
+
+    WholeDeflater level6(6);
+    ASSERT_TRUE(level6.deflate(words.data(), words.size(), packed));
+    EXPECT_TRUE(level6.usedRicherLevel());
+    ASSERT_TRUE(level6.deflate(periodic.data(), periodic.size(), packed));
+    EXPECT_FALSE(level6.usedRicherLevel()) << "nothing to gain on long repeats";
+    EXPECT_EQ(inflateRaw(packed, periodic.size()), periodic);
+    const auto smallWords = wordText(500000);
+    ASSERT_TRUE(level6.deflate(smallWords.data(), smallWords.size(), packed));
+    EXPECT_FALSE(level6.usedRicherLevel()) << "a sample would cost too much of a small file";
+
+    WholeDeflater level5(5);
+    ASSERT_TRUE(level5.deflate(words.data(), words.size(), packed));
+    EXPECT_FALSE(level5.usedRicherLevel());
 }
 
 TEST(CompressPool, AFileLargerThanItsListedSizeIsReadWhole)
