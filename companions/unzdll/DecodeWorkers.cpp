@@ -66,6 +66,12 @@ void DecodeWorkers::announceLocked(std::unique_lock<std::mutex>& lock)
 
 void DecodeWorkers::work()
 {
+    Decompressor decompressor;
+    try {
+        decompressor = makeDecompressor();
+    } catch (const std::bad_alloc&) {
+        // decodeWhole then makes one per entry and reports the shortage there
+    }
     DecodeJob* finished = nullptr;
     for (;;) {
         std::unique_lock lock(m_mutex);
@@ -84,17 +90,17 @@ void DecodeWorkers::work()
         DecodeJob* job = m_queue.front();
         m_queue.pop_front();
         lock.unlock();
-        decode(*job);
+        decode(*job, decompressor.get());
         job->done.store(true, std::memory_order_release);
         finished = job;
     }
 }
 
-void DecodeWorkers::decode(DecodeJob& job)
+void DecodeWorkers::decode(DecodeJob& job, libdeflate_decompressor* decompressor)
 {
     const PlannedEntry& planned = job.planned;
     try {
-        decodeWhole(m_input, planned.dataOffset, *planned.entry, planned.password, job.decoded);
+        decodeWhole(m_input, planned.dataOffset, *planned.entry, planned.password, job.decoded, decompressor);
         // A test keeps only the result; freeing here lets this thread's
         // next entry reuse the memory instead of faulting in new pages.
         if (m_testOnly)

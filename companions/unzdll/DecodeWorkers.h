@@ -41,7 +41,7 @@ public:
 
 private:
     void work();
-    void decode(DecodeJob& job);
+    void decode(DecodeJob& job, libdeflate_decompressor* decompressor);
     void announceLocked(std::unique_lock<std::mutex>& lock);
 
     zipcore::ZipInput& m_input;

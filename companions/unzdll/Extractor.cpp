@@ -226,9 +226,9 @@ bool Extractor::acceptResult(const PlannedEntry& planned, const DecodeResult& re
 
 bool Extractor::writeOut(const PlannedEntry& planned, const DecodedEntry& decoded)
 {
-    OutputFile file;
+    OutputFile file(m_folder.umaskBits());
     std::string error;
-    bool ok = m_folder.makeFolders(parentPath(planned.target), error) && file.open(planned.target, error);
+    bool ok = m_folder.makeFolders(parentPath(planned.target), error) && file.open(planned.target, planned.mode, error);
     for (size_t done = 0; ok && done < decoded.size && !m_reporter.cancelled();) {
         const size_t slice = std::min(kProgressSlice, decoded.size - done);
         ok = file.write(decoded.data + done, slice, error);
@@ -238,7 +238,7 @@ bool Extractor::writeOut(const PlannedEntry& planned, const DecodedEntry& decode
     if (ok && m_reporter.cancelled())
         return false;
     if (ok)
-        ok = file.commit(planned.mode, planned.modified, error);
+        ok = file.commit(planned.modified, error);
     if (!ok)
         reportFailure(m_reporter, planned.name, BRX_SKIP_WRITE_ERROR, BRX_MSG_OUTPUT_FAILED, error);
     return ok;
@@ -247,9 +247,9 @@ bool Extractor::writeOut(const PlannedEntry& planned, const DecodedEntry& decode
 void Extractor::stream(const PlannedEntry& planned)
 {
     m_reporter.itemStart(planned.name, planned.entry->uncompressedSize);
-    OutputFile file;
+    OutputFile file(m_folder.umaskBits());
     std::string error;
-    if (!m_options.test && !(m_folder.makeFolders(parentPath(planned.target), error) && file.open(planned.target, error))) {
+    if (!m_options.test && !(m_folder.makeFolders(parentPath(planned.target), error) && file.open(planned.target, planned.mode, error))) {
         reportFailure(m_reporter, planned.name, BRX_SKIP_WRITE_ERROR, BRX_MSG_OUTPUT_FAILED, error);
         return;
     }
@@ -270,7 +270,7 @@ void Extractor::stream(const PlannedEntry& planned)
     }
     if (!acceptResult(planned, result))
         return;
-    if (!m_options.test && !file.commit(planned.mode, planned.modified, error)) {
+    if (!m_options.test && !file.commit(planned.modified, error)) {
         reportFailure(m_reporter, planned.name, BRX_SKIP_WRITE_ERROR, BRX_MSG_OUTPUT_FAILED, error);
         return;
     }

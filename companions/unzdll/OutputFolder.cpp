@@ -1,5 +1,6 @@
 #include "OutputFolder.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -56,8 +57,13 @@ OutputFolder::OutputFolder()
     ::umask(m_umask);
 }
 
+// A folder is only remembered after every folder above it was, so a known
+// parent vouches for the whole way: files of one folder come in runs and
+// skip the walk.
 WayStatus OutputFolder::checkWay(const std::string& path, std::string& detail)
 {
+    if (const std::string parent = parentOf(path); parent.empty() || m_knownFolders.count(parent))
+        return WayStatus::Clear;
     for (const std::string& folder : foldersOnTheWay(path)) {
         if (m_knownFolders.count(folder))
             continue;
@@ -76,6 +82,8 @@ WayStatus OutputFolder::checkWay(const std::string& path, std::string& detail)
 
 bool OutputFolder::makeFolders(const std::string& path, std::string& error)
 {
+    if (path.empty() || m_knownFolders.count(path))
+        return true;
     std::vector<std::string> folders = foldersOnTheWay(path);
     if (!path.empty())
         folders.push_back(path);
@@ -142,18 +150,28 @@ bool OutputFolder::createLink(const std::string& path, const std::string& target
     return false;
 }
 
-bool OutputFile::open(const std::string& path, std::string& error)
+bool OutputFile::open(const std::string& path, unsigned mode, std::string& error)
 {
     abandon();
-    std::string temp = tempPathBeside(path);
-    m_fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (m_fd < 0) {
-        error = path + ": " + systemErrorText(errno);
-        return false;
+    // Created with its final permission bits, so the common modes need no
+    // chmod afterwards; the descriptor is writable whatever they are.
+    static std::atomic<unsigned> s_counter{0};
+    const std::string prefix = tempPathBeside(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = prefix;
+        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(s_counter++));
+        m_fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 0777);
+        if (m_fd >= 0) {
+            m_tempPath = std::move(temp);
+            m_finalPath = path;
+            m_mode = mode & 07777;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
     }
-    m_tempPath = temp;
-    m_finalPath = path;
-    return true;
+    error = path + ": " + (errno == EEXIST ? std::string("no free temporary name") : systemErrorText(errno));
+    return false;
 }
 
 bool OutputFile::write(const unsigned char* data, size_t size, std::string& error)
@@ -172,9 +190,10 @@ bool OutputFile::write(const unsigned char* data, size_t size, std::string& erro
     return true;
 }
 
-bool OutputFile::commit(unsigned mode, std::time_t modified, std::string& error)
+bool OutputFile::commit(std::time_t modified, std::string& error)
 {
-    ::fchmod(m_fd, mode & 07777);
+    if (m_mode != (m_mode & 0777 & ~m_umask)) // special bits, or bits the umask took away
+        ::fchmod(m_fd, m_mode);
     if (modified > 0) {
         const timespec times[2] = {{0, UTIME_NOW}, {modified, 0}};
         ::futimens(m_fd, times);

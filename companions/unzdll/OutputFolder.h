@@ -34,6 +34,7 @@ public:
 
     unsigned defaultFileMode() const { return 0666 & ~m_umask; }
     unsigned defaultFolderMode() const { return 0777 & ~m_umask; }
+    unsigned umaskBits() const { return m_umask; }
 
 private:
     std::unordered_set<std::string> m_knownFolders; // checked or made by this command
@@ -44,18 +45,22 @@ private:
 // until commit() renames it; dropped (deleted) otherwise.
 class OutputFile {
 public:
-    OutputFile() = default;
+    explicit OutputFile(unsigned umaskBits) : m_umask(umaskBits) {}
     ~OutputFile() { abandon(); }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    bool open(const std::string& path, std::string& error);
+    // The file is made under a temporary name beside path, with its final
+    // permission bits, and gets path only at commit.
+    bool open(const std::string& path, unsigned mode, std::string& error);
     bool write(const unsigned char* data, size_t size, std::string& error);
-    bool commit(unsigned mode, std::time_t modified, std::string& error);
+    bool commit(std::time_t modified, std::string& error);
     void abandon();
 
 private:
+    const unsigned m_umask;
     int m_fd = -1;
+    unsigned m_mode = 0;
     std::string m_tempPath;
     std::string m_finalPath;
 };

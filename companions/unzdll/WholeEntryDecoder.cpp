@@ -13,13 +13,6 @@ using zipcore::DecodeStatus;
 
 namespace {
 
-struct DecompressorDeleter {
-    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
-};
-// One per call rather than per thread: a thread-local one would pin the
-// library in memory after the engine unloads it.
-using Decompressor = std::unique_ptr<libdeflate_decompressor, DecompressorDeleter>;
-
 DecodeResult fail(DecodeStatus status, std::string message)
 {
     DecodeResult result;
@@ -58,15 +51,18 @@ DecodeResult fetchPayload(zipcore::ZipInput& input, uint64_t dataOffset, const z
     return {};
 }
 
-DecodeResult inflateWhole(const Payload& payload, Bytes& output)
+DecodeResult inflateWhole(libdeflate_decompressor* given, const Payload& payload, Bytes& output)
 {
-    const Decompressor decompressor(libdeflate_alloc_decompressor());
-    if (!decompressor)
-        return fail(DecodeStatus::DataError, "out of memory");
+    Decompressor own;
+    if (!given) {
+        own = Decompressor(libdeflate_alloc_decompressor());
+        if (!own)
+            return fail(DecodeStatus::DataError, "out of memory");
+        given = own.get();
+    }
     // Without an actual-size pointer libdeflate insists on filling the
     // buffer exactly: shorter or longer data is an error.
-    switch (libdeflate_deflate_decompress(decompressor.get(), payload.data, payload.size, output.data(), output.size(),
-                                          nullptr)) {
+    switch (libdeflate_deflate_decompress(given, payload.data, payload.size, output.data(), output.size(), nullptr)) {
     case LIBDEFLATE_SUCCESS:
         return DecodeResult{};
     case LIBDEFLATE_INSUFFICIENT_SPACE:
@@ -80,8 +76,21 @@ DecodeResult inflateWhole(const Payload& payload, Bytes& output)
 
 } // namespace
 
+void DecompressorDeleter::operator()(libdeflate_decompressor* decompressor) const
+{
+    libdeflate_free_decompressor(decompressor);
+}
+
+Decompressor makeDecompressor()
+{
+    Decompressor decompressor(libdeflate_alloc_decompressor());
+    if (!decompressor)
+        throw std::bad_alloc();
+    return decompressor;
+}
+
 void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, DecodedEntry& out)
+                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor)
 {
     if (std::string reason = zipcore::unsupportedReason(entry); !reason.empty())
         return void(out.result = fail(DecodeStatus::Unsupported, reason));
@@ -101,7 +110,7 @@ void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::Z
         out.data = payload.data;
     } else {
         out.storage.resize(entry.uncompressedSize);
-        out.result = inflateWhole(payload, out.storage);
+        out.result = inflateWhole(decompressor, payload, out.storage);
         if (out.result.status != DecodeStatus::Ok)
             return;
         out.data = out.storage.data();

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+struct libdeflate_decompressor;
+
 namespace unzdll {
 
 // Leaves new bytes uninitialised: every byte is written by the read or the
@@ -41,7 +43,18 @@ struct DecodedEntry {
     size_t size = 0;
 };
 
+// Decoding threads keep one decompressor each (its tables are zeroed on
+// allocation, which costs more than decoding a small file). It belongs to
+// the thread's owner, not to a thread-local: that would pin this library in
+// memory after the engine unloads it.
+struct DecompressorDeleter {
+    void operator()(libdeflate_decompressor* decompressor) const;
+};
+using Decompressor = std::unique_ptr<libdeflate_decompressor, DecompressorDeleter>;
+Decompressor makeDecompressor(); // throws std::bad_alloc
+
+// decompressor: the calling thread's own, or null for a temporary one.
 void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, DecodedEntry& out);
+                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor = nullptr);
 
 } // namespace unzdll

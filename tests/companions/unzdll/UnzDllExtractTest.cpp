@@ -69,6 +69,30 @@ TEST(UnzDll, ExtractsFilesFoldersModesAndDates)
     EXPECT_EQ(progressed, unz.events[1].size);
 }
 
+// Files are created with their final bits; those the umask removes, and
+// read-only ones, must still come out exactly as stored.
+TEST(UnzDll, RestoresModesTheUmaskWouldChangeAndReadOnlyFiles)
+{
+    UnzDllHarness unz;
+    ScratchFolder scratch;
+    const std::string archive = scratch.write(
+        "modes.zip", buildZip({{.name = "shared.txt", .data = "rw for all", .method = 0, .unixMode = 0100666},
+                               {.name = "locked.txt", .data = text(300), .unixMode = 0100444},
+                               {.name = "private.txt", .data = "mine", .method = 0, .unixMode = 0100600}}));
+    const mode_t previous = ::umask(027);
+    EXPECT_EQ(unz.run({.archive = archive}), 3);
+    ::umask(previous);
+    const auto modeOf = [&](const char* name) {
+        struct stat info {};
+        EXPECT_EQ(stat((scratch.out() / name).c_str(), &info), 0) << name;
+        return info.st_mode & 07777;
+    };
+    EXPECT_EQ(modeOf("shared.txt"), 0666u);
+    EXPECT_EQ(modeOf("locked.txt"), 0444u);
+    EXPECT_EQ(modeOf("private.txt"), 0600u);
+    EXPECT_EQ(readFile(scratch.out() / "locked.txt"), text(300));
+}
+
 TEST(UnzDll, TestsWithoutWritingAndCountsOnlyGoodEntries)
 {
     UnzDllHarness unz;
