@@ -1,12 +1,12 @@
 #include "OutputFolder.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <random>
 #include <vector>
 
 namespace unzdll {
@@ -32,6 +32,22 @@ std::vector<std::string> foldersOnTheWay(const std::string& path)
     for (size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
         folders.push_back(path.substr(0, slash));
     return folders;
+}
+
+// Six letters or digits nobody can predict, as mkstemp would use: a name
+// guessed in advance by someone sharing the folder could only make the
+// exclusive create fail, but that should not be left to chance either.
+std::string randomSuffix()
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    uint64_t bits = generator();
+    std::string suffix(6, ' ');
+    for (char& c : suffix) {
+        c = kAlphabet[bits % 62];
+        bits /= 62;
+    }
+    return suffix;
 }
 
 std::string tempPathBeside(const std::string& path)
@@ -155,11 +171,10 @@ bool OutputFile::open(const std::string& path, unsigned mode, std::string& error
     abandon();
     // Created with its final permission bits, so the common modes need no
     // chmod afterwards; the descriptor is writable whatever they are.
-    static std::atomic<unsigned> s_counter{0};
     const std::string prefix = tempPathBeside(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = prefix;
-        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(s_counter++));
+        temp.replace(temp.size() - 6, 6, randomSuffix());
         m_fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 0777);
         if (m_fd >= 0) {
             m_tempPath = std::move(temp);
