@@ -4,6 +4,7 @@
 // twice as fast as streaming inflate. The output buffer has exactly the
 // declared size, so lying data cannot write past it. Safe on any thread.
 
+#include "zipcore/ByteBuffer.h"
 #include "zipcore/EntryDecoder.h"
 
 #include <memory>
@@ -13,28 +14,7 @@ struct libdeflate_decompressor;
 
 namespace unzdll {
 
-// Leaves new bytes uninitialised: every byte is written by the read or the
-// decompressor right after, and zeroing hundreds of megabytes first would
-// cost as much as a CRC pass.
-template <class T>
-struct UninitialisedAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    template <class U>
-    void construct(U* p) noexcept
-    {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args)
-    {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
-
-using Bytes = std::vector<unsigned char, UninitialisedAllocator<unsigned char>>;
+using Bytes = zipcore::ByteBuffer;
 
 struct DecodedEntry {
     zipcore::DecodeResult result;

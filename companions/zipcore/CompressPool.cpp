@@ -23,7 +23,7 @@ constexpr uint64_t kGrowthAllowance = 64u << 20;
 void encryptResult(CompressResult& result, const std::string& password)
 {
     ZipCrypto crypto(password);
-    std::vector<unsigned char> sealed(kEncryptionHeaderSize + result.data.size());
+    ByteBuffer sealed(kEncryptionHeaderSize + result.data.size());
     crypto.makeHeader(sealed.data(), static_cast<uint8_t>(result.crc32 >> 24));
     std::memcpy(sealed.data() + kEncryptionHeaderSize, result.data.data(), result.data.size());
     crypto.encrypt(sealed.data() + kEncryptionHeaderSize, result.data.size());
@@ -32,7 +32,7 @@ void encryptResult(CompressResult& result, const std::string& password)
 
 } // namespace
 
-bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned char>& out, std::string& error,
+bool readWholeFile(const std::string& path, uint64_t limit, ByteBuffer& out, std::string& error,
                    uint64_t sizeHint)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -42,7 +42,7 @@ bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned
     }
     // Sized for the whole file plus one probe block, so a file that did not
     // change is read without regrowing.
-    out.assign(static_cast<size_t>(std::min<uint64_t>(sizeHint, limit)) + 64 * 1024, 0);
+    out.resize(static_cast<size_t>(std::min<uint64_t>(sizeHint, limit)) + 64 * 1024);
     size_t used = 0;
     for (;;) {
         if (out.size() - used < 64 * 1024)
@@ -105,6 +105,10 @@ void CompressPool::workerLoop()
     std::unique_ptr<WholeDeflater> deflater;
     if (m_settings.level > 0)
         deflater = std::make_unique<WholeDeflater>(m_settings.level);
+    // Reused between files: a fresh buffer per file would be faulted in
+    // page by page again. At most one file's worth per worker, outside the
+    // byte budget.
+    ByteBuffer input;
     for (;;) {
         size_t index = 0;
         {
@@ -117,7 +121,7 @@ void CompressPool::workerLoop()
         }
         CompressResult result;
         try {
-            compressOne(m_tasks[index], result, deflater.get());
+            compressOne(m_tasks[index], result, deflater.get(), input);
         } catch (const std::exception& e) {
             result = CompressResult{};
             result.error = e.what();
@@ -129,9 +133,9 @@ void CompressPool::workerLoop()
     }
 }
 
-void CompressPool::compressOne(const CompressTask& task, CompressResult& result, WholeDeflater* deflater) const
+void CompressPool::compressOne(const CompressTask& task, CompressResult& result, WholeDeflater* deflater,
+                               ByteBuffer& input) const
 {
-    std::vector<unsigned char> input;
     if (!readWholeFile(task.path, std::min<uint64_t>(task.expectedSize + kGrowthAllowance, kMaxFieldValue), input,
                        result.error, task.expectedSize))
         return;
@@ -140,7 +144,7 @@ void CompressPool::compressOne(const CompressTask& task, CompressResult& result,
     if (deflater && !task.storeOnly && !deflater->looksIncompressible(input.data(), input.size()))
         result.deflated = deflater->deflate(input.data(), input.size(), result.data);
     if (!result.deflated)
-        result.data.swap(input);
+        result.data.swap(input); // the worker's next file gets a new buffer
     if (m_settings.encrypt)
         encryptResult(result, m_settings.password);
     result.ok = true;

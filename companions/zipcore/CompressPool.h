@@ -3,6 +3,8 @@
 // results in order. Workers run ahead of the consumer only as far as a byte
 // budget allows, so memory stays bounded whatever the number of files.
 
+#include "zipcore/ByteBuffer.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -27,7 +29,7 @@ struct CompressResult {
     uint32_t crc32 = 0;
     uint64_t uncompressedSize = 0;
     bool deflated = false;     // else stored
-    std::vector<unsigned char> data; // encryption header + data when encrypting
+    ByteBuffer data;           // encryption header + data when encrypting
 };
 
 struct CompressSettings {
@@ -57,7 +59,10 @@ public:
 private:
     void workerLoop();
     bool canAdmitLocked() const;
-    void compressOne(const CompressTask& task, CompressResult& result, WholeDeflater* deflater) const;
+    // input: the worker's read buffer, kept between files unless it becomes
+    // a stored result.
+    void compressOne(const CompressTask& task, CompressResult& result, WholeDeflater* deflater,
+                     ByteBuffer& input) const;
 
     std::vector<CompressTask> m_tasks;
     std::vector<CompressResult> m_results;
@@ -72,8 +77,9 @@ private:
     std::vector<std::thread> m_workers;
 };
 
-// Reads a whole file (used by the pool, and by tests).
-bool readWholeFile(const std::string& path, uint64_t limit, std::vector<unsigned char>& out, std::string& error,
+// Reads a whole file into out, reusing its memory (used by the pool, and by
+// tests).
+bool readWholeFile(const std::string& path, uint64_t limit, ByteBuffer& out, std::string& error,
                    uint64_t sizeHint = 0);
 
 } // namespace zipcore

@@ -46,7 +46,7 @@ bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_
 {
     if (size < kProbeMinimum)
         return false;
-    std::vector<unsigned char> scratch(libdeflate_deflate_compress_bound(probe, kProbeSampleSize));
+    ByteBuffer scratch(libdeflate_deflate_compress_bound(probe, kProbeSampleSize));
     const size_t step = (size - kProbeSampleSize) / (kProbeSamples - 1);
     size_t packed = 0;
     for (size_t i = 0; i < kProbeSamples; ++i) {
@@ -60,7 +60,7 @@ bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_
 // True when the deeper level gains enough on a sample from the middle of
 // the data to be worth its cost on the whole.
 bool richerLevelPays(libdeflate_compressor* base, libdeflate_compressor* richer, const unsigned char* data,
-                     size_t size, std::vector<unsigned char>& scratch)
+                     size_t size, ByteBuffer& scratch)
 {
     if (size < kRicherMinimum)
         return false;
@@ -99,7 +99,7 @@ bool WholeDeflater::looksIncompressible(const unsigned char* data, size_t size)
     return probeSamples(m_probe, data, size);
 }
 
-bool WholeDeflater::deflate(const unsigned char* data, size_t size, std::vector<unsigned char>& out)
+bool WholeDeflater::deflate(const unsigned char* data, size_t size, ByteBuffer& out)
 {
     // Output must be smaller than the input to be worth keeping. The
     // scratch buffer is kept between files: a fresh one per file would be

@@ -3,6 +3,8 @@
 // path for most files) and a zlib stream for files too large to hold in
 // memory. Both only ever produce raw deflate data.
 
+#include "zipcore/ByteBuffer.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -30,7 +32,7 @@ public:
     // than the data (the caller then stores it).
     // At level 6 a large buffer whose sample gains clearly from a deeper
     // search is deflated with it.
-    bool deflate(const unsigned char* data, size_t size, std::vector<unsigned char>& out);
+    bool deflate(const unsigned char* data, size_t size, ByteBuffer& out);
 
     // Whether the last deflate used the deeper search.
     bool usedRicherLevel() const { return m_usedRicherLevel; }
@@ -40,7 +42,7 @@ private:
     libdeflate_compressor* m_probe = nullptr;
     libdeflate_compressor* m_richer = nullptr; // level 6 only
     bool m_usedRicherLevel = false;
-    std::vector<unsigned char> m_scratch;
+    ByteBuffer m_scratch;
 };
 
 // A raw deflate stream fed piece by piece, in bounded memory.
