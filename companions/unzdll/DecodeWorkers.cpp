@@ -10,6 +10,9 @@ namespace {
 // many small files.
 constexpr size_t kBatchJobs = 32;
 constexpr uint64_t kBatchCost = uint64_t{4} << 20;
+// A worker keeps its read buffer for the next entry up to this size; a rare
+// huge entry should not pin its memory for the rest of the command.
+constexpr size_t kKeptReadBuffer = size_t{8} << 20;
 
 } // namespace
 
@@ -72,6 +75,7 @@ void DecodeWorkers::work()
     } catch (const std::bad_alloc&) {
         // decodeWhole then makes one per entry and reports the shortage there
     }
+    Bytes readBuffer;
     DecodeJob* finished = nullptr;
     for (;;) {
         std::unique_lock lock(m_mutex);
@@ -90,17 +94,20 @@ void DecodeWorkers::work()
         DecodeJob* job = m_queue.front();
         m_queue.pop_front();
         lock.unlock();
-        decode(*job, decompressor.get());
+        decode(*job, decompressor.get(), readBuffer);
         job->done.store(true, std::memory_order_release);
         finished = job;
     }
 }
 
-void DecodeWorkers::decode(DecodeJob& job, libdeflate_decompressor* decompressor)
+void DecodeWorkers::decode(DecodeJob& job, libdeflate_decompressor* decompressor, Bytes& readBuffer)
 {
     const PlannedEntry& planned = job.planned;
     try {
-        decodeWhole(m_input, planned.dataOffset, *planned.entry, planned.password, job.decoded, decompressor);
+        decodeWhole(m_input, planned.dataOffset, *planned.entry, planned.password, job.decoded, decompressor,
+                    &readBuffer);
+        if (readBuffer.capacity() > kKeptReadBuffer)
+            readBuffer = Bytes{};
         // A test keeps only the result; freeing here lets this thread's
         // next entry reuse the memory instead of faulting in new pages.
         if (m_testOnly)

@@ -41,7 +41,7 @@ public:
 
 private:
     void work();
-    void decode(DecodeJob& job, libdeflate_decompressor* decompressor);
+    void decode(DecodeJob& job, libdeflate_decompressor* decompressor, Bytes& readBuffer);
     void announceLocked(std::unique_lock<std::mutex>& lock);
 
     zipcore::ZipInput& m_input;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,41 +25,16 @@ PosixFileInput::PosixFileInput(const std::string& path)
         return;
     }
     m_size = static_cast<uint64_t>(info.st_size);
-    map();
-}
-
-void PosixFileInput::map()
-{
-    if (m_size == 0 || m_size > SIZE_MAX)
-        return;
-    void* address = ::mmap(nullptr, static_cast<size_t>(m_size), PROT_READ, MAP_PRIVATE, m_fd, 0);
-    if (address == MAP_FAILED)
-        return;
-    m_map = static_cast<const unsigned char*>(address);
-}
-
-const unsigned char* PosixFileInput::view(uint64_t offset, size_t n) const
-{
-    return m_map && offset <= m_size && n <= m_size - offset ? m_map + offset : nullptr;
 }
 
 PosixFileInput::~PosixFileInput()
 {
-    if (m_map)
-        ::munmap(const_cast<unsigned char*>(m_map), static_cast<size_t>(m_size));
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
 size_t PosixFileInput::readAt(uint64_t offset, void* dst, size_t n)
 {
-    if (m_map) {
-        if (offset >= m_size)
-            return 0;
-        const size_t count = static_cast<size_t>(std::min<uint64_t>(n, m_size - offset));
-        std::memcpy(dst, m_map + offset, count);
-        return count;
-    }
     auto* out = static_cast<char*>(dst);
     size_t done = 0;
     while (done < n) {

@@ -1,8 +1,10 @@
 #pragma once
-// The archive opened read-only and mapped into memory, so that the workers
-// decode entries straight from the page cache while the caller's thread
-// reads too; pread when it cannot be mapped. The archive must not shrink
-// while a command runs (another program truncating it would fault).
+// The archive opened read-only and read with pread, which several threads
+// may call at once. It is deliberately not mapped: another program that
+// truncates the archive during a command would make a mapped read fault
+// and kill the caller's process, while pread just comes back short and the
+// entry is reported as damaged. Reading also costs less CPU time here than
+// faulting the mapped pages in.
 
 #include "zipcore/ZipInput.h"
 
@@ -21,12 +23,8 @@ public:
     int openError() const { return m_error; }
     uint64_t size() const override { return m_size; }
     size_t readAt(uint64_t offset, void* dst, size_t n) override;
-    const unsigned char* view(uint64_t offset, size_t n) const override;
 
 private:
-    void map();
-
-    const unsigned char* m_map = nullptr;
     int m_fd = -1;
     int m_error = 0;
     uint64_t m_size = 0;

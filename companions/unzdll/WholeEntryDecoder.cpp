@@ -26,8 +26,8 @@ struct Payload {
     size_t size = 0;
 };
 
-// The entry's stored bytes without their encryption: in place in a mapped
-// archive, else read (and decrypted) into raw.
+// The entry's stored bytes without their encryption: in place when the
+// whole archive is in memory, else read (and decrypted) into raw.
 DecodeResult fetchPayload(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
                           const std::string& password, Bytes& raw, Payload& payload)
 {
@@ -90,7 +90,8 @@ Decompressor makeDecompressor()
 }
 
 void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor)
+                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor,
+                 Bytes* readBuffer)
 {
     if (std::string reason = zipcore::unsupportedReason(entry); !reason.empty())
         return void(out.result = fail(DecodeStatus::Unsupported, reason));
@@ -98,7 +99,8 @@ void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::Z
         return void(out.result = fail(DecodeStatus::DataError, "the declared size cannot come from this compressed data"));
     if (entry.isEncrypted() && entry.compressedSize < zipcore::kEncryptionHeaderSize)
         return void(out.result = fail(DecodeStatus::DataError, "the encrypted data is too short"));
-    Bytes raw;
+    Bytes ownBuffer;
+    Bytes& raw = readBuffer ? *readBuffer : ownBuffer;
     Payload payload;
     out.result = fetchPayload(input, dataOffset, entry, password, raw, payload);
     if (out.result.status != DecodeStatus::Ok)
@@ -107,6 +109,7 @@ void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::Z
         if (payload.size != entry.uncompressedSize)
             return void(out.result = fail(DecodeStatus::DataError, "the stored sizes disagree"));
         out.storage = std::move(raw); // the payload may point into it; moving keeps the buffer
+        raw = Bytes{};                // a reader's buffer starts over, empty
         out.data = payload.data;
     } else {
         out.storage.resize(entry.uncompressedSize);

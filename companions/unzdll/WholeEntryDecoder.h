@@ -1,6 +1,6 @@
 #pragma once
-// Decodes an entry that fits in memory in one go, straight from the mapped
-// archive when it can: libdeflate's whole-buffer decompressor is about
+// Decodes an entry that fits in memory in one go (in place when the whole
+// archive is in memory): libdeflate's whole-buffer decompressor is about
 // twice as fast as streaming inflate. The output buffer has exactly the
 // declared size, so lying data cannot write past it. Safe on any thread.
 
@@ -19,7 +19,7 @@ using Bytes = zipcore::ByteBuffer;
 struct DecodedEntry {
     zipcore::DecodeResult result;
     Bytes storage;
-    const unsigned char* data = nullptr; // the file's bytes: in storage, or in the mapped archive
+    const unsigned char* data = nullptr; // the file's bytes: in storage, or in the in-memory archive
     size_t size = 0;
 };
 
@@ -34,7 +34,10 @@ using Decompressor = std::unique_ptr<libdeflate_decompressor, DecompressorDelete
 Decompressor makeDecompressor(); // throws std::bad_alloc
 
 // decompressor: the calling thread's own, or null for a temporary one.
+// readBuffer: the calling thread's buffer for compressed bytes, kept between
+// entries (a stored entry takes it over); null for a temporary one.
 void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor = nullptr);
+                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor = nullptr,
+                 Bytes* readBuffer = nullptr);
 
 } // namespace unzdll

@@ -56,6 +56,8 @@ int32_t UnzDllHarness::answer(BrxCallbackRecord& record)
 {
     events.push_back({record.actionCode, record.errorCode, record.size,
                       std::string(record.text, strnlen(record.text, sizeof record.text))});
+    if (onEvent)
+        onEvent(events.back());
     if (record.actionCode == BRX_ACTION_OVERWRITE)
         record.size = overwriteAnswer;
     if (record.actionCode == BRX_ACTION_CRC_ERROR)

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ public:
     std::deque<std::string> passwordAnswers; // "" answers with no password
     int crcReply = BRX_CRC_REPLY_NO_ANSWER;
     int stopOnAction = 0;                    // answer "stop" to the first callback of this action
+    std::function<void(const CallbackEvent&)> onEvent; // runs inside every callback
 
 private:
     static int32_t trampoline(BrxCallbackRecord* record);

@@ -127,3 +127,32 @@ TEST(UnzDllHostile, HandlesTruncatedArchivesAtEveryLength)
     }
     EXPECT_FALSE(hasTemporaryFile(scratch));
 }
+
+// Another program cuts the archive short while it is being extracted: the
+// entries still in it come out, the others are reported, and the process
+// lives on (a mapped archive would have been killed by the fault).
+TEST(UnzDllHostile, SurvivesTheArchiveShrinkingDuringExtraction)
+{
+    std::vector<BuildEntry> entries;
+    for (int i = 0; i < 1500; ++i) // more than the decoders run ahead of the writing
+        entries.push_back({.name = "f" + std::to_string(i) + ".txt", .data = std::string(2000, char('a' + i % 26))});
+    ScratchFolder scratch;
+    const std::string archive = scratch.write("shrinks.zip", buildZip(entries));
+    const auto fullSize = fs::file_size(archive);
+    UnzDllHarness unz;
+    bool cut = false;
+    unz.onEvent = [&](const CallbackEvent& e) {
+        if (e.action == BRX_ACTION_ITEM_START && !cut) {
+            fs::resize_file(archive, fullSize / 4);
+            cut = true;
+        }
+    };
+    const int extracted = unz.run({.archive = archive});
+    ASSERT_TRUE(cut);
+    EXPECT_GT(extracted, 0);
+    EXPECT_LT(extracted, 1500);
+    EXPECT_FALSE(unz.of(BRX_ACTION_SKIPPED).empty());
+    EXPECT_EQ(unz.events.back().action, BRX_ACTION_END);
+    EXPECT_EQ(readFile(scratch.out() / "f0.txt"), std::string(2000, 'a'));
+    EXPECT_FALSE(hasTemporaryFile(scratch));
+}
