@@ -26,17 +26,11 @@ struct Payload {
     size_t size = 0;
 };
 
-// The entry's stored bytes without their encryption: in place when the
-// whole archive is in memory, else read (and decrypted) into raw.
+// The entry's stored bytes, read (and decrypted) into raw; payload is
+// the part of raw after any encryption header.
 DecodeResult fetchPayload(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
                           const std::string& password, Bytes& raw, Payload& payload)
 {
-    if (!entry.isEncrypted()) {
-        if (const unsigned char* inPlace = input.view(dataOffset, entry.compressedSize)) {
-            payload = {inPlace, entry.compressedSize};
-            return {};
-        }
-    }
     raw.resize(entry.compressedSize);
     if (!input.readExact(dataOffset, raw.data(), raw.size()))
         return fail(DecodeStatus::Truncated, "the archive ends inside this entry");
@@ -108,7 +102,7 @@ void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::Z
     if (entry.method == zipcore::kMethodStored) {
         if (payload.size != entry.uncompressedSize)
             return void(out.result = fail(DecodeStatus::DataError, "the stored sizes disagree"));
-        out.storage = std::move(raw); // the payload may point into it; moving keeps the buffer
+        out.storage = std::move(raw); // the payload points into it; moving keeps the buffer
         raw = Bytes{};                // a reader's buffer starts over, empty
         out.data = payload.data;
     } else {

@@ -1,7 +1,6 @@
 #pragma once
-// Decodes an entry that fits in memory in one go (in place when the whole
-// archive is in memory): libdeflate's whole-buffer decompressor is about
-// twice as fast as streaming inflate. The output buffer has exactly the
+// Decodes an entry that fits in memory in one go: libdeflate's
+// whole-buffer decompressor is about twice as fast as streaming inflate. The output buffer has exactly the
 // declared size, so lying data cannot write past it. Safe on any thread.
 
 #include "zipcore/ByteBuffer.h"
@@ -19,7 +18,7 @@ using Bytes = zipcore::ByteBuffer;
 struct DecodedEntry {
     zipcore::DecodeResult result;
     Bytes storage;
-    const unsigned char* data = nullptr; // the file's bytes: in storage, or in the in-memory archive
+    const unsigned char* data = nullptr; // the file's bytes, in storage (after an encryption header if stored)
     size_t size = 0;
 };
 

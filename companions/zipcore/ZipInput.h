@@ -17,10 +17,6 @@ public:
     virtual size_t readAt(uint64_t offset, void* dst, size_t n) = 0;
 
     bool readExact(uint64_t offset, void* dst, size_t n) { return readAt(offset, dst, n) == n; }
-
-    // The bytes in place when the whole archive is in memory, else null:
-    // lets decoders work without a copy.
-    virtual const unsigned char* view(uint64_t offset, size_t n) const { return nullptr; }
 };
 
 // Bytes owned by the caller; safe to read from several threads.
@@ -29,10 +25,6 @@ public:
     MemoryInput(const void* data, size_t size) : m_data(static_cast<const unsigned char*>(data)), m_size(size) {}
     uint64_t size() const override { return m_size; }
     size_t readAt(uint64_t offset, void* dst, size_t n) override;
-    const unsigned char* view(uint64_t offset, size_t n) const override
-    {
-        return offset <= m_size && n <= m_size - offset ? m_data + offset : nullptr;
-    }
 
 private:
     const unsigned char* m_data;
