@@ -6,8 +6,7 @@
 
 namespace brx {
 
-TEXPL_AboutBox::TEXPL_AboutBox(QWidget* parent) : QDialog(parent)
-{
+TEXPL_AboutBox::TEXPL_AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("EXPL_AboutBox"));
     setWindowTitle(QStringLiteral("A propos"));
     auto* layout = new QVBoxLayout(this);
@@ -17,7 +16,8 @@ TEXPL_AboutBox::TEXPL_AboutBox(QWidget* parent) : QDialog(parent)
     bold.setBold(true);
     name->setFont(bold);
     layout->addWidget(name);
-    auto* tips = new QLabel(QStringLiteral("Utilitaire de sauvegarde et de manipulation d'archives ZIP/EXE. "), this);
+    auto* tips = new QLabel(
+        QStringLiteral("Utilitaire de sauvegarde et de manipulation d'archives ZIP/EXE. "), this);
     tips->setObjectName(QStringLiteral("btTips1"));
     tips->setWordWrap(true);
     layout->addWidget(tips);

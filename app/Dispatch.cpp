@@ -4,32 +4,25 @@
 
 namespace brx {
 
-std::optional<QString> firstArgument(const QStringList& arguments)
-{
-    if (arguments.size() < 2)
-        return std::nullopt;
+std::optional<QString> firstArgument(const QStringList& arguments) {
+    if (arguments.size() < 2) return std::nullopt;
     const QString first = arguments.at(1);
-    const bool prefixAlone = first == QStringLiteral("-#") || first == QStringLiteral("-!")
-        || first == QStringLiteral("-&");
-    if (prefixAlone && arguments.size() > 2)
-        return first + arguments.at(2);
+    const bool prefixAlone = first == QStringLiteral("-#") || first == QStringLiteral("-!") ||
+                             first == QStringLiteral("-&");
+    if (prefixAlone && arguments.size() > 2) return first + arguments.at(2);
     return first;
 }
 
-Face chooseFace(const std::optional<QString>& argument)
-{
-    if (!argument)
-        return Face::RegisterThenAbout;
+Face chooseFace(const std::optional<QString>& argument) {
+    if (!argument) return Face::RegisterThenAbout;
     const QString upper = argument->toUpper();
-    if (upper.contains(QStringLiteral("#DEL#!")))
-        return Face::Unregister;
+    if (upper.contains(QStringLiteral("#DEL#!"))) return Face::Unregister;
     if (upper.contains(QStringLiteral(".ZIP")) || upper.contains(QStringLiteral(".EXE")))
         return Face::ArchiveManager;
     return Face::Backup;
 }
 
-int dispatch(const QStringList& arguments, IFaces& faces)
-{
+int dispatch(const QStringList& arguments, IFaces& faces) {
     const std::optional<QString> argument = firstArgument(arguments);
     switch (chooseFace(argument)) {
     case Face::RegisterThenAbout:
@@ -42,8 +35,7 @@ int dispatch(const QStringList& arguments, IFaces& faces)
     case Face::Unregister:
         try {
             faces.unregisterVerbs();
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
         return 0;
     case Face::ArchiveManager:
         return faces.runArchiveManager(*argument);

@@ -7,7 +7,12 @@
 
 namespace brx {
 
-enum class Face { RegisterThenAbout, Unregister, ArchiveManager, Backup };
+enum class Face {
+    RegisterThenAbout,
+    Unregister,
+    ArchiveManager,
+    Backup
+};
 
 // The first argument as the program sees it: argv[1], or argv[1] + argv[2]
 // when argv[1] is exactly "-#", "-!" or "-&" (desktop launchers pass the

@@ -9,32 +9,27 @@
 
 namespace brx {
 
-void ProgramFaces::registerVerbs()
-{
+void ProgramFaces::registerVerbs() {
     RegisterVerbs();
 }
 
-int ProgramFaces::showAboutBox()
-{
+int ProgramFaces::showAboutBox() {
     TEXPL_AboutBox about;
     about.exec();
     return 0;
 }
 
-void ProgramFaces::unregisterVerbs()
-{
+void ProgramFaces::unregisterVerbs() {
     UnregisterVerbs();
 }
 
-int ProgramFaces::runArchiveManager(const QString& argument)
-{
+int ProgramFaces::runArchiveManager(const QString& argument) {
     TMainForm window(argument);
     window.show();
     return QApplication::exec();
 }
 
-int ProgramFaces::runBackup(const QString& argument)
-{
+int ProgramFaces::runBackup(const QString& argument) {
     // The backup window shows itself once it has checked its folder.
     QApplication::setQuitOnLastWindowClosed(true);
     TSaveForm1 window(argument);

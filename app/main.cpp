@@ -6,8 +6,7 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The settings file is fixed before any window exists.
     brx::setSettingsFilePath(brx::settingsFileIn(brx::programFolder()));

@@ -5,8 +5,7 @@
 namespace brx {
 
 ArchiveStart deriveArchiveStart(const QString& argument, const QString& programFolder,
-                                const FileExistsFn& fileExists)
-{
+                                const FileExistsFn& fileExists) {
     const QString upper = argument.toUpper();
     ArchiveStart start;
     if (upper.startsWith(QStringLiteral("-!"))) {
@@ -26,8 +25,7 @@ ArchiveStart deriveArchiveStart(const QString& argument, const QString& programF
     QString path = DisplayPathName(argument.mid(2));
     if (!path.contains(QLatin1Char('.'))) {
         path += QStringLiteral(".ZIP");
-        if (!fileExists(path))
-            path = changeFileExt(path, QStringLiteral(".EXE"));
+        if (!fileExists(path)) path = changeFileExt(path, QStringLiteral(".EXE"));
     }
     start.startPath = path;
     return start;

@@ -7,7 +7,11 @@
 
 namespace brx {
 
-enum class StartPage { Design, Extract, ZipExe };
+enum class StartPage {
+    Design,
+    Extract,
+    ZipExe
+};
 
 inline const QString kExtractPageCaption = QStringLiteral("Extraire");
 inline const QString kZipExePageCaption = QStringLiteral(" ZIP <---> EXE");
@@ -15,9 +19,9 @@ inline const QString kExtractPicture = QStringLiteral("Zip2Files.gif");
 inline const QString kZipExePicture = QStringLiteral("Zip2Exe.gif");
 
 struct ArchiveStart {
-    QString startPath;     // also the engine's archive file name
+    QString startPath; // also the engine's archive file name
     StartPage page = StartPage::Design;
-    QString pictureFile;   // empty: no page picture
+    QString pictureFile; // empty: no page picture
 };
 
 using FileExistsFn = std::function<bool(const QString&)>;

@@ -11,9 +11,9 @@
 namespace brx {
 
 TMainForm::TMainForm(const QString& argument, QWidget* parent)
-    : QMainWindow(parent),
-      m_start(deriveArchiveStart(argument, programFolder(), [](const QString& p) { return QFile::exists(p); }))
-{
+    : QMainWindow(parent)
+    , m_start(deriveArchiveStart(argument, programFolder(),
+                                 [](const QString& p) { return QFile::exists(p); })) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(applicationTitle());
     resize(567, 437);
@@ -23,9 +23,9 @@ TMainForm::TMainForm(const QString& argument, QWidget* parent)
     auto* path = new QLabel(QStringLiteral("ARCHIVE : %1").arg(m_start.startPath), central);
     path->setObjectName(QStringLiteral("LabelArchive"));
     layout->addWidget(path);
-    const QString page = m_start.page == StartPage::Extract ? kExtractPageCaption
-        : m_start.page == StartPage::ZipExe                 ? kZipExePageCaption
-                                                            : QString();
+    const QString page = m_start.page == StartPage::Extract  ? kExtractPageCaption
+                         : m_start.page == StartPage::ZipExe ? kZipExePageCaption
+                                                             : QString();
     auto* pageLabel = new QLabel(page, central);
     pageLabel->setObjectName(QStringLiteral("LabelPage"));
     layout->addWidget(pageLabel);

@@ -9,8 +9,8 @@
 namespace brx {
 
 TSaveForm1::TSaveForm1(const QString& argument, QWidget* parent)
-    : QMainWindow(parent), m_folder(DisplayPathName(argument.mid(2)))
-{
+    : QMainWindow(parent)
+    , m_folder(DisplayPathName(argument.mid(2))) {
     setObjectName(QStringLiteral("SaveForm1"));
     setWindowTitle(applicationTitle());
     resize(420, 260);

@@ -7,8 +7,7 @@ namespace brx::cli {
 namespace {
 
 // Flags each command accepts; those followed by a value end with ':'.
-const QHash<QString, QStringList>& commandFlags()
-{
+const QHash<QString, QStringList>& commandFlags() {
     static const QHash<QString, QStringList> flags{
         {QStringLiteral("list"), {}},
         {QStringLiteral("add"), {"-r", "-j", "-l:", "-u", "-f", "-m", "-P:", "-x:"}},
@@ -16,7 +15,8 @@ const QHash<QString, QStringList>& commandFlags()
         {QStringLiteral("test"), {"-P:"}},
         {QStringLiteral("delete"), {}},
         {QStringLiteral("sfx"),
-         {"--caption:", "--dir:", "--message:", "--command:", "--icon:", "--options:", "--overwrite:"}},
+         {"--caption:", "--dir:", "--message:", "--command:", "--icon:", "--options:",
+          "--overwrite:"}},
         {QStringLiteral("unsfx"), {}},
         {QStringLiteral("span"), {"-s:"}},
     };
@@ -24,8 +24,7 @@ const QHash<QString, QStringList>& commandFlags()
 }
 
 // "1000000", "1440k", "100M", "2G": bytes, with an optional binary suffix.
-std::optional<qint64> parseSize(const QString& text)
-{
+std::optional<qint64> parseSize(const QString& text) {
     static const QString kSuffixes = QStringLiteral("KMG");
     QString digits = text.trimmed();
     qint64 unit = 1;
@@ -36,21 +35,24 @@ std::optional<qint64> parseSize(const QString& text)
     }
     bool ok = false;
     const qint64 value = digits.toLongLong(&ok);
-    if (!ok || value <= 0 || value > (qint64(1) << 40) / unit)
-        return std::nullopt;
+    if (!ok || value <= 0 || value > (qint64(1) << 40) / unit) return std::nullopt;
     return value * unit;
 }
 
-bool applySfxFlag(CliOptions& o, const QString& flag, const QString& value, QString& error)
-{
+bool applySfxFlag(CliOptions& o, const QString& flag, const QString& value, QString& error) {
     static const QStringList kOptionNames = {"askcmdline", "askfiles", "hideoverwritebox",
-                                             "checksize", "autorun", "nosuccessmsg"};
+                                             "checksize",  "autorun",  "nosuccessmsg"};
     static const QStringList kModes = {"confirm", "always", "never"};
-    if (flag == QLatin1String("--caption")) o.caption = value;
-    else if (flag == QLatin1String("--dir")) o.defaultDir = value;
-    else if (flag == QLatin1String("--message")) o.message = value;
-    else if (flag == QLatin1String("--command")) o.commandLine = value;
-    else if (flag == QLatin1String("--icon")) o.iconFile = value;
+    if (flag == QLatin1String("--caption"))
+        o.caption = value;
+    else if (flag == QLatin1String("--dir"))
+        o.defaultDir = value;
+    else if (flag == QLatin1String("--message"))
+        o.message = value;
+    else if (flag == QLatin1String("--command"))
+        o.commandLine = value;
+    else if (flag == QLatin1String("--icon"))
+        o.iconFile = value;
     else if (flag == QLatin1String("--overwrite")) {
         if (!kModes.contains(value)) {
             error = QStringLiteral("--overwrite takes confirm, always or never: ") + value;
@@ -69,10 +71,8 @@ bool applySfxFlag(CliOptions& o, const QString& flag, const QString& value, QStr
     return true;
 }
 
-bool applyFlag(CliOptions& o, const QString& flag, const QString& value, QString& error)
-{
-    if (flag.startsWith(QLatin1String("--")))
-        return applySfxFlag(o, flag, value, error);
+bool applyFlag(CliOptions& o, const QString& flag, const QString& value, QString& error) {
+    if (flag.startsWith(QLatin1String("--"))) return applySfxFlag(o, flag, value, error);
     if (flag == QLatin1String("-s")) {
         const auto size = parseSize(value);
         if (!size) {
@@ -82,14 +82,22 @@ bool applyFlag(CliOptions& o, const QString& flag, const QString& value, QString
         o.volumeSize = *size;
         return true;
     }
-    if (flag == QLatin1String("-r")) o.recurse = true;
-    else if (flag == QLatin1String("-j")) o.junkPaths = true;
-    else if (flag == QLatin1String("-u")) o.update = true;
-    else if (flag == QLatin1String("-f")) o.freshen = true;
-    else if (flag == QLatin1String("-m")) o.move = true;
-    else if (flag == QLatin1String("-o")) o.overwrite = true;
-    else if (flag == QLatin1String("-d")) o.dest = value;
-    else if (flag == QLatin1String("-x")) o.excludes.append(value);
+    if (flag == QLatin1String("-r"))
+        o.recurse = true;
+    else if (flag == QLatin1String("-j"))
+        o.junkPaths = true;
+    else if (flag == QLatin1String("-u"))
+        o.update = true;
+    else if (flag == QLatin1String("-f"))
+        o.freshen = true;
+    else if (flag == QLatin1String("-m"))
+        o.move = true;
+    else if (flag == QLatin1String("-o"))
+        o.overwrite = true;
+    else if (flag == QLatin1String("-d"))
+        o.dest = value;
+    else if (flag == QLatin1String("-x"))
+        o.excludes.append(value);
     else if (flag == QLatin1String("-P")) {
         o.password = value;
         o.passwordGiven = true;
@@ -104,13 +112,13 @@ bool applyFlag(CliOptions& o, const QString& flag, const QString& value, QString
     return true;
 }
 
-bool checkOperands(const CliOptions& o, QString& error)
-{
+bool checkOperands(const CliOptions& o, QString& error) {
     if (o.archive.isEmpty()) {
         error = QStringLiteral("no archive given");
         return false;
     }
-    const bool needsSpecs = o.command == QLatin1String("add") || o.command == QLatin1String("delete");
+    const bool needsSpecs =
+        o.command == QLatin1String("add") || o.command == QLatin1String("delete");
     if (needsSpecs && o.specs.isEmpty()) {
         error = QStringLiteral("no file pattern given");
         return false;
@@ -119,7 +127,8 @@ bool checkOperands(const CliOptions& o, QString& error)
         error = QStringLiteral("span needs the archive and the name of the first volume");
         return false;
     }
-    const bool takesSpecs = needsSpecs || o.command == QLatin1String("extract") || o.command == QLatin1String("span");
+    const bool takesSpecs =
+        needsSpecs || o.command == QLatin1String("extract") || o.command == QLatin1String("span");
     if (!takesSpecs && !o.specs.isEmpty()) {
         error = QStringLiteral("unexpected argument: ") + o.specs.first();
         return false;
@@ -129,10 +138,10 @@ bool checkOperands(const CliOptions& o, QString& error)
 
 } // namespace
 
-std::optional<CliOptions> parseCommandLine(const QStringList& args, QString& error)
-{
+std::optional<CliOptions> parseCommandLine(const QStringList& args, QString& error) {
     CliOptions o;
-    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+        args.first() == QLatin1String("-h")) {
         o.command = QStringLiteral("help");
         return o;
     }
@@ -157,21 +166,18 @@ std::optional<CliOptions> parseCommandLine(const QStringList& args, QString& err
                 error = QStringLiteral("option %1 needs a value").arg(arg);
                 return std::nullopt;
             }
-            if (!applyFlag(o, arg, takesValue ? args[++i] : QString(), error))
-                return std::nullopt;
+            if (!applyFlag(o, arg, takesValue ? args[++i] : QString(), error)) return std::nullopt;
         } else if (o.archive.isEmpty()) {
             o.archive = arg;
         } else {
             o.specs.append(arg);
         }
     }
-    if (!checkOperands(o, error))
-        return std::nullopt;
+    if (!checkOperands(o, error)) return std::nullopt;
     return o;
 }
 
-QString usageText()
-{
+QString usageText() {
     return QStringLiteral(
         "Usage: brxzip COMMAND [OPTIONS] ARCHIVE [SPEC...]\n"
         "\n"

@@ -7,7 +7,12 @@
 
 namespace brx::cli {
 
-enum ExitStatus { ExitOk = 0, ExitSomeFailed = 1, ExitUnreadable = 2, ExitUsage = 3 };
+enum ExitStatus {
+    ExitOk = 0,
+    ExitSomeFailed = 1,
+    ExitUnreadable = 2,
+    ExitUsage = 3
+};
 
 int runCommand(const CliOptions& options, QTextStream& out, QTextStream& err);
 

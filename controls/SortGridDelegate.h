@@ -7,15 +7,16 @@
 class TSortGrid;
 
 class SortGridDelegate : public QStyledItemDelegate {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit SortGridDelegate(TSortGrid *grid);
+    explicit SortGridDelegate(TSortGrid* grid);
 
-  void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
 protected:
-  bool eventFilter(QObject *editor, QEvent *event) override;
+    bool eventFilter(QObject* editor, QEvent* event) override;
 
 private:
-  TSortGrid *m_grid;
+    TSortGrid* m_grid;
 };

@@ -8,7 +8,11 @@
 
 namespace brx {
 
-enum TCodePageMode { cpAuto, cpNone, cpOEM };
+enum TCodePageMode {
+    cpAuto,
+    cpNone,
+    cpOEM
+};
 
 // OEM (IBM 850) to Unicode, one byte at a time; bytes below 128 stay ASCII.
 QString oemToAnsi(const QByteArray& bytes);
@@ -20,6 +24,7 @@ QString bytesAsAnsi(const QByteArray& bytes);
 // The code-page rule for an entry name, entry comment or archive comment.
 // host and version are the two bytes of the version-made-by field; names
 // flagged UTF-8 (general purpose bit 11) are never converted.
-QString archiveText(const QByteArray& bytes, TCodePageMode mode, int host, int version, bool utf8Flag);
+QString archiveText(const QByteArray& bytes, TCodePageMode mode, int host, int version,
+                    bool utf8Flag);
 
 } // namespace brx

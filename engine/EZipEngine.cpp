@@ -5,44 +5,35 @@ namespace brx {
 namespace {
 
 // The missing-text rule's text is never formatted.
-QString formatted(int id, const QVariantList& values)
-{
+QString formatted(int id, const QVariantList& values) {
     return hasZipStr(id) ? formatZipText(LoadZipStr(id), values) : LoadZipStr(id);
 }
 
 } // namespace
 
 EZipEngine::EZipEngine(int id, bool displayMessage)
-    : m_displayMessage(displayMessage), m_resourceId(id)
-{
+    : m_displayMessage(displayMessage)
+    , m_resourceId(id) {
     setMessage(LoadZipStr(id));
 }
 
-EZipEngine::EZipEngine(int id, int value)
-    : EZipEngine(id, QVariantList{value})
-{
-}
+EZipEngine::EZipEngine(int id, int value) : EZipEngine(id, QVariantList{value}) {}
 
-EZipEngine::EZipEngine(int id, const QString& value)
-    : EZipEngine(id, QVariantList{value})
-{
-}
+EZipEngine::EZipEngine(int id, const QString& value) : EZipEngine(id, QVariantList{value}) {}
 
 EZipEngine::EZipEngine(int id, const QVariantList& values)
-    : m_displayMessage(true), m_resourceId(id)
-{
+    : m_displayMessage(true)
+    , m_resourceId(id) {
     setMessage(formatted(id, values));
 }
 
-EZipEngine EZipEngine::withDetail(int id, const QString& detail)
-{
+EZipEngine EZipEngine::withDetail(int id, const QString& detail) {
     EZipEngine e(id, true);
     e.setMessage(e.m_message + detail);
     return e;
 }
 
-void EZipEngine::setMessage(const QString& message)
-{
+void EZipEngine::setMessage(const QString& message) {
     m_message = message;
     m_what = message.toUtf8();
 }

@@ -10,7 +10,9 @@ namespace brx {
 class UnattendedHost final : public IUserHost {
 public:
     MsgResult messageBox(const MessageRequest&) override { return MsgResult::None; }
-    std::optional<QString> askPassword(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> askPassword(const QString&, const QString&) override {
+        return std::nullopt;
+    }
     void setBusy(bool) override {}
     void processEvents() override;
 

@@ -14,26 +14,22 @@ namespace brx {
 
 namespace {
 
-QString recordText(const BrxCallbackRecord& r)
-{
+QString recordText(const BrxCallbackRecord& r) {
     return QString::fromUtf8(r.text, qsizetype(strnlen(r.text, BRX_CALLBACK_TEXT_SIZE)));
 }
 
 // Trailing blanks and control characters go; separators become native.
-QString eventText(const BrxCallbackRecord& r)
-{
+QString eventText(const BrxCallbackRecord& r) {
     QString text = recordText(r);
     qsizetype end = text.size();
-    while (end > 0 && text[end - 1].unicode() <= 0x20)
-        --end;
+    while (end > 0 && text[end - 1].unicode() <= 0x20) --end;
     text.truncate(end);
     return QDir::toNativeSeparators(text);
 }
 
 // Writes text into the record's text field, NUL-terminated, whole UTF-8
 // characters only.
-void writeText(BrxCallbackRecord& r, const QString& text, qsizetype maxChars)
-{
+void writeText(BrxCallbackRecord& r, const QString& text, qsizetype maxChars) {
     QByteArray bytes = text.left(maxChars).toUtf8();
     QString kept = text.left(maxChars);
     while (bytes.size() >= BRX_CALLBACK_TEXT_SIZE) {
@@ -45,42 +41,57 @@ void writeText(BrxCallbackRecord& r, const QString& text, qsizetype maxChars)
 }
 
 // Sizes above 2 GiB carry their high half in sizeHigh (actions 1 and 6).
-qint64 wideSize(const BrxCallbackRecord& r)
-{
-    if (r.size == INT32_MAX && r.sizeHigh != 0)
-        return (qint64(r.sizeHigh) << 32) | quint32(r.size);
+qint64 wideSize(const BrxCallbackRecord& r) {
+    if (r.size == INT32_MAX && r.sizeHigh != 0) return (qint64(r.sizeHigh) << 32) | quint32(r.size);
     return r.size;
 }
 
 } // namespace
 
-extern "C" int32_t ZCallback(BrxCallbackRecord* record)
-{
-    if (!record || !record->caller)
-        return BRX_CALLBACK_GO_ON;
+extern "C" int32_t ZCallback(BrxCallbackRecord* record) {
+    if (!record || !record->caller) return BRX_CALLBACK_GO_ON;
     return static_cast<TZipEngine*>(record->caller)->dispatchCallback(*record);
 }
 
-int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept
-{
+int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
     try {
         const QString text = eventText(r);
         switch (r.actionCode) {
-        case BRX_ACTION_ITEM_START: progress(ProgrNewFile, text, wideSize(r)); break;
-        case BRX_ACTION_PROGRESS: progress(ProgrUpdate, QString(), r.size); break;
-        case BRX_ACTION_END: progress(ProgrEndOfBatch, QString(), 0); break;
-        case BRX_ACTION_MESSAGE: reportLibraryMessage(r.errorCode, text); break;
-        case BRX_ACTION_TOTAL_FILES: progress(ProgrTotalFiles, QString(), r.size); break;
-        case BRX_ACTION_TOTAL_SIZE: progress(ProgrTotalSize, QString(), wideSize(r)); break;
-        case BRX_ACTION_NEW_NAME: answerNewName(r); break;
-        case BRX_ACTION_PASSWORD: answerPassword(r, text); break;
-        case BRX_ACTION_CRC_ERROR: answerCrcError(r, text); break;
-        case BRX_ACTION_OVERWRITE: answerOverwrite(r, text); break;
-        case BRX_ACTION_SKIPPED:
-            if (OnExtractSkipped)
-                OnExtractSkipped(text, r.size & 0xFF, r.errorCode);
+        case BRX_ACTION_ITEM_START:
+            progress(ProgrNewFile, text, wideSize(r));
             break;
-        default: break;
+        case BRX_ACTION_PROGRESS:
+            progress(ProgrUpdate, QString(), r.size);
+            break;
+        case BRX_ACTION_END:
+            progress(ProgrEndOfBatch, QString(), 0);
+            break;
+        case BRX_ACTION_MESSAGE:
+            reportLibraryMessage(r.errorCode, text);
+            break;
+        case BRX_ACTION_TOTAL_FILES:
+            progress(ProgrTotalFiles, QString(), r.size);
+            break;
+        case BRX_ACTION_TOTAL_SIZE:
+            progress(ProgrTotalSize, QString(), wideSize(r));
+            break;
+        case BRX_ACTION_NEW_NAME:
+            answerNewName(r);
+            break;
+        case BRX_ACTION_PASSWORD:
+            answerPassword(r, text);
+            break;
+        case BRX_ACTION_CRC_ERROR:
+            answerCrcError(r, text);
+            break;
+        case BRX_ACTION_OVERWRITE:
+            answerOverwrite(r, text);
+            break;
+        case BRX_ACTION_SKIPPED:
+            if (OnExtractSkipped) OnExtractSkipped(text, r.size & 0xFF, r.errorCode);
+            break;
+        default:
+            break;
         }
         // Cancel counts when it was set before this pass over pending events.
         const bool cancelled = m_cancel;
@@ -92,34 +103,31 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept
     }
 }
 
-void TZipEngine::progress(ProgressType type, const QString& name, qint64 size)
-{
-    if (OnProgress)
-        OnProgress(type, name, size);
+void TZipEngine::progress(ProgressType type, const QString& name, qint64 size) {
+    if (OnProgress) OnProgress(type, name, size);
 }
 
-void TZipEngine::answerNewName(BrxCallbackRecord& r)
-{
-    if (!OnSetNewName)
-        return;
+void TZipEngine::answerNewName(BrxCallbackRecord& r) {
+    if (!OnSetNewName) return;
     QString name = recordText(r);
     bool changed = false;
     OnSetNewName(name, changed);
-    if (!changed)
-        return;
+    if (!changed) return;
     writeText(r, name, BRX_CALLBACK_TEXT_SIZE);
     r.actionCode = BRX_ACTION_PASSWORD; // the library reads 8 as "name changed"
 }
 
-void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text)
-{
+void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
     unsigned repeat = unsigned(qMax(r.size, 0));
     QString password;
     if (OnPasswordError) {
         OnPasswordError(password, text, repeat);
     } else {
         m_answeringLibrary = true;
-        struct Reset { bool& f; ~Reset() { f = false; } } reset{m_answeringLibrary};
+        struct Reset {
+            bool& f;
+            ~Reset() { f = false; }
+        } reset{m_answeringLibrary};
         if (r.errorCode & BRX_PASSWORD_CONFIRM_BIT)
             AskAddPassword(password);
         else
@@ -135,8 +143,7 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text)
     r.size = int32_t(qMin<unsigned>(repeat, BRX_PASSWORD_MAX_REPEAT));
 }
 
-void TZipEngine::answerCrcError(BrxCallbackRecord& r, const QString& text)
-{
+void TZipEngine::answerCrcError(BrxCallbackRecord& r, const QString& text) {
     if (!OnCRC32Error) {
         r.errorCode = BRX_CRC_REPLY_NO_ANSWER;
         return;
@@ -146,10 +153,8 @@ void TZipEngine::answerCrcError(BrxCallbackRecord& r, const QString& text)
     r.errorCode = doExtract ? BRX_CRC_REPLY_KEEP : BRX_CRC_REPLY_DISCARD;
 }
 
-void TZipEngine::answerOverwrite(BrxCallbackRecord& r, const QString& text)
-{
-    if (!OnExtractOverwrite)
-        return;
+void TZipEngine::answerOverwrite(BrxCallbackRecord& r, const QString& text) {
+    if (!OnExtractOverwrite) return;
     bool doOverwrite = (r.size & 0xFF) != 0;
     OnExtractOverwrite(text, (r.errorCode & BRX_OVERWRITE_IS_OLDER_BIT) != 0, doOverwrite);
     r.size = doOverwrite ? BRX_OVERWRITE_REPLY_YES : BRX_OVERWRITE_REPLY_NO;

@@ -11,15 +11,13 @@ constexpr int32_t kFalse = 0;
 const char* const kStoreSuffixes[kAddStoreSuffixCount] = {"gif", "png", "z",   "zip", "zoo", "arc",
                                                           "lzh", "arj", "taz", "tgz", "lha", "exe"};
 
-int32_t flag(bool on)
-{
+int32_t flag(bool on) {
     return on ? kTrue : kFalse;
 }
 
 } // namespace
 
-QByteArray ZipCommand::storeSuffixList(AddStoreExts suffixes)
-{
+QByteArray ZipCommand::storeSuffixList(AddStoreExts suffixes) {
     QByteArray list;
     for (unsigned i = 0; i < kAddStoreSuffixCount; ++i)
         if (suffixes.testFlag(AddStoreSuffixEnum(1u << i)))
@@ -28,33 +26,32 @@ QByteArray ZipCommand::storeSuffixList(AddStoreExts suffixes)
     return list;
 }
 
-const char* ZipCommand::keepBytes(const QByteArray& bytes)
-{
+const char* ZipCommand::keepBytes(const QByteArray& bytes) {
     m_strings.push_back(bytes);
     return m_strings.back().constData(); // QByteArray data is NUL-terminated
 }
 
-const char* ZipCommand::keep(const QString& text)
-{
+const char* ZipCommand::keep(const QString& text) {
     return keepBytes(text.toUtf8());
 }
 
-template<class Record> Record& ZipCommand::allocate()
-{
+template <class Record>
+Record& ZipCommand::allocate() {
     m_record.assign(sizeof(Record), 0);
     return *reinterpret_cast<Record*>(m_record.data());
 }
 
 // Offsets 0 to 127: the same in both compression layouts.
-template<class Record> void ZipCommand::fillZipCommon(Record& r, const ZipCommandInput& in)
-{
+template <class Record>
+void ZipCommand::fillZipCommon(Record& r, const ZipCommandInput& in) {
     const AddOpts o = in.options;
     r.ownerWindow = in.ownerWindow;
     r.caller = in.caller;
     r.version = BRX_RECORD_VERSION;
     r.callback = in.callback;
     r.trace = flag(in.trace);
-    QByteArray password = in.password.left(BRX_PASSWORD_MAX_LENGTH).toUtf8().left(BRX_PASSWORD_MAX_LENGTH);
+    QByteArray password =
+        in.password.left(BRX_PASSWORD_MAX_LENGTH).toUtf8().left(BRX_PASSWORD_MAX_LENGTH);
     password.resize(BRX_PASSWORD_BUFFER_SIZE, '\0');
     r.password = const_cast<char*>(keepBytes(password));
     const QByteArray suffixes = storeSuffixList(in.storeSuffixes);
@@ -82,8 +79,7 @@ template<class Record> void ZipCommand::fillZipCommon(Record& r, const ZipComman
     }
 }
 
-ZipCommand ZipCommand::forZip(const ZipCommandInput& in, int libraryVersion)
-{
+ZipCommand ZipCommand::forZip(const ZipCommandInput& in, int libraryVersion) {
     ZipCommand c;
     if (libraryVersion < BRX_ZIP_SHORT_RECORD_VERSION) {
         c.m_tooManySpecs = in.specs.size() > BRX_OLD_RECORD_MAX_SPECS;
@@ -98,15 +94,13 @@ ZipCommand ZipCommand::forZip(const ZipCommandInput& in, int libraryVersion)
     c.fillZipCommon(r, in);
     r.tempDir = in.tempDir.isEmpty() ? nullptr : c.keep(in.tempDir);
     c.m_zipSpecs.assign(in.specs.size(), BrxZipFileSpec{});
-    for (qsizetype i = 0; i < in.specs.size(); ++i)
-        c.m_zipSpecs[i].spec = c.keep(in.specs[i]);
+    for (qsizetype i = 0; i < in.specs.size(); ++i) c.m_zipSpecs[i].spec = c.keep(in.specs[i]);
     r.specs = c.m_zipSpecs.data();
     if (libraryVersion >= BRX_RECORD_V160_FIELDS) {
         r.comment = in.comment.isEmpty() ? nullptr : c.keepBytes(in.comment);
         r.archiveOnly = (in.options & AddArchiveOnly) ? 1 : 0;
         r.resetArchive = (in.options & AddResetArchive) ? 1 : 0;
-        for (const QString& exclude : in.excludes)
-            c.m_excludes.push_back(c.keep(exclude));
+        for (const QString& exclude : in.excludes) c.m_excludes.push_back(c.keep(exclude));
         r.excludeCount = int32_t(c.m_excludes.size());
         r.excludes = c.m_excludes.data();
     }
@@ -115,8 +109,8 @@ ZipCommand ZipCommand::forZip(const ZipCommandInput& in, int libraryVersion)
 }
 
 // Offsets 0 to 71: the same in both decompression layouts.
-template<class Record> void ZipCommand::fillUnzCommon(Record& r, const UnzCommandInput& in)
-{
+template <class Record>
+void ZipCommand::fillUnzCommon(Record& r, const UnzCommandInput& in) {
     const ExtrOpts o = in.options;
     r.ownerWindow = in.ownerWindow;
     r.caller = in.caller;
@@ -135,8 +129,7 @@ template<class Record> void ZipCommand::fillUnzCommon(Record& r, const UnzComman
     r.zipFileName = keep(in.zipFileName);
 }
 
-ZipCommand ZipCommand::forUnz(const UnzCommandInput& in, int libraryVersion)
-{
+ZipCommand ZipCommand::forUnz(const UnzCommandInput& in, int libraryVersion) {
     ZipCommand c;
     if (libraryVersion < BRX_UNZ_SHORT_RECORD_VERSION) {
         c.m_tooManySpecs = in.specs.size() > BRX_OLD_RECORD_MAX_SPECS;
@@ -150,11 +143,9 @@ ZipCommand ZipCommand::forUnz(const UnzCommandInput& in, int libraryVersion)
     auto& r = c.allocate<BrxUnzCommandRecord>();
     c.fillUnzCommon(r, in);
     c.m_unzSpecs.assign(in.specs.size(), BrxUnzFileSpec{});
-    for (qsizetype i = 0; i < in.specs.size(); ++i)
-        c.m_unzSpecs[i].spec = c.keep(in.specs[i]);
+    for (qsizetype i = 0; i < in.specs.size(); ++i) c.m_unzSpecs[i].spec = c.keep(in.specs[i]);
     r.specs = c.m_unzSpecs.data();
-    if (libraryVersion >= BRX_RECORD_V160_FIELDS)
-        r.passwordReqCount = int32_t(in.passwordReqCount);
+    if (libraryVersion >= BRX_RECORD_V160_FIELDS) r.passwordReqCount = int32_t(in.passwordReqCount);
     r.check = BRX_RECORD_CHECK;
     return c;
 }

@@ -63,9 +63,12 @@ struct ZipCommand {
 private:
     const char* keep(const QString& text);
     const char* keepBytes(const QByteArray& bytes);
-    template<class Record> Record& allocate();
-    template<class Record> void fillZipCommon(Record& r, const ZipCommandInput& input);
-    template<class Record> void fillUnzCommon(Record& r, const UnzCommandInput& input);
+    template <class Record>
+    Record& allocate();
+    template <class Record>
+    void fillZipCommon(Record& r, const ZipCommandInput& input);
+    template <class Record>
+    void fillUnzCommon(Record& r, const UnzCommandInput& input);
 
     std::vector<char> m_record;
     std::deque<QByteArray> m_strings; // stable addresses

@@ -14,14 +14,11 @@ constexpr unsigned kMaxPasswordReqCount = 15;
 
 } // namespace
 
-void UnattendedHost::processEvents()
-{
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+void UnattendedHost::processEvents() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
-UnattendedHost& UnattendedHost::instance()
-{
+UnattendedHost& UnattendedHost::instance() {
     static UnattendedHost host;
     return host;
 }
@@ -29,50 +26,41 @@ UnattendedHost& UnattendedHost::instance()
 TZipEngine::TZipEngine(IUserHost* host, IVolumes* volumes)
     : m_host(host ? host : &UnattendedHost::instance())
     , m_volumes(volumes ? volumes : &systemVolumes())
-    , m_addStoreSuffixes(AddStoreExts::fromInt((1u << kAddStoreSuffixCount) - 1) & ~AddStoreExts(assEXE))
-{
-}
+    , m_addStoreSuffixes(AddStoreExts::fromInt((1u << kAddStoreSuffixCount) - 1) &
+                         ~AddStoreExts(assEXE)) {}
 
 // The libraries stay loaded: the windows unload them when they close.
 TZipEngine::~TZipEngine() = default;
 
-void TZipEngine::setHost(IUserHost* host)
-{
+void TZipEngine::setHost(IUserHost* host) {
     m_host = host ? host : &UnattendedHost::instance();
 }
 
-void TZipEngine::setZipFileName(const QString& name)
-{
+void TZipEngine::setZipFileName(const QString& name) {
     m_zipFileName = name;
     List();
 }
 
-void TZipEngine::setPassword(const QString& password)
-{
+void TZipEngine::setPassword(const QString& password) {
     m_password = password.left(kMaxPasswordLength);
 }
 
-void TZipEngine::setPasswordReqCount(unsigned count)
-{
+void TZipEngine::setPasswordReqCount(unsigned count) {
     m_passwordReqCount = qMin(count, kMaxPasswordReqCount);
 }
 
-void TZipEngine::setDLLDirectory(const QString& dir)
-{
-    if (dir == m_dllDirectory)
-        return;
+void TZipEngine::setDLLDirectory(const QString& dir) {
+    if (dir == m_dllDirectory) return;
     m_dllDirectory = dir;
     if (m_dllDirectory.size() > 1 && m_dllDirectory.endsWith(QLatin1Char('/')))
         m_dllDirectory.chop(1);
 }
 
-int TZipEngine::Count() const
-{
+int TZipEngine::Count() const {
     return m_zipFileName.isEmpty() ? 0 : int(m_zipContents.size());
 }
 
-QString TZipEngine::ZipComment() const
-{
+QString TZipEngine::ZipComment() const {
     return archiveText(m_arc.rawComment, m_codePage, m_arc.lastHost, m_arc.lastVersion, false);
 }
 

@@ -18,8 +18,7 @@ namespace {
 
 constexpr int kPlaceholderPasswordLength = 80;
 
-bool hasExeExtension(const QString& name)
-{
+bool hasExeExtension(const QString& name) {
     return QFileInfo(name).suffix().toUpper() == QLatin1String("EXE");
 }
 
@@ -32,15 +31,14 @@ struct BusyGuard {
 
 } // namespace
 
-void TZipEngine::Add()
-{
+void TZipEngine::Add() {
     m_successCnt = 0;
     bool spanning = false;
     QString target;
-    if (!addPreconditions(spanning, target) || m_zipBusy)
-        return;
+    if (!addPreconditions(spanning, target) || m_zipBusy) return;
     BusyGuard busy(m_zipBusy);
-    if (hasExeExtension(m_zipFileName) && m_arc.sfxOffset == 0 && !QFileInfo::exists(m_zipFileName)) {
+    if (hasExeExtension(m_zipFileName) && m_arc.sfxOffset == 0 &&
+        !QFileInfo::exists(m_zipFileName)) {
         m_newArchiveMode = true;
         const int result = ConvertToExe();
         m_newArchiveMode = false;
@@ -51,16 +49,13 @@ void TZipEngine::Add()
     }
     runZipCommand(target, false);
     if (m_successCnt > 0 && spanning) {
-        if (WriteSpan(target, m_zipFileName) != 0)
-            m_successCnt = 0;
+        if (WriteSpan(target, m_zipFileName) != 0) m_successCnt = 0;
         QFile::remove(target);
     }
-    if (m_successCnt > 0)
-        List();
+    if (m_successCnt > 0) List();
 }
 
-bool TZipEngine::addPreconditions(bool& spanning, QString& target)
-{
+bool TZipEngine::addPreconditions(bool& spanning, QString& target) {
     if (m_fSpecArgs.isEmpty()) {
         ShowZipMessage(AD_NothingToZip);
         return false;
@@ -75,8 +70,7 @@ bool TZipEngine::addPreconditions(bool& spanning, QString& target)
     }
     target = m_zipFileName;
     spanning = m_addOptions & (AddDiskSpan | AddDiskSpanErase);
-    if (!spanning)
-        return true;
+    if (!spanning) return true;
     if (m_addOptions & (AddFreshen | AddUpdate)) {
         ShowZipMessage(AD_NoFreshenUpdate);
         return false;
@@ -90,12 +84,10 @@ bool TZipEngine::addPreconditions(bool& spanning, QString& target)
 
 // The library writes the archive to a temporary file that the multi-volume
 // writer then spreads over the volumes.
-bool TZipEngine::createSpanTempName(QString& target)
-{
+bool TZipEngine::createSpanTempName(QString& target) {
     QString folder = QDir::tempPath();
     if (!m_tempDir.isEmpty()) {
-        if (!m_tempDir.endsWith(QLatin1Char('/')))
-            m_tempDir += QLatin1Char('/');
+        if (!m_tempDir.endsWith(QLatin1Char('/'))) m_tempDir += QLatin1Char('/');
         folder = m_tempDir;
     }
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral("zipXXXXXX")));
@@ -104,13 +96,11 @@ bool TZipEngine::createSpanTempName(QString& target)
         return false;
     }
     target = file.fileName(); // removed with the object: only the name is kept
-    if (m_verbose && OnMessage)
-        OnMessage(0, QStringLiteral("Temporary zipfile: ") + target);
+    if (m_verbose && OnMessage) OnMessage(0, QStringLiteral("Temporary zipfile: ") + target);
     return true;
 }
 
-void TZipEngine::Delete()
-{
+void TZipEngine::Delete() {
     m_successCnt = 0;
     if (m_fSpecArgs.isEmpty()) {
         ShowZipMessage(DL_NothingToDel);
@@ -120,24 +110,20 @@ void TZipEngine::Delete()
         ShowZipMessage(GE_NoZipSpecified);
         return;
     }
-    if (m_zipBusy)
-        return;
+    if (m_zipBusy) return;
     BusyGuard busy(m_zipBusy);
     runZipCommand(m_zipFileName, true);
-    if (m_successCnt > 0)
-        List();
+    if (m_successCnt > 0) List();
 }
 
-void TZipEngine::Extract()
-{
+void TZipEngine::Extract() {
     m_successCnt = 0;
     const unsigned savedReqCount = m_passwordReqCount;
     if (!QFileInfo(m_zipFileName).isFile()) {
         ShowZipMessage(GE_NoZipSpecified);
         return;
     }
-    if (m_unzBusy)
-        return;
+    if (m_unzBusy) return;
     BusyGuard busy(m_unzBusy);
     bool reqCountChanged = false;
     if (m_unattended && m_password.isEmpty() && !OnPasswordError) {
@@ -149,28 +135,23 @@ void TZipEngine::Extract()
     if (ensureLibraryLoaded(false, loadedHere)) {
         QString source = QFileInfo(m_zipFileName).absoluteFilePath();
         const bool joined = m_arc.isSpanned;
-        QString joinedTarget = m_tempDir.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : WithBackslash(m_tempDir);
+        QString joinedTarget =
+            m_tempDir.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : WithBackslash(m_tempDir);
         if (!joined || ReadSpan(m_zipFileName, joinedTarget) == 0) {
-            if (joined)
-                source = joinedTarget;
+            if (joined) source = joinedTarget;
             if (!m_extrBaseDir.isEmpty() && QFileInfo(m_extrBaseDir).isDir())
                 QDir::setCurrent(m_extrBaseDir); // the library extracts relative to it
             runUnzCommand(source);
-            if (joined)
-                QFile::remove(joinedTarget);
+            if (joined) QFile::remove(joinedTarget);
         }
-        if (loadedHere)
-            UnloadUnzLibrary();
+        if (loadedHere) UnloadUnzLibrary();
     }
-    if (reqCountChanged)
-        m_passwordReqCount = savedReqCount;
+    if (reqCountChanged) m_passwordReqCount = savedReqCount;
 }
 
-void TZipEngine::runZipCommand(const QString& target, bool deleting)
-{
+void TZipEngine::runZipCommand(const QString& target, bool deleting) {
     bool loadedHere = false;
-    if (!ensureLibraryLoaded(true, loadedHere))
-        return;
+    if (!ensureLibraryLoaded(true, loadedHere)) return;
     m_cancel = false;
     ZipCommandInput in;
     in.ownerWindow = m_unattended ? nullptr : m_ownerWindow;
@@ -195,8 +176,7 @@ void TZipEngine::runZipCommand(const QString& target, bool deleting)
     finishCommand(true, loadedHere);
 }
 
-void TZipEngine::runUnzCommand(const QString& archive)
-{
+void TZipEngine::runUnzCommand(const QString& archive) {
     m_cancel = false;
     const int version = ZipLibrary::decompression().version();
     UnzCommandInput in;
@@ -207,7 +187,8 @@ void TZipEngine::runUnzCommand(const QString& archive)
     in.verbose = m_verbose;
     in.password = m_password.toUtf8();
     // An old library would prompt by itself: give it a password that cannot match.
-    if (version < BRX_RECORD_V160_FIELDS && m_unattended && (m_addOptions & AddEncrypt) && m_password.isEmpty())
+    if (version < BRX_RECORD_V160_FIELDS && m_unattended && (m_addOptions & AddEncrypt) &&
+        m_password.isEmpty())
         in.password = QByteArray(kPlaceholderPasswordLength, '~');
     in.options = m_extrOptions;
     in.zipFileName = archive;
@@ -219,21 +200,23 @@ void TZipEngine::runUnzCommand(const QString& archive)
     m_cancel = false;
 }
 
-int32_t TZipEngine::execute(ZipCommand& command, bool zip)
-{
+int32_t TZipEngine::execute(ZipCommand& command, bool zip) {
     const int fatalId = zip ? GE_FatalZip : EX_FatalUnZip;
     if (command.tooManySpecs()) {
-        ShowExceptionError(EZipEngine::withDetail(fatalId, QStringLiteral("\nThis version of the library takes at most %1 file patterns.")
-                                                               .arg(BRX_OLD_RECORD_MAX_SPECS)));
+        ShowExceptionError(EZipEngine::withDetail(
+            fatalId, QStringLiteral("\nThis version of the library takes at most %1 file patterns.")
+                         .arg(BRX_OLD_RECORD_MAX_SPECS)));
         return 0;
     }
     m_callbackFailed = false;
     int32_t result = 0;
     void* entry = (zip ? ZipLibrary::compression() : ZipLibrary::decompression()).execEntry();
     if (zip)
-        result = reinterpret_cast<BrxZipDllExecFn>(entry)(static_cast<BrxZipCommandRecord*>(command.record()));
+        result = reinterpret_cast<BrxZipDllExecFn>(entry)(
+            static_cast<BrxZipCommandRecord*>(command.record()));
     else
-        result = reinterpret_cast<BrxUnzDllExecFn>(entry)(static_cast<BrxUnzCommandRecord*>(command.record()));
+        result = reinterpret_cast<BrxUnzDllExecFn>(entry)(
+            static_cast<BrxUnzCommandRecord*>(command.record()));
     if (m_callbackFailed) {
         ShowZipMessage(fatalId);
         return 0;
@@ -241,10 +224,8 @@ int32_t TZipEngine::execute(ZipCommand& command, bool zip)
     return result;
 }
 
-void TZipEngine::finishCommand(bool zip, bool loadedHere)
-{
-    if (loadedHere)
-        zip ? UnloadZipLibrary() : UnloadUnzLibrary();
+void TZipEngine::finishCommand(bool zip, bool loadedHere) {
+    if (loadedHere) zip ? UnloadZipLibrary() : UnloadUnzLibrary();
     m_cancel = false;
 }
 

@@ -16,8 +16,7 @@ namespace {
 const QString kSpanLabelPrefix = QStringLiteral("PKBACK# ");
 constexpr qint64 kPaddingBlock = 512;
 
-EndRecord parseEndRecord(const char* p)
-{
+EndRecord parseEndRecord(const char* p) {
     EndRecord end;
     end.thisDisk = le16(p + 4);
     end.centralDisk = le16(p + 6);
@@ -29,41 +28,33 @@ EndRecord parseEndRecord(const char* p)
     return end;
 }
 
-bool isEndSignature(const char* p)
-{
+bool isEndSignature(const char* p) {
     return le32(p) == kEndRecordSig;
 }
 
-bool allZero(const QByteArray& bytes, qint64 from)
-{
+bool allZero(const QByteArray& bytes, qint64 from) {
     for (qint64 i = from; i < bytes.size(); ++i)
-        if (bytes[i] != 0)
-            return false;
+        if (bytes[i] != 0) return false;
     return true;
 }
 
 // The hit whose comment ends exactly at the end of the file wins; a "PK\5\6"
 // inside an archive comment is not the end record. Without such a hit the
 // first one (nearest to the end) is taken.
-qint64 chooseEndRecord(const QByteArray& tail)
-{
+qint64 chooseEndRecord(const QByteArray& tail) {
     qint64 firstHit = -1;
     for (qint64 i = tail.size() - kEndRecordSize; i >= 0; --i) {
         const char* p = tail.constData() + i;
-        if (p[0] != 'P' || !isEndSignature(p))
-            continue;
-        if (i + kEndRecordSize + le16(p + 20) == tail.size())
-            return i;
-        if (firstHit < 0)
-            firstHit = i;
+        if (p[0] != 'P' || !isEndSignature(p)) continue;
+        if (i + kEndRecordSize + le16(p + 20) == tail.size()) return i;
+        if (firstHit < 0) firstHit = i;
     }
     return firstHit;
 }
 
 } // namespace
 
-void TZipEngine::readVolumeNumber(const QString& fileName)
-{
+void TZipEngine::readVolumeNumber(const QString& fileName) {
     m_arc.volumeNumber = 0;
     const QString root = m_volumes->volumeRootOf(QFileInfo(fileName).absoluteFilePath());
     const QString label = m_volumes->volumeLabel(root);
@@ -71,27 +62,27 @@ void TZipEngine::readVolumeNumber(const QString& fileName)
         m_arc.volumeNumber = label.mid(8, 3).toInt(); // 0 when not numeric
 }
 
-bool TZipEngine::findEndRecord(QFile& archive, bool strict)
-{
+bool TZipEngine::findEndRecord(QFile& archive, bool strict) {
     m_arc.rawComment.clear();
     m_arc.endRecordOffset = 0;
     if (!archive.isOpen() && !archive.open(QIODevice::ReadOnly)) {
-        if (strict)
-            throw EZipEngine(DS_NoInFile, true);
+        if (strict) throw EZipEngine(DS_NoInFile, true);
         ShowZipMessage(DS_FileOpen);
         return false;
     }
     readVolumeNumber(archive.fileName());
     archive.seek(0);
     const QByteArray head = archive.read(8);
-    if (head.size() == 8 && le32(head.constData()) == kSpanMarkerSig && le32(head.constData() + 4) == kLocalHeaderSig)
+    if (head.size() == 8 && le32(head.constData()) == kSpanMarkerSig &&
+        le32(head.constData() + 4) == kLocalHeaderSig)
         m_arc.isSpanned = true;
 
     m_arc.physicalSize = archive.size();
     m_arc.fileEnd = m_arc.physicalSize;
     if (m_arc.physicalSize >= kEndRecordSize && archive.seek(m_arc.physicalSize - kEndRecordSize)) {
         const QByteArray last = archive.read(kEndRecordSize);
-        if (last.size() == kEndRecordSize && isEndSignature(last.constData()) && le16(last.constData() + 20) == 0) {
+        if (last.size() == kEndRecordSize && isEndSignature(last.constData()) &&
+            le16(last.constData() + 20) == 0) {
             m_arc.endRecordOffset = m_arc.fileEnd - kEndRecordSize;
             m_arc.end = parseEndRecord(last.constData());
             return true;
@@ -100,28 +91,22 @@ bool TZipEngine::findEndRecord(QFile& archive, bool strict)
     try {
         return scanForEndRecord(archive, strict);
     } catch (const EZipEngine&) {
-        if (strict)
-            throw;
+        if (strict) throw;
     } catch (const std::bad_alloc&) {
-        if (strict)
-            throw;
+        if (strict) throw;
     }
     return false;
 }
 
-bool TZipEngine::scanForEndRecord(QFile& archive, bool strict)
-{
+bool TZipEngine::scanForEndRecord(QFile& archive, bool strict) {
     const qint64 n = qMin<qint64>(m_arc.fileEnd, kMaxCommentLength + kEndRecordSize);
-    if (!archive.seek(m_arc.fileEnd - n))
-        throw EZipEngine(DS_FailedSeek, true);
+    if (!archive.seek(m_arc.fileEnd - n)) throw EZipEngine(DS_FailedSeek, true);
     const QByteArray tail = archive.read(n);
-    if (tail.size() != n)
-        throw EZipEngine(DS_EOCBadRead, true);
+    if (tail.size() != n) throw EZipEngine(DS_EOCBadRead, true);
 
     const qint64 i = chooseEndRecord(tail);
     if (i < 0) {
-        if (strict)
-            raiseNoEndRecord();
+        if (strict) raiseNoEndRecord();
         return false;
     }
     m_arc.endRecordOffset = m_arc.fileEnd - n + i;
@@ -129,25 +114,22 @@ bool TZipEngine::scanForEndRecord(QFile& archive, bool strict)
     const qint64 commentEnd = i + kEndRecordSize + m_arc.end.commentLength;
     if (commentEnd != n) {
         const qint64 trailing = n - commentEnd;
-        const bool padding = trailing > 0 && trailing < kPaddingBlock && m_arc.physicalSize % kPaddingBlock == 0
-                             && allZero(tail, commentEnd);
+        const bool padding = trailing > 0 && trailing < kPaddingBlock &&
+                             m_arc.physicalSize % kPaddingBlock == 0 && allZero(tail, commentEnd);
         m_arc.fileEnd -= trailing;
-        if (!padding)
-            ShowZipMessage(LI_GarbageAtEOF);
+        if (!padding) ShowZipMessage(LI_GarbageAtEOF);
     }
     const QByteArray comment = tail.mid(i + kEndRecordSize, m_arc.end.commentLength);
-    m_arc.rawComment = comment.left(comment.indexOf('\0') < 0 ? comment.size() : comment.indexOf('\0'));
+    m_arc.rawComment =
+        comment.left(comment.indexOf('\0') < 0 ? comment.size() : comment.indexOf('\0'));
     return true;
 }
 
-void TZipEngine::raiseNoEndRecord()
-{
+void TZipEngine::raiseNoEndRecord() {
     if (!m_arc.isSpanned && m_arc.volumeNumber > 0)
         throw EZipEngine(DS_NotLastInSet, m_arc.volumeNumber);
-    if (!m_arc.isSpanned)
-        throw EZipEngine(DS_NoValidZip, true);
-    if (m_arc.volumeNumber == 1)
-        throw EZipEngine(DS_FirstInSet, true);
+    if (!m_arc.isSpanned) throw EZipEngine(DS_NoValidZip, true);
+    if (m_arc.volumeNumber == 1) throw EZipEngine(DS_FirstInSet, true);
     throw EZipEngine(DS_FirstFileOnHD, true);
 }
 

@@ -20,8 +20,7 @@ const QString kZip64Detail = QStringLiteral(
     "\nIt is a Zip64 archive (more than 4 GB or 65,535 entries), which this program cannot read.");
 
 // The 42 header bytes after the signature, copied field by field.
-ZipDirEntry entryFromHeader(const char* h)
-{
+ZipDirEntry entryFromHeader(const char* h) {
     ZipDirEntry e;
     e.VersionMadeBy = uint8_t(h[4]);
     e.HostSystem = uint8_t(h[5]);
@@ -43,21 +42,18 @@ ZipDirEntry entryFromHeader(const char* h)
     return e;
 }
 
-bool needsZip64(const ZipDirEntry& e)
-{
-    return e.CompressedSize == kZip64Marker32 || e.UncompressedSize == kZip64Marker32
-           || e.LocalHeaderOffset == kZip64Marker32;
+bool needsZip64(const ZipDirEntry& e) {
+    return e.CompressedSize == kZip64Marker32 || e.UncompressedSize == kZip64Marker32 ||
+           e.LocalHeaderOffset == kZip64Marker32;
 }
 
 } // namespace
 
-void TZipEngine::List()
-{
+void TZipEngine::List() {
     m_zipContents.clear();
     m_arc = ZipArchiveState{};
     if (m_zipFileName.isEmpty() || !QFileInfo(m_zipFileName).isFile()) {
-        if (OnDirUpdate)
-            OnDirUpdate();
+        if (OnDirUpdate) OnDirUpdate();
         return;
     }
     m_host->setBusy(true);
@@ -76,18 +72,15 @@ void TZipEngine::List()
     }
     m_host->setBusy(false);
     archive.close();
-    if (OnDirUpdate)
-        OnDirUpdate();
+    if (OnDirUpdate) OnDirUpdate();
 }
 
-void TZipEngine::failList()
-{
+void TZipEngine::failList() {
     m_zipFileName.clear();
     m_arc.sfxOffset = 0;
 }
 
-void TZipEngine::listArchive(QFile& archive)
-{
+void TZipEngine::listArchive(QFile& archive) {
     const QString root = m_volumes->volumeRootOf(QFileInfo(m_zipFileName).absoluteFilePath());
     if (root.isEmpty() || m_volumes->driveType(root) == DriveType::NotMounted)
         throw EZipEngine(DS_DriveNoMount, root);
@@ -99,8 +92,7 @@ void TZipEngine::listArchive(QFile& archive)
     const EndRecord& end = m_arc.end;
     checkZip64(archive, end);
     m_arc.totalDisks = end.thisDisk;
-    if (end.thisDisk != 0)
-        m_arc.isSpanned = true;
+    if (end.thisDisk != 0) m_arc.isSpanned = true;
 
     qint64 start = 0;
     if (end.centralDisk == end.thisDisk) {
@@ -122,50 +114,39 @@ void TZipEngine::listArchive(QFile& archive)
     m_arc.sfxOffset += start - qint64(end.centralOffset);
 }
 
-void TZipEngine::checkZip64(QFile& archive, const EndRecord& end)
-{
-    const bool saturated = end.totalEntries == kZip64Marker16 || end.centralSize == kZip64Marker32
-                           || end.centralOffset == kZip64Marker32;
-    if (!saturated || m_arc.endRecordOffset < kZip64LocatorSize)
-        return;
-    if (!archive.seek(m_arc.endRecordOffset - kZip64LocatorSize))
-        return;
+void TZipEngine::checkZip64(QFile& archive, const EndRecord& end) {
+    const bool saturated = end.totalEntries == kZip64Marker16 ||
+                           end.centralSize == kZip64Marker32 || end.centralOffset == kZip64Marker32;
+    if (!saturated || m_arc.endRecordOffset < kZip64LocatorSize) return;
+    if (!archive.seek(m_arc.endRecordOffset - kZip64LocatorSize)) return;
     const QByteArray locator = archive.read(4);
     if (locator.size() == 4 && le32(locator.constData()) == kZip64LocatorSig)
         throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
 }
 
-void TZipEngine::readCentralDirectory(QFile& archive, qint64 start)
-{
-    if (start < 0 || !archive.seek(start))
-        throw EZipEngine(LI_ReadZipError, true);
+void TZipEngine::readCentralDirectory(QFile& archive, qint64 start) {
+    if (start < 0 || !archive.seek(start)) throw EZipEngine(LI_ReadZipError, true);
     m_zipContents.reserve(m_arc.end.totalEntries);
     for (int seqNo = 1; seqNo <= m_arc.end.totalEntries; ++seqNo) {
         m_zipContents.append(readCentralEntry(archive));
         const ZipDirEntry& entry = m_zipContents.constLast();
-        if (OnNewName)
-            OnNewName(seqNo, entry);
-        if (entry.LocalHeaderOffset < m_arc.sfxOffset)
-            m_arc.sfxOffset = entry.LocalHeaderOffset;
+        if (OnNewName) OnNewName(seqNo, entry);
+        if (entry.LocalHeaderOffset < m_arc.sfxOffset) m_arc.sfxOffset = entry.LocalHeaderOffset;
     }
 }
 
-ZipDirEntry TZipEngine::readCentralEntry(QFile& archive)
-{
+ZipDirEntry TZipEngine::readCentralEntry(QFile& archive) {
     char header[kCentralHeaderSize];
     qint64 got = archive.read(header, kCentralHeaderSize);
     while (got != kCentralHeaderSize) {
         // The directory goes on on the next volume.
-        if (m_arc.volumeNumber >= m_arc.end.thisDisk)
-            throw EZipEngine(DS_CEHBadRead, true);
+        if (m_arc.volumeNumber >= m_arc.end.thisDisk) throw EZipEngine(DS_CEHBadRead, true);
         openDirectoryVolume(archive, m_arc.volumeNumber + 1);
         got = archive.read(header, kCentralHeaderSize);
     }
-    if (le32(header) != kCentralHeaderSig)
-        throw EZipEngine(DS_CEHWrongSig, true);
+    if (le32(header) != kCentralHeaderSig) throw EZipEngine(DS_CEHWrongSig, true);
     ZipDirEntry entry = entryFromHeader(header);
-    if (needsZip64(entry))
-        throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
+    if (needsZip64(entry)) throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
     const QByteArray name = readExactly(archive, entry.FileNameLength, DS_CENameLen);
     m_arc.lastHost = entry.HostSystem;
     m_arc.lastVersion = entry.VersionMadeBy;
@@ -175,16 +156,15 @@ ZipDirEntry TZipEngine::readCentralEntry(QFile& archive)
         throw EZipEngine(LI_ReadZipError, true);
     if (entry.FileCommentLength != 0) {
         const QByteArray comment = readExactly(archive, entry.FileCommentLength, DS_CECommentLen);
-        entry.FileComment = archiveText(comment, m_codePage, entry.HostSystem, entry.VersionMadeBy, utf8);
+        entry.FileComment =
+            archiveText(comment, m_codePage, entry.HostSystem, entry.VersionMadeBy, utf8);
     }
     return entry;
 }
 
-QByteArray TZipEngine::readExactly(QFile& archive, qint64 length, int errorId)
-{
+QByteArray TZipEngine::readExactly(QFile& archive, qint64 length, int errorId) {
     QByteArray bytes = archive.read(length);
-    if (bytes.size() != length)
-        throw EZipEngine(errorId, true);
+    if (bytes.size() != length) throw EZipEngine(errorId, true);
     return bytes;
 }
 

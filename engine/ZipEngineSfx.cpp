@@ -8,8 +8,7 @@
 
 namespace brx {
 
-int TZipEngine::ConvertToExe()
-{
+int TZipEngine::ConvertToExe() {
     const bool reportedProgress = m_reportProgress;
     m_reportProgress = false;
     const int result = runConvertToExe(*this, m_newArchiveMode);
@@ -17,8 +16,7 @@ int TZipEngine::ConvertToExe()
     return result;
 }
 
-int TZipEngine::ConvertToZip()
-{
+int TZipEngine::ConvertToZip() {
     return runConvertToZip(*this);
 }
 

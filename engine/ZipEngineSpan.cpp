@@ -18,20 +18,17 @@ class EngineSpanEvents final : public ISpanEvents {
 public:
     explicit EngineSpanEvents(TZipEngine& engine) : m_engine(engine) {}
 
-    QString messageText(int id, const QVariantList& args) const override
-    {
+    QString messageText(int id, const QVariantList& args) const override {
         return hasZipStr(id) ? formatZipText(LoadZipStr(id), args) : LoadZipStr(id);
     }
-    void report(int id, const QString& text, bool shown) override { m_engine.reportMessage(id, text, shown); }
-    void message(const QString& text) override
-    {
-        if (m_engine.OnMessage)
-            m_engine.OnMessage(0, text);
+    void report(int id, const QString& text, bool shown) override {
+        m_engine.reportMessage(id, text, shown);
     }
-    void progress(SpanProgress type, const QString& name, qint64 size) override
-    {
-        if (m_engine.OnProgress)
-            m_engine.OnProgress(ProgressType(int(type)), name, size);
+    void message(const QString& text) override {
+        if (m_engine.OnMessage) m_engine.OnMessage(0, text);
+    }
+    void progress(SpanProgress type, const QString& name, qint64 size) override {
+        if (m_engine.OnProgress) m_engine.OnProgress(ProgressType(int(type)), name, size);
     }
     bool cancelRequested() const override { return m_engine.Cancel(); }
 
@@ -41,8 +38,7 @@ private:
 
 } // namespace
 
-SpanSettings TZipEngine::spanSettings() const
-{
+SpanSettings TZipEngine::spanSettings() const {
     SpanSettings settings;
     settings.KeepFreeOnDisk1 = m_keepFreeOnDisk1;
     settings.MaxVolumeSize = m_maxVolumeSize;
@@ -54,15 +50,13 @@ SpanSettings TZipEngine::spanSettings() const
     return settings;
 }
 
-int TZipEngine::WriteSpan(const QString& source, const QString& firstVolume)
-{
+int TZipEngine::WriteSpan(const QString& source, const QString& firstVolume) {
     EngineSpanEvents events(*this);
     SpanContext context{*m_volumes, *m_host, events, spanSettings(), m_diskFormat};
     return brx::WriteSpan(context, source, firstVolume);
 }
 
-int TZipEngine::ReadSpan(const QString& archiveName, QString& target)
-{
+int TZipEngine::ReadSpan(const QString& archiveName, QString& target) {
     EngineSpanEvents events(*this);
     SpanContext context{*m_volumes, *m_host, events, spanSettings(), m_diskFormat};
     return brx::ReadSpan(context, archiveName, target);
@@ -70,8 +64,7 @@ int TZipEngine::ReadSpan(const QString& archiveName, QString& target)
 
 // The central directory starts on, or goes on to, another volume of the
 // set: that volume is asked for and replaces the open file.
-void TZipEngine::openDirectoryVolume(QFile& archive, int disk)
-{
+void TZipEngine::openDirectoryVolume(QFile& archive, int disk) {
     EngineSpanEvents events(*this);
     const SpanSettings settings = spanSettings();
     SpanDrive drive(*m_volumes, *m_host, events, settings);
@@ -88,8 +81,7 @@ void TZipEngine::openDirectoryVolume(QFile& archive, int disk)
     input.close();
     archive.close();
     archive.setFileName(name);
-    if (!archive.open(QIODevice::ReadOnly))
-        throw EZipEngine(DS_NoInFile, true);
+    if (!archive.open(QIODevice::ReadOnly)) throw EZipEngine(DS_NoInFile, true);
     m_arc.volumeNumber = disk;
 }
 

@@ -66,10 +66,23 @@ enum SFXOptsEnum : unsigned {
 };
 Q_DECLARE_FLAGS(SFXOpts, SFXOptsEnum)
 
-enum OvrOpts { OvrConfirm, OvrAlways, OvrNever };
-enum THowToDelete { htdFinal, htdAllowUndo };
+enum OvrOpts {
+    OvrConfirm,
+    OvrAlways,
+    OvrNever
+};
+enum THowToDelete {
+    htdFinal,
+    htdAllowUndo
+};
 
-enum ProgressType { ProgrNewFile = 0, ProgrUpdate = 1, ProgrEndOfBatch = 2, ProgrTotalFiles = 3, ProgrTotalSize = 4 };
+enum ProgressType {
+    ProgrNewFile = 0,
+    ProgrUpdate = 1,
+    ProgrEndOfBatch = 2,
+    ProgrTotalFiles = 3,
+    ProgrTotalSize = 4
+};
 
 // The kind of a skipped item, as the decompression library numbers it.
 using UnZipSkipTypes = int;
@@ -77,14 +90,19 @@ using UnZipSkipTypes = int;
 // The engine's events. The sender is left out: each owner holds one engine
 // and binds its handler to it.
 using TZipMessageEvent = std::function<void(int ErrCode, const QString& Message)>;
-using TProgressEvent = std::function<void(ProgressType ProgrType, const QString& Filename, qint64 FileSize)>;
+using TProgressEvent =
+    std::function<void(ProgressType ProgrType, const QString& Filename, qint64 FileSize)>;
 using TNotifyEvent = std::function<void()>;
 using TNewNameEvent = std::function<void(int SeqNo, const ZipDirEntry& ZipEntry)>;
 using TSetNewNameEvent = std::function<void(QString& OldFileName, bool& IsChanged)>;
-using TPasswordErrorEvent = std::function<void(QString& NewPassword, const QString& ForFile, unsigned& RepeatCount)>;
-using TCRC32ErrorEvent = std::function<void(const QString& ForFile, uint32_t FoundCRC, uint32_t ExpectedCRC, bool& DoExtract)>;
-using TExtractOverwriteEvent = std::function<void(const QString& ForFile, bool IsOlder, bool& DoOverwrite)>;
-using TExtractSkippedEvent = std::function<void(const QString& ForFile, UnZipSkipTypes SkipType, int ExtError)>;
+using TPasswordErrorEvent =
+    std::function<void(QString& NewPassword, const QString& ForFile, unsigned& RepeatCount)>;
+using TCRC32ErrorEvent = std::function<void(const QString& ForFile, uint32_t FoundCRC,
+                                            uint32_t ExpectedCRC, bool& DoExtract)>;
+using TExtractOverwriteEvent =
+    std::function<void(const QString& ForFile, bool IsOlder, bool& DoOverwrite)>;
+using TExtractSkippedEvent =
+    std::function<void(const QString& ForFile, UnZipSkipTypes SkipType, int ExtError)>;
 using TCopyZipOverwriteEvent = std::function<void(const QString& ForFile, bool& DoOverwrite)>;
 
 } // namespace brx

@@ -7,20 +7,20 @@
 namespace brx {
 
 struct ZipLibraryNames {
-    const char* fileName;     // "ZIPDLL.DLL"
-    const char* execName;     // "ZipDllExec"
-    const char* versionName;  // "GetZipDllVersion"
-    int loadedId;             // 10601: reported when tracing
-    int noExecId;             // 10602
-    int noVersionId;          // 10603
-    int notFoundId;           // 10604
+    const char* fileName;    // "ZIPDLL.DLL"
+    const char* execName;    // "ZipDllExec"
+    const char* versionName; // "GetZipDllVersion"
+    int loadedId;            // 10601: reported when tracing
+    int noExecId;            // 10602
+    int noVersionId;         // 10603
+    int notFoundId;          // 10604
 };
 
 class ZipLibrary {
 public:
     struct LoadResult {
-        bool found = false;     // the file could be loaded
-        bool hasExec = false;   // each entry point was there
+        bool found = false;   // the file could be loaded
+        bool hasExec = false; // each entry point was there
         bool hasVersion = false;
         bool loaded() const { return found && hasExec && hasVersion; }
     };

@@ -89,7 +89,8 @@ constexpr MsgText kMessages[] = {
     {11037, "This is the first disk in a backup set,\nplease insert the last disk of this set"},
     {11038, "This is the %dth disk in a backup set,\nplease insert the last disk of this set"},
     {11039, "There is already a file %s\nDo you want to overwrite this file"},
-    {11040, "ATTENTION: This is previous disk no %d!!!\nAre you sure you want to overwrite the contents"},
+    {11040,
+     "ATTENTION: This is previous disk no %d!!!\nAre you sure you want to overwrite the contents"},
     {11041, "Error - Self extracting archives(.exe) can not be spanned"},
     {11042, "Error while copying a filename of a CEH structure"},
     {11043, "Seek error while skipping a EOC structure"},
@@ -99,12 +100,10 @@ constexpr MsgText kMessages[] = {
     {11047, "Central directory"},
 };
 
-const QHash<int, QString>& messageTable()
-{
+const QHash<int, QString>& messageTable() {
     static const QHash<int, QString> table = [] {
         QHash<int, QString> texts;
-        for (const MsgText& m : kMessages)
-            texts.insert(m.id, QString::fromUtf8(m.text));
+        for (const MsgText& m : kMessages) texts.insert(m.id, QString::fromUtf8(m.text));
         return texts;
     }();
     return table;
@@ -114,34 +113,28 @@ const QString kMissingText =
     QStringLiteral("ZipMsg.res is probably not linked to the executable\nMissing String ID is: ");
 
 // Length of the printf field starting at format[i] ('%'), 0 when none of ours.
-int fieldLength(const QString& format, qsizetype i)
-{
+int fieldLength(const QString& format, qsizetype i) {
     const QStringView rest = QStringView(format).mid(i);
     for (const char* field : {"%.1d", "%d", "%s", "%%"})
-        if (rest.startsWith(QLatin1String(field)))
-            return int(qstrlen(field));
+        if (rest.startsWith(QLatin1String(field))) return int(qstrlen(field));
     return 0;
 }
 
 } // namespace
 
-bool hasZipStr(int id)
-{
+bool hasZipStr(int id) {
     return messageTable().contains(id);
 }
 
-QString LoadZipStr(int id)
-{
+QString LoadZipStr(int id) {
     return LoadZipStr(id, kMissingText + QString::number(id));
 }
 
-QString LoadZipStr(int id, const QString& fallback)
-{
+QString LoadZipStr(int id, const QString& fallback) {
     return messageTable().value(id, fallback);
 }
 
-QString formatZipText(const QString& format, const QVariantList& args)
-{
+QString formatZipText(const QString& format, const QVariantList& args) {
     QString out;
     qsizetype next = 0;
     for (qsizetype i = 0; i < format.size(); ++i) {

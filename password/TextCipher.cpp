@@ -14,8 +14,7 @@ constexpr int kChainSeed = 250;
 class KeyCycle {
 public:
     explicit KeyCycle(const QString& key) : m_key(key.toLatin1()) {}
-    int next()
-    {
+    int next() {
         const int code = static_cast<unsigned char>(m_key.at(m_index));
         m_index = (m_index + 1) % m_key.size();
         return code;
@@ -26,28 +25,23 @@ private:
     int m_index = 0;
 };
 
-QString hexPair(int value)
-{
+QString hexPair(int value) {
     return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 // One or two hex digits of either case; anything else is refused.
-std::optional<int> readHex(const QString& digits)
-{
-    if (digits.isEmpty())
-        return std::nullopt;
+std::optional<int> readHex(const QString& digits) {
+    if (digits.isEmpty()) return std::nullopt;
     int value = 0;
     for (const QChar ch : digits) {
         const int digit = QStringLiteral("0123456789abcdef").indexOf(ch.toLower());
-        if (digit < 0)
-            return std::nullopt;
+        if (digit < 0) return std::nullopt;
         value = value * 16 + digit;
     }
     return value;
 }
 
-QString encipher(const QString& plain, const QString& key)
-{
+QString encipher(const QString& plain, const QString& key) {
     KeyCycle keys(key);
     int chain = kChainSeed;
     QString out = hexPair(chain);
@@ -62,21 +56,17 @@ QString encipher(const QString& plain, const QString& key)
 // pair (not against the XORed value). A lone digit at the end is read only
 // when it is the third character of the text; the loop's first pass always
 // runs, later passes only while a whole pair may follow.
-QString decipher(const QString& text, const QString& key)
-{
-    if (text.size() < 3)
-        return {};
+QString decipher(const QString& text, const QString& key) {
+    if (text.size() < 3) return {};
     const auto seed = readHex(text.left(2));
-    if (!seed)
-        return {};
+    if (!seed) return {};
     KeyCycle keys(key);
     int previous = *seed;
     QByteArray plain;
     int pos = 2;
     do {
         const auto b = readHex(text.mid(pos, 2));
-        if (!b)
-            return {};
+        if (!b) return {};
         const int c = *b ^ keys.next();
         plain.append(static_cast<char>(previous < c ? c - previous : c - previous + 255));
         previous = *b;
@@ -85,29 +75,24 @@ QString decipher(const QString& text, const QString& key)
     return QString::fromLatin1(plain);
 }
 
-QString crypt(const QString& text, const QString& key, const QString& builtInKey, bool forward)
-{
+QString crypt(const QString& text, const QString& key, const QString& builtInKey, bool forward) {
     const QString usedKey = key.isEmpty() ? builtInKey : key;
     return forward ? encipher(text, usedKey) : decipher(text, usedKey);
 }
 
 } // namespace
 
-QString CryptText(const QString& text, const QString& key, bool encipher)
-{
+QString CryptText(const QString& text, const QString& key, bool encipher) {
     return crypt(text, key, kProgramTextKey, encipher);
 }
 
-QString CryptPassword(const QString& text, const QString& key, bool encipher)
-{
+QString CryptPassword(const QString& text, const QString& key, bool encipher) {
     return crypt(text, key, kPasswordKey, encipher);
 }
 
-bool fitsTextCipher(const QString& text)
-{
+bool fitsTextCipher(const QString& text) {
     for (const QChar ch : text)
-        if (ch.unicode() > 255)
-            return false;
+        if (ch.unicode() > 255) return false;
     return true;
 }
 

@@ -4,8 +4,7 @@
 
 namespace brx {
 
-uint32_t tickCount()
-{
+uint32_t tickCount() {
     using namespace std::chrono;
     const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     return static_cast<uint32_t>(ms);

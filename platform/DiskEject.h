@@ -6,7 +6,11 @@
 
 namespace brx {
 
-enum class EjectOutcome { Ejected, Failed, Unsupported };
+enum class EjectOutcome {
+    Ejected,
+    Failed,
+    Unsupported
+};
 
 class IDiskEjector {
 public:

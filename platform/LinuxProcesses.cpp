@@ -20,13 +20,10 @@ class SpawnedProcess final : public IStartedProcess {
 public:
     explicit SpawnedProcess(pid_t pid) : m_pid(pid) {}
 
-    bool hasEnded() override
-    {
-        if (m_ended)
-            return true;
+    bool hasEnded() override {
+        if (m_ended) return true;
         int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) != m_pid)
-            return false;
+        if (::waitpid(m_pid, &status, WNOHANG) != m_pid) return false;
         m_ended = true;
         m_exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return true;
@@ -42,14 +39,11 @@ private:
 
 // posix_spawnp reports a program that cannot be executed (missing, not
 // executable) as its result, so creation failures are known at once.
-pid_t spawn(const QStringList& argv)
-{
+pid_t spawn(const QStringList& argv) {
     std::vector<QByteArray> storage;
-    for (const QString& arg : argv)
-        storage.push_back(QFile::encodeName(arg));
+    for (const QString& arg : argv) storage.push_back(QFile::encodeName(arg));
     std::vector<char*> args;
-    for (QByteArray& arg : storage)
-        args.push_back(arg.data());
+    for (QByteArray& arg : storage) args.push_back(arg.data());
     args.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -63,25 +57,19 @@ pid_t spawn(const QStringList& argv)
 
 } // namespace
 
-std::unique_ptr<IStartedProcess> LinuxProcesses::startWatched(const QStringList& argv, ShowMode)
-{
-    if (argv.isEmpty() || argv.first().isEmpty())
-        return nullptr;
+std::unique_ptr<IStartedProcess> LinuxProcesses::startWatched(const QStringList& argv, ShowMode) {
+    if (argv.isEmpty() || argv.first().isEmpty()) return nullptr;
     const pid_t pid = spawn(argv);
-    if (pid <= 0)
-        return nullptr;
+    if (pid <= 0) return nullptr;
     return std::make_unique<SpawnedProcess>(pid);
 }
 
-bool LinuxProcesses::startDetached(const QStringList& argv, ShowMode)
-{
-    if (argv.isEmpty() || argv.first().isEmpty())
-        return false;
+bool LinuxProcesses::startDetached(const QStringList& argv, ShowMode) {
+    if (argv.isEmpty() || argv.first().isEmpty()) return false;
     return QProcess::startDetached(argv.first(), argv.mid(1));
 }
 
-QString LinuxProcesses::associatedProgram(const QString& filePath) const
-{
+QString LinuxProcesses::associatedProgram(const QString& filePath) const {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(filePath);
     QStringList types{type.name()};
     types += type.allAncestors();
@@ -89,8 +77,7 @@ QString LinuxProcesses::associatedProgram(const QString& filePath) const
     return defaults.programOf(defaults.defaultApplication(types));
 }
 
-IProcesses& systemProcesses()
-{
+IProcesses& systemProcesses() {
     static LinuxProcesses processes;
     return processes;
 }

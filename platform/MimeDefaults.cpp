@@ -11,25 +11,21 @@ namespace brx {
 
 namespace {
 
-QStringList envFolders(const char* name, const QString& fallback)
-{
+QStringList envFolders(const char* name, const QString& fallback) {
     const QString value = qEnvironmentVariable(name);
     return (value.isEmpty() ? fallback : value).split(QLatin1Char(':'), Qt::SkipEmptyParts);
 }
 
-QString envFolder(const char* name, const QString& fallback)
-{
+QString envFolder(const char* name, const QString& fallback) {
     const QString value = qEnvironmentVariable(name);
     return value.isEmpty() ? fallback : value;
 }
 
 } // namespace
 
-QStringList iniListValue(const QString& file, const QString& group, const QString& key)
-{
+QStringList iniListValue(const QString& file, const QString& group, const QString& key) {
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     QTextStream text(&in);
     const QString header = QLatin1Char('[') + group + QLatin1Char(']');
     bool inGroup = false;
@@ -43,23 +39,20 @@ QStringList iniListValue(const QString& file, const QString& group, const QStrin
     return {};
 }
 
-MimeDefaults MimeDefaults::fromEnvironment()
-{
+MimeDefaults MimeDefaults::fromEnvironment() {
     const QString home = QDir::homePath();
     MimeDefaults d;
     d.configDirs << envFolder("XDG_CONFIG_HOME", home + QStringLiteral("/.config"))
                  << envFolders("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
     QStringList dataDirs{envFolder("XDG_DATA_HOME", home + QStringLiteral("/.local/share"))};
     dataDirs << envFolders("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
-    for (const QString& dir : dataDirs)
-        d.applicationDirs << dir + QStringLiteral("/applications");
+    for (const QString& dir : dataDirs) d.applicationDirs << dir + QStringLiteral("/applications");
     for (const QString& name : envFolders("XDG_CURRENT_DESKTOP", QString()))
         d.desktopNames << name.toLower();
     return d;
 }
 
-QStringList MimeDefaults::mimeappsFiles() const
-{
+QStringList MimeDefaults::mimeappsFiles() const {
     QStringList files;
     for (const QStringList* dirs : {&configDirs, &applicationDirs}) {
         for (const QString& dir : *dirs) {
@@ -71,36 +64,33 @@ QStringList MimeDefaults::mimeappsFiles() const
     return files;
 }
 
-QString MimeDefaults::defaultApplication(const QStringList& mimeTypes) const
-{
+QString MimeDefaults::defaultApplication(const QStringList& mimeTypes) const {
     const QStringList lists = mimeappsFiles();
     for (const QString& type : mimeTypes) {
-        for (const QString& group : {QStringLiteral("Default Applications"), QStringLiteral("Added Associations")})
+        for (const QString& group :
+             {QStringLiteral("Default Applications"), QStringLiteral("Added Associations")})
             for (const QString& file : lists)
-                if (const QString id = firstInstalled(iniListValue(file, group, type)); !id.isEmpty())
+                if (const QString id = firstInstalled(iniListValue(file, group, type));
+                    !id.isEmpty())
                     return id;
         for (const QString& dir : applicationDirs)
-            if (const QString id = firstInstalled(iniListValue(dir + QStringLiteral("/mimeinfo.cache"),
-                                                               QStringLiteral("MIME Cache"), type));
+            if (const QString id = firstInstalled(iniListValue(
+                    dir + QStringLiteral("/mimeinfo.cache"), QStringLiteral("MIME Cache"), type));
                 !id.isEmpty())
                 return id;
     }
     return {};
 }
 
-QString MimeDefaults::firstInstalled(const QStringList& ids) const
-{
+QString MimeDefaults::firstInstalled(const QStringList& ids) const {
     for (const QString& id : ids)
-        if (!desktopFile(id.trimmed()).isEmpty())
-            return id.trimmed();
+        if (!desktopFile(id.trimmed()).isEmpty()) return id.trimmed();
     return {};
 }
 
 // A desktop id "a-b.desktop" may also live as a/b.desktop in a subfolder.
-QString MimeDefaults::desktopFile(const QString& desktopId) const
-{
-    if (desktopId.isEmpty())
-        return {};
+QString MimeDefaults::desktopFile(const QString& desktopId) const {
+    if (desktopId.isEmpty()) return {};
     QString nested = desktopId;
     nested.replace(QLatin1Char('-'), QLatin1Char('/'));
     for (const QString& dir : applicationDirs)
@@ -110,14 +100,12 @@ QString MimeDefaults::desktopFile(const QString& desktopId) const
     return {};
 }
 
-QString MimeDefaults::programOf(const QString& desktopId) const
-{
-    const QStringList exec = iniListValue(desktopFile(desktopId), QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
-    if (exec.isEmpty())
-        return {};
+QString MimeDefaults::programOf(const QString& desktopId) const {
+    const QStringList exec = iniListValue(desktopFile(desktopId), QStringLiteral("Desktop Entry"),
+                                          QStringLiteral("Exec"));
+    if (exec.isEmpty()) return {};
     const QStringList words = QProcess::splitCommand(exec.join(QLatin1Char(';')));
-    if (words.isEmpty())
-        return {};
+    if (words.isEmpty()) return {};
     const QString found = QStandardPaths::findExecutable(words.first());
     return found.isEmpty() ? words.first() : found;
 }

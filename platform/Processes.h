@@ -9,7 +9,12 @@ namespace brx {
 
 // How the started program's window should appear. X11 and Wayland let the
 // program decide: every mode starts it normally, Hidden asks for no window.
-enum class ShowMode { Hidden, Shown, Minimised, Maximised };
+enum class ShowMode {
+    Hidden,
+    Shown,
+    Minimised,
+    Maximised
+};
 
 // A started program that is watched until it ends.
 class IStartedProcess {
@@ -28,7 +33,8 @@ public:
     // argv[0] is looked up on PATH unless it holds a "/". The program gets
     // this program's environment and current folder and no open files but
     // the standard three. nullptr when it cannot be started.
-    virtual std::unique_ptr<IStartedProcess> startWatched(const QStringList& argv, ShowMode mode) = 0;
+    virtual std::unique_ptr<IStartedProcess> startWatched(const QStringList& argv,
+                                                          ShowMode mode) = 0;
     // Starts a program that lives on its own; false when it cannot be started.
     virtual bool startDetached(const QStringList& argv, ShowMode mode) = 0;
 

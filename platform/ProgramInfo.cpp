@@ -6,19 +6,15 @@
 
 namespace brx {
 
-QString programFilePath()
-{
+QString programFilePath() {
     QString path = QCoreApplication::applicationFilePath();
-    if (path.isEmpty())
-        path = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (path.isEmpty()) path = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     return path;
 }
 
-QString programFolder()
-{
+QString programFolder() {
     QString folder = QFileInfo(programFilePath()).absolutePath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     return folder;
 }
 

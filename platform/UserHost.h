@@ -9,10 +9,32 @@
 
 namespace brx {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
-enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    RetryCancel,
+    AbortRetryIgnore
+};
+enum class MsgIcon {
+    None,
+    Information,
+    Warning,
+    Error,
+    Question
+};
 // None is the answer of a box that could not be shown or was closed without a button.
-enum class MsgResult { None, Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+enum class MsgResult {
+    None,
+    Ok,
+    Cancel,
+    Yes,
+    No,
+    Retry,
+    Abort,
+    Ignore
+};
 
 struct MessageRequest {
     QString text;

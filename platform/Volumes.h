@@ -7,7 +7,12 @@
 
 namespace brx {
 
-enum class DriveType { NotMounted, Removable, Fixed, Network };
+enum class DriveType {
+    NotMounted,
+    Removable,
+    Fixed,
+    Network
+};
 
 class IVolumes {
 public:

@@ -28,7 +28,8 @@ public:
     explicit PrivateProfile(QString path);
     const QString& path() const { return m_path; }
 
-    QString readString(const QString& section, const QString& key, const QString& defaultValue = {}) const;
+    QString readString(const QString& section, const QString& key,
+                       const QString& defaultValue = {}) const;
     int readInt(const QString& section, const QString& key, int defaultValue) const;
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
     // The section's key names in file order; empty for an absent section.

@@ -29,10 +29,10 @@ inline constexpr const char* kDiv = "div";
 inline constexpr IntKey kTop{kExplo, "top", 0};
 inline constexpr IntKey kLeft{kExplo, "left", 0};
 inline constexpr IntKey kWidth{kExplo, "width", 0};
-inline constexpr BoolKey kHideColumnAfter{kExplo, "ma", false};   // column "Après"
-inline constexpr BoolKey kHideColumnBefore{kExplo, "mb", false};  // column "Avant"
-inline constexpr BoolKey kHideColumnRatio{kExplo, "mt", false};   // column "%"
-inline constexpr BoolKey kHideColumnDate{kExplo, "md", false};    // column "Date"
+inline constexpr BoolKey kHideColumnAfter{kExplo, "ma", false};  // column "Après"
+inline constexpr BoolKey kHideColumnBefore{kExplo, "mb", false}; // column "Avant"
+inline constexpr BoolKey kHideColumnRatio{kExplo, "mt", false};  // column "%"
+inline constexpr BoolKey kHideColumnDate{kExplo, "md", false};   // column "Date"
 inline constexpr BoolKey kAlwaysOnTop{kExplo, "ftop", true};
 inline constexpr BoolKey kExploreAfterExtract{kExplo, "exploextr", false};
 inline constexpr BoolKey kCountMessageAfterExtract{kExplo, "msgextr", true};
@@ -76,29 +76,24 @@ inline constexpr const char* kHistoryItemPrefix = "n";
 
 namespace brx::settings {
 
-inline bool read(const PrivateProfile& file, const BoolKey& k)
-{
-    return file.readBool(QString::fromLatin1(k.section), QString::fromLatin1(k.key), k.defaultValue);
+inline bool read(const PrivateProfile& file, const BoolKey& k) {
+    return file.readBool(QString::fromLatin1(k.section), QString::fromLatin1(k.key),
+                         k.defaultValue);
 }
-inline int read(const PrivateProfile& file, const IntKey& k)
-{
+inline int read(const PrivateProfile& file, const IntKey& k) {
     return file.readInt(QString::fromLatin1(k.section), QString::fromLatin1(k.key), k.defaultValue);
 }
-inline QString read(const PrivateProfile& file, const StringKey& k)
-{
+inline QString read(const PrivateProfile& file, const StringKey& k) {
     return file.readString(QString::fromLatin1(k.section), QString::fromLatin1(k.key),
                            QString::fromUtf8(k.defaultValue));
 }
-inline void write(PrivateProfile& file, const BoolKey& k, bool value)
-{
+inline void write(PrivateProfile& file, const BoolKey& k, bool value) {
     file.writeBool(QString::fromLatin1(k.section), QString::fromLatin1(k.key), value);
 }
-inline void write(PrivateProfile& file, const IntKey& k, int value)
-{
+inline void write(PrivateProfile& file, const IntKey& k, int value) {
     file.writeInt(QString::fromLatin1(k.section), QString::fromLatin1(k.key), value);
 }
-inline void write(PrivateProfile& file, const StringKey& k, const QString& value)
-{
+inline void write(PrivateProfile& file, const StringKey& k, const QString& value) {
     file.writeString(QString::fromLatin1(k.section), QString::fromLatin1(k.key), value);
 }
 

@@ -5,31 +5,26 @@
 namespace brx {
 
 namespace {
-QString& helpFileSlot()
-{
+QString& helpFileSlot() {
     static QString file = kHelpFileName;
     return file;
 }
 } // namespace
 
-QString applicationTitle()
-{
+QString applicationTitle() {
     const QString name = QCoreApplication::applicationName();
     return name.isEmpty() ? kApplicationTitle : name;
 }
 
-void setApplicationTitle(const QString& title)
-{
+void setApplicationTitle(const QString& title) {
     QCoreApplication::setApplicationName(title);
 }
 
-QString helpFile()
-{
+QString helpFile() {
     return helpFileSlot();
 }
 
-void setHelpFile(const QString& file)
-{
+void setHelpFile(const QString& file) {
     helpFileSlot() = file;
 }
 

@@ -8,7 +8,7 @@ namespace brx {
 class IVolumes;
 
 enum ProbeResult : int {
-    kProbeNotReady = 0, // not mounted, or no such folder
+    kProbeNotReady = 0,     // not mounted, or no such folder
     kProbeOtherFailure = 1, // for example permission denied
     kProbeEmpty = 2,
     kProbeHasEntry = 3,

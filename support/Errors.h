@@ -9,7 +9,9 @@ namespace brx {
 
 class EMessageError : public std::runtime_error {
 public:
-    explicit EMessageError(const QString& text) : std::runtime_error(text.toStdString()), m_text(text) {}
+    explicit EMessageError(const QString& text)
+        : std::runtime_error(text.toStdString())
+        , m_text(text) {}
     QString text() const { return m_text; }
 
 private:

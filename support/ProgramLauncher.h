@@ -18,7 +18,8 @@ class IProcesses;
 // returned. A request to quit the application during the wait ends this
 // program at once with the requested code, leaving the started one running.
 std::optional<int> RunProgram(const QString& commandLine, int showMode, bool wait);
-std::optional<int> RunProgram(const QString& commandLine, int showMode, bool wait, IProcesses& processes);
+std::optional<int> RunProgram(const QString& commandLine, int showMode, bool wait,
+                              IProcesses& processes);
 
 // The command a shortcut file stores: target, two blanks, arguments, with
 // leading blanks removed; empty when the file is no readable shortcut.

@@ -15,19 +15,16 @@
 
 namespace {
 
-void put16(QByteArray& b, uint16_t v)
-{
+void put16(QByteArray& b, uint16_t v) {
     b.append(char(v & 0xFF)).append(char(v >> 8));
 }
 
-void put32(QByteArray& b, uint32_t v)
-{
+void put32(QByteArray& b, uint32_t v) {
     put16(b, uint16_t(v & 0xFFFF));
     put16(b, uint16_t(v >> 16));
 }
 
-QByteArray localHeader(const QByteArray& name)
-{
+QByteArray localHeader(const QByteArray& name) {
     QByteArray h;
     put32(h, 0x04034b50);
     put16(h, 10);
@@ -42,8 +39,7 @@ QByteArray localHeader(const QByteArray& name)
     return h + name;
 }
 
-QByteArray centralHeader(const QByteArray& name, uint32_t offset)
-{
+QByteArray centralHeader(const QByteArray& name, uint32_t offset) {
     QByteArray h;
     put32(h, 0x02014b50);
     put16(h, 0x031E);
@@ -65,12 +61,12 @@ QByteArray centralHeader(const QByteArray& name, uint32_t offset)
 }
 
 // Empty files named folder/file-NNNNN.txt.
-QByteArray buildArchive(int entries)
-{
+QByteArray buildArchive(int entries) {
     QByteArray locals;
     QByteArray central;
     for (int i = 0; i < entries; ++i) {
-        const QByteArray name = "folder" + QByteArray::number(i / 1000) + "/file-" + QByteArray::number(i) + ".txt";
+        const QByteArray name =
+            "folder" + QByteArray::number(i / 1000) + "/file-" + QByteArray::number(i) + ".txt";
         central += centralHeader(name, uint32_t(locals.size()));
         locals += localHeader(name);
     }
@@ -88,8 +84,7 @@ QByteArray buildArchive(int entries)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int entries = args.size() > 1 ? args[1].toInt() : 65535;
@@ -99,8 +94,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("many.zip"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buildArchive(entries)) < 0)
-        return 1;
+    if (!file.open(QIODevice::WriteOnly) || file.write(buildArchive(entries)) < 0) return 1;
     file.close();
 
     brx::TZipEngine engine;
@@ -112,9 +106,9 @@ int main(int argc, char* argv[])
         engine.setZipFileName(path); // runs List
         const qint64 ms = timer.elapsed();
         best = best < 0 ? ms : std::min(best, ms);
-        out << "round " << round + 1 << ": " << engine.Count() << " entries in " << ms << " ms" << Qt::endl;
-        if (engine.Count() != entries)
-            return 1;
+        out << "round " << round + 1 << ": " << engine.Count() << " entries in " << ms << " ms"
+            << Qt::endl;
+        if (engine.Count() != entries) return 1;
     }
     out << "best: " << best << " ms for " << entries << " entries" << Qt::endl;
     return 0;

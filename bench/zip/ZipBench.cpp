@@ -11,28 +11,23 @@
 
 namespace {
 
-int32_t printMessages(BrxCallbackRecord* record)
-{
+int32_t printMessages(BrxCallbackRecord* record) {
     if (record->actionCode == BRX_ACTION_MESSAGE && record->errorCode != 0)
         std::fprintf(stderr, "%d %s\n", record->errorCode, record->text);
     return BRX_CALLBACK_GO_ON;
 }
 
-void* load(const char* name)
-{
+void* load(const char* name) {
     const char* bin = std::getenv("BRX_BIN_DIR");
     const std::string path = std::string(bin ? bin : ".") + "/" + name;
     void* handle = ::dlopen(path.c_str(), RTLD_NOW);
-    if (!handle)
-        std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), ::dlerror());
+    if (!handle) std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), ::dlerror());
     return handle;
 }
 
-int add(const char* archive, const char* folder, int level)
-{
+int add(const char* archive, const char* folder, int level) {
     void* handle = load(BRX_ZIPDLL_FILE_NAME);
-    if (!handle)
-        return 2;
+    if (!handle) return 2;
     auto exec = reinterpret_cast<BrxZipDllExecFn>(::dlsym(handle, BRX_ZIPDLL_EXEC_NAME));
     const std::string spec = std::string(folder) + "/*.*";
     BrxZipFileSpec specs[1] = {};
@@ -58,14 +53,11 @@ int add(const char* archive, const char* folder, int level)
     return count > 0 ? 0 : 1;
 }
 
-int extract(const char* archive, const char* dest, bool testOnly)
-{
+int extract(const char* archive, const char* dest, bool testOnly) {
     void* handle = load(BRX_UNZDLL_FILE_NAME);
-    if (!handle)
-        return 2;
+    if (!handle) return 2;
     auto exec = reinterpret_cast<BrxUnzDllExecFn>(::dlsym(handle, BRX_UNZDLL_EXEC_NAME));
-    if (dest && ::chdir(dest) != 0)
-        return 2;
+    if (dest && ::chdir(dest) != 0) return 2;
     char password[1] = {};
     BrxUnzCommandRecord record{};
     record.version = BRX_RECORD_VERSION;
@@ -85,14 +77,13 @@ int extract(const char* archive, const char* dest, bool testOnly)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "add") == 0)
         return add(argv[2], argv[3], std::atoi(argv[4]));
-    if (argc == 4 && std::strcmp(argv[1], "extract") == 0)
-        return extract(argv[2], argv[3], false);
-    if (argc == 3 && std::strcmp(argv[1], "test") == 0)
-        return extract(argv[2], nullptr, true);
-    std::fprintf(stderr, "usage: zipdll_bench add ARCHIVE FOLDER LEVEL | extract ARCHIVE DEST | test ARCHIVE\n");
+    if (argc == 4 && std::strcmp(argv[1], "extract") == 0) return extract(argv[2], argv[3], false);
+    if (argc == 3 && std::strcmp(argv[1], "test") == 0) return extract(argv[2], nullptr, true);
+    std::fprintf(
+        stderr,
+        "usage: zipdll_bench add ARCHIVE FOLDER LEVEL | extract ARCHIVE DEST | test ARCHIVE\n");
     return 2;
 }

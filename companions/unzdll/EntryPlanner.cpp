@@ -19,8 +19,7 @@ constexpr unsigned kSetIdBits = 06000;
 
 // Set-uid and set-gid bits are never restored: an archive must not be able
 // to plant a privileged program.
-unsigned restoredMode(const ZipEntry& entry, unsigned fallback)
-{
+unsigned restoredMode(const ZipEntry& entry, unsigned fallback) {
     const unsigned mode = entry.unixMode() & 07777 & ~kSetIdBits;
     return (mode & 0777) != 0 ? mode : fallback;
 }
@@ -28,21 +27,19 @@ unsigned restoredMode(const ZipEntry& entry, unsigned fallback)
 } // namespace
 
 void reportFailure(UnzReporter& reporter, const std::string& name, BrxSkipKind kind, int32_t code,
-                   const std::string& reason)
-{
+                   const std::string& reason) {
     reporter.message(code, name + ": " + reason);
     reporter.skipped(name, kind, code);
 }
 
-std::time_t entryModifiedTime(const ZipEntry& entry)
-{
-    zipcore::ByteCursor cursor(reinterpret_cast<const unsigned char*>(entry.extra.data()), entry.extra.size());
+std::time_t entryModifiedTime(const ZipEntry& entry) {
+    zipcore::ByteCursor cursor(reinterpret_cast<const unsigned char*>(entry.extra.data()),
+                               entry.extra.size());
     while (cursor.remaining() >= 4) {
         const uint16_t id = cursor.u16();
         const uint16_t length = cursor.u16();
         const unsigned char* body = cursor.bytes(length);
-        if (!cursor.ok())
-            break;
+        if (!cursor.ok()) break;
         if (id == kExtraExtendedTime && length >= 5 && (body[0] & 1))
             return static_cast<std::time_t>(static_cast<int32_t>(zipcore::le32(body + 1)));
     }
@@ -52,30 +49,30 @@ std::time_t entryModifiedTime(const ZipEntry& entry)
 
 EntryPlanner::EntryPlanner(const UnzOptions& options, UnzReporter& reporter, OutputFolder& folder,
                            zipcore::ZipInput& input, const zipcore::ZipDirectory& directory)
-    : m_options(options), m_reporter(reporter), m_folder(folder), m_input(input), m_directory(directory)
-{
-    if (!options.password.empty())
-        m_passwords.push_back(options.password);
+    : m_options(options)
+    , m_reporter(reporter)
+    , m_folder(folder)
+    , m_input(input)
+    , m_directory(directory) {
+    if (!options.password.empty()) m_passwords.push_back(options.password);
 }
 
-std::optional<PlannedEntry> EntryPlanner::plan(const ZipEntry& entry)
-{
+std::optional<PlannedEntry> EntryPlanner::plan(const ZipEntry& entry) {
     PlannedEntry planned;
     planned.entry = &entry;
     planned.name = zipcore::entryNameUtf8(entry);
-    planned.kind = entry.isDirectory() ? EntryKind::Folder : entry.isSymlink() ? EntryKind::Link : EntryKind::File;
+    planned.kind = entry.isDirectory() ? EntryKind::Folder
+                   : entry.isSymlink() ? EntryKind::Link
+                                       : EntryKind::File;
     planned.modified = entryModifiedTime(entry);
-    if (!checkEntry(planned))
-        return std::nullopt;
-    if (!m_options.test && !placeOutput(planned))
-        return std::nullopt;
+    if (!checkEntry(planned)) return std::nullopt;
+    if (!m_options.test && !placeOutput(planned)) return std::nullopt;
     if (entry.isEncrypted() && planned.kind != EntryKind::Folder && !findPassword(planned))
         return std::nullopt;
     return planned;
 }
 
-bool EntryPlanner::checkEntry(PlannedEntry& planned)
-{
+bool EntryPlanner::checkEntry(PlannedEntry& planned) {
     const ZipEntry& entry = *planned.entry;
     if (entry.overlapsAnother) {
         reportFailure(m_reporter, planned.name, BRX_SKIP_DAMAGED, BRX_MSG_DAMAGED_ENTRY,
@@ -83,31 +80,32 @@ bool EntryPlanner::checkEntry(PlannedEntry& planned)
         return false;
     }
     if (const std::string reason = zipcore::unsupportedReason(entry); !reason.empty()) {
-        const bool encryption = entry.method == zipcore::kMethodAes || entry.hasAesExtra()
-            || (entry.flags & zipcore::kFlagStrongEncryption);
-        const BrxSkipKind kind = encryption ? BRX_SKIP_NO_ENCRYPTION_SUPPORT
-            : entry.needsZip64()            ? BRX_SKIP_DAMAGED
-                                            : BRX_SKIP_COMPRESSION_UNKNOWN;
-        const int32_t code = encryption ? BRX_MSG_UNSUPPORTED_ENCRYPTION
-            : entry.needsZip64()        ? BRX_MSG_UNSUPPORTED_ZIP64
-                                        : BRX_MSG_UNSUPPORTED_METHOD;
+        const bool encryption = entry.method == zipcore::kMethodAes || entry.hasAesExtra() ||
+                                (entry.flags & zipcore::kFlagStrongEncryption);
+        const BrxSkipKind kind = encryption           ? BRX_SKIP_NO_ENCRYPTION_SUPPORT
+                                 : entry.needsZip64() ? BRX_SKIP_DAMAGED
+                                                      : BRX_SKIP_COMPRESSION_UNKNOWN;
+        const int32_t code = encryption           ? BRX_MSG_UNSUPPORTED_ENCRYPTION
+                             : entry.needsZip64() ? BRX_MSG_UNSUPPORTED_ZIP64
+                                                  : BRX_MSG_UNSUPPORTED_METHOD;
         reportFailure(m_reporter, planned.name, kind, code, reason);
         return false;
     }
     const zipcore::DataLocation location = zipcore::locateEntryData(m_input, m_directory, entry);
     if (!location.ok) {
-        reportFailure(m_reporter, planned.name, BRX_SKIP_DAMAGED, BRX_MSG_DAMAGED_ENTRY, location.error);
+        reportFailure(m_reporter, planned.name, BRX_SKIP_DAMAGED, BRX_MSG_DAMAGED_ENTRY,
+                      location.error);
         return false;
     }
     planned.dataOffset = location.offset;
     return true;
 }
 
-bool EntryPlanner::placeOutput(PlannedEntry& planned)
-{
+bool EntryPlanner::placeOutput(PlannedEntry& planned) {
     const zipcore::SafeName safe = zipcore::confineEntryName(planned.name, m_options.dirNames);
     if (!safe.ok) {
-        reportFailure(m_reporter, planned.name, BRX_SKIP_UNSAFE_PATH, BRX_MSG_UNSAFE_PATH, safe.reason);
+        reportFailure(m_reporter, planned.name, BRX_SKIP_UNSAFE_PATH, BRX_MSG_UNSAFE_PATH,
+                      safe.reason);
         return false;
     }
     planned.target = safe.path;
@@ -135,12 +133,10 @@ bool EntryPlanner::placeOutput(PlannedEntry& planned)
 // Update extracts newer entries and new files, freshen only newer entries
 // over existing files; otherwise an existing file is replaced when the
 // command says so or the engine agrees.
-bool EntryPlanner::mayWrite(const PlannedEntry& planned)
-{
+bool EntryPlanner::mayWrite(const PlannedEntry& planned) {
     const ExistingTarget existing = m_folder.inspect(planned.target);
     if (!existing.exists) {
-        if (!m_options.freshen)
-            return true;
+        if (!m_options.freshen) return true;
         m_reporter.skipped(planned.name, BRX_SKIP_ON_FRESHEN, BRX_MSG_SKIPPED);
         return false;
     }
@@ -152,8 +148,7 @@ bool EntryPlanner::mayWrite(const PlannedEntry& planned)
     // DOS times have a two-second step: a file within it counts as the same age.
     const bool existingIsOlder = existing.modified + 1 < planned.modified;
     if (m_options.update || m_options.freshen) {
-        if (existingIsOlder)
-            return true;
+        if (existingIsOlder) return true;
         m_reporter.skipped(planned.name, BRX_SKIP_FILE_EXISTS, BRX_MSG_SKIPPED);
         return false;
     }
@@ -164,8 +159,7 @@ bool EntryPlanner::mayWrite(const PlannedEntry& planned)
     return false;
 }
 
-bool EntryPlanner::findPassword(PlannedEntry& planned)
-{
+bool EntryPlanner::findPassword(PlannedEntry& planned) {
     const ZipEntry& entry = *planned.entry;
     for (const std::string& password : m_passwords) {
         if (zipcore::passwordMatches(m_input, planned.dataOffset, entry, password)) {
@@ -175,7 +169,8 @@ bool EntryPlanner::findPassword(PlannedEntry& planned)
     }
     int requestsLeft = m_userGaveUp ? 0 : m_options.passwordRequests;
     while (requestsLeft > 0 && !m_reporter.cancelled()) {
-        const std::optional<std::string> answer = m_reporter.askPassword(planned.name, requestsLeft);
+        const std::optional<std::string> answer =
+            m_reporter.askPassword(planned.name, requestsLeft);
         if (!answer) {
             m_userGaveUp = true;
             break;

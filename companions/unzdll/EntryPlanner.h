@@ -16,7 +16,11 @@
 
 namespace unzdll {
 
-enum class EntryKind { File, Folder, Link };
+enum class EntryKind {
+    File,
+    Folder,
+    Link
+};
 
 struct PlannedEntry {
     const zipcore::ZipEntry* entry = nullptr;
@@ -25,7 +29,7 @@ struct PlannedEntry {
     EntryKind kind = EntryKind::File;
     uint64_t dataOffset = 0;
     std::string password;
-    unsigned mode = 0;  // file mode to restore
+    unsigned mode = 0; // file mode to restore
     std::time_t modified = 0;
 };
 
@@ -34,8 +38,8 @@ void reportFailure(UnzReporter& reporter, const std::string& name, BrxSkipKind k
 
 class EntryPlanner {
 public:
-    EntryPlanner(const UnzOptions& options, UnzReporter& reporter, OutputFolder& folder, zipcore::ZipInput& input,
-                 const zipcore::ZipDirectory& directory);
+    EntryPlanner(const UnzOptions& options, UnzReporter& reporter, OutputFolder& folder,
+                 zipcore::ZipInput& input, const zipcore::ZipDirectory& directory);
 
     // Nothing when the entry was refused or skipped (already reported).
     std::optional<PlannedEntry> plan(const zipcore::ZipEntry& entry);

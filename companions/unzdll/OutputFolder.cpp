@@ -13,23 +13,21 @@ namespace unzdll {
 
 namespace {
 
-std::string parentOf(const std::string& path)
-{
+std::string parentOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string baseOf(const std::string& path)
-{
+std::string baseOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Every folder on the way to path, outermost first.
-std::vector<std::string> foldersOnTheWay(const std::string& path)
-{
+std::vector<std::string> foldersOnTheWay(const std::string& path) {
     std::vector<std::string> folders;
-    for (size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
+    for (size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
         folders.push_back(path.substr(0, slash));
     return folders;
 }
@@ -37,9 +35,9 @@ std::vector<std::string> foldersOnTheWay(const std::string& path)
 // Six letters or digits nobody can predict, as mkstemp would use: a name
 // guessed in advance by someone sharing the folder could only make the
 // exclusive create fail, but that should not be left to chance either.
-std::string randomSuffix()
-{
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+std::string randomSuffix() {
+    static constexpr char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937_64 generator{std::random_device{}()};
     uint64_t bits = generator();
     std::string suffix(6, ' ');
@@ -50,25 +48,21 @@ std::string randomSuffix()
     return suffix;
 }
 
-std::string tempPathBeside(const std::string& path)
-{
+std::string tempPathBeside(const std::string& path) {
     const std::string parent = parentOf(path);
-    return (parent.empty() ? std::string() : parent + "/") + ".brx-unz-" + baseOf(path).substr(0, 200) + ".XXXXXX";
+    return (parent.empty() ? std::string() : parent + "/") + ".brx-unz-" +
+           baseOf(path).substr(0, 200) + ".XXXXXX";
 }
 
 } // namespace
 
-std::string systemErrorText(int error)
-{
-    if (error == ENOSPC)
-        return "disk full";
-    if (error == EACCES || error == EPERM)
-        return "permission denied";
+std::string systemErrorText(int error) {
+    if (error == ENOSPC) return "disk full";
+    if (error == EACCES || error == EPERM) return "permission denied";
     return std::strerror(error);
 }
 
-OutputFolder::OutputFolder()
-{
+OutputFolder::OutputFolder() {
     m_umask = ::umask(022);
     ::umask(m_umask);
 }
@@ -76,36 +70,28 @@ OutputFolder::OutputFolder()
 // A folder is only remembered after every folder above it was, so a known
 // parent vouches for the whole way: files of one folder come in runs and
 // skip the walk.
-WayStatus OutputFolder::checkWay(const std::string& path, std::string& detail)
-{
+WayStatus OutputFolder::checkWay(const std::string& path, std::string& detail) {
     if (const std::string parent = parentOf(path); parent.empty() || m_knownFolders.count(parent))
         return WayStatus::Clear;
     for (const std::string& folder : foldersOnTheWay(path)) {
-        if (m_knownFolders.count(folder))
-            continue;
+        if (m_knownFolders.count(folder)) continue;
         struct stat info {};
         if (::lstat(folder.c_str(), &info) != 0)
             return WayStatus::Clear; // missing from here on: makeFolders creates real folders
         detail = folder;
-        if (S_ISLNK(info.st_mode))
-            return WayStatus::ThroughLink;
-        if (!S_ISDIR(info.st_mode))
-            return WayStatus::Blocked;
+        if (S_ISLNK(info.st_mode)) return WayStatus::ThroughLink;
+        if (!S_ISDIR(info.st_mode)) return WayStatus::Blocked;
         m_knownFolders.insert(folder);
     }
     return WayStatus::Clear;
 }
 
-bool OutputFolder::makeFolders(const std::string& path, std::string& error)
-{
-    if (path.empty() || m_knownFolders.count(path))
-        return true;
+bool OutputFolder::makeFolders(const std::string& path, std::string& error) {
+    if (path.empty() || m_knownFolders.count(path)) return true;
     std::vector<std::string> folders = foldersOnTheWay(path);
-    if (!path.empty())
-        folders.push_back(path);
+    if (!path.empty()) folders.push_back(path);
     for (const std::string& folder : folders) {
-        if (m_knownFolders.count(folder))
-            continue;
+        if (m_knownFolders.count(folder)) continue;
         if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
             error = folder + ": " + systemErrorText(errno);
             return false;
@@ -120,20 +106,18 @@ bool OutputFolder::makeFolders(const std::string& path, std::string& error)
     return true;
 }
 
-ExistingTarget OutputFolder::inspect(const std::string& path) const
-{
+ExistingTarget OutputFolder::inspect(const std::string& path) const {
     ExistingTarget target;
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
-        return target;
+    if (::lstat(path.c_str(), &info) != 0) return target;
     target.exists = true;
     target.isDirectory = S_ISDIR(info.st_mode);
     target.modified = info.st_mtime;
     return target;
 }
 
-bool OutputFolder::setFolderAttributes(const std::string& path, unsigned mode, std::time_t modified)
-{
+bool OutputFolder::setFolderAttributes(const std::string& path, unsigned mode,
+                                       std::time_t modified) {
     bool ok = mode == 0 || ::chmod(path.c_str(), (mode & 0777) | 0700) == 0;
     if (modified > 0) {
         const timespec times[2] = {{0, UTIME_OMIT}, {modified, 0}};
@@ -142,16 +126,16 @@ bool OutputFolder::setFolderAttributes(const std::string& path, unsigned mode, s
     return ok;
 }
 
-bool OutputFolder::createLink(const std::string& path, const std::string& target, std::string& error)
-{
+bool OutputFolder::createLink(const std::string& path, const std::string& target,
+                              std::string& error) {
     // Made under a unique name, then renamed: rename replaces an old link
     // or file itself and never follows it.
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = tempPathBeside(path);
-        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        temp.replace(temp.size() - 6, 6,
+                     std::to_string(::getpid()) + "-" + std::to_string(attempt));
         if (::symlink(target.c_str(), temp.c_str()) != 0) {
-            if (errno == EEXIST)
-                continue;
+            if (errno == EEXIST) continue;
             error = path + ": " + systemErrorText(errno);
             return false;
         }
@@ -166,8 +150,7 @@ bool OutputFolder::createLink(const std::string& path, const std::string& target
     return false;
 }
 
-bool OutputFile::open(const std::string& path, unsigned mode, std::string& error)
-{
+bool OutputFile::open(const std::string& path, unsigned mode, std::string& error) {
     abandon();
     // Created with its final permission bits, so the common modes need no
     // chmod afterwards; the descriptor is writable whatever they are.
@@ -175,26 +158,25 @@ bool OutputFile::open(const std::string& path, unsigned mode, std::string& error
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = prefix;
         temp.replace(temp.size() - 6, 6, randomSuffix());
-        m_fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 0777);
+        m_fd =
+            ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 0777);
         if (m_fd >= 0) {
             m_tempPath = std::move(temp);
             m_finalPath = path;
             m_mode = mode & 07777;
             return true;
         }
-        if (errno != EEXIST)
-            break;
+        if (errno != EEXIST) break;
     }
-    error = path + ": " + (errno == EEXIST ? std::string("no free temporary name") : systemErrorText(errno));
+    error = path + ": " +
+            (errno == EEXIST ? std::string("no free temporary name") : systemErrorText(errno));
     return false;
 }
 
-bool OutputFile::write(const unsigned char* data, size_t size, std::string& error)
-{
+bool OutputFile::write(const unsigned char* data, size_t size, std::string& error) {
     while (size > 0) {
         const ssize_t done = ::write(m_fd, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
+        if (done < 0 && errno == EINTR) continue;
         if (done <= 0) {
             error = m_finalPath + ": " + systemErrorText(done < 0 ? errno : ENOSPC);
             return false;
@@ -205,8 +187,7 @@ bool OutputFile::write(const unsigned char* data, size_t size, std::string& erro
     return true;
 }
 
-bool OutputFile::commit(std::time_t modified, std::string& error)
-{
+bool OutputFile::commit(std::time_t modified, std::string& error) {
     if (m_mode != (m_mode & 0777 & ~m_umask)) // special bits, or bits the umask took away
         ::fchmod(m_fd, m_mode);
     if (modified > 0) {
@@ -225,13 +206,10 @@ bool OutputFile::commit(std::time_t modified, std::string& error)
     return true;
 }
 
-void OutputFile::abandon()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
+void OutputFile::abandon() {
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
-    if (!m_tempPath.empty())
-        ::unlink(m_tempPath.c_str());
+    if (!m_tempPath.empty()) ::unlink(m_tempPath.c_str());
     m_tempPath.clear();
 }
 

@@ -17,7 +17,11 @@ struct ExistingTarget {
     std::time_t modified = 0;
 };
 
-enum class WayStatus { Clear, ThroughLink, Blocked };
+enum class WayStatus {
+    Clear,
+    ThroughLink,
+    Blocked
+};
 
 class OutputFolder {
 public:

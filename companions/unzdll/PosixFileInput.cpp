@@ -10,8 +10,7 @@
 
 namespace unzdll {
 
-PosixFileInput::PosixFileInput(const std::string& path)
-{
+PosixFileInput::PosixFileInput(const std::string& path) {
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
         m_error = errno;
@@ -27,22 +26,17 @@ PosixFileInput::PosixFileInput(const std::string& path)
     m_size = static_cast<uint64_t>(info.st_size);
 }
 
-PosixFileInput::~PosixFileInput()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
+PosixFileInput::~PosixFileInput() {
+    if (m_fd >= 0) ::close(m_fd);
 }
 
-size_t PosixFileInput::readAt(uint64_t offset, void* dst, size_t n)
-{
+size_t PosixFileInput::readAt(uint64_t offset, void* dst, size_t n) {
     auto* out = static_cast<char*>(dst);
     size_t done = 0;
     while (done < n) {
         const ssize_t got = ::pread(m_fd, out + done, n - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
         done += static_cast<size_t>(got);
     }
     return done;

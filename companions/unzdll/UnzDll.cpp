@@ -12,15 +12,12 @@
 
 #define UNZDLL_EXPORT extern "C" __attribute__((visibility("default")))
 
-UNZDLL_EXPORT int32_t GetUnzDllVersion(void)
-{
+UNZDLL_EXPORT int32_t GetUnzDllVersion(void) {
     return BRX_DLL_VERSION;
 }
 
-UNZDLL_EXPORT int32_t UnzDllExec(BrxUnzCommandRecord* record)
-{
-    if (!record)
-        return 0;
+UNZDLL_EXPORT int32_t UnzDllExec(BrxUnzCommandRecord* record) {
+    if (!record) return 0;
     unzdll::UnzReporter reporter(record->callback, record->caller);
     try {
         unzdll::UnzOptions options;
@@ -34,7 +31,8 @@ UNZDLL_EXPORT int32_t UnzDllExec(BrxUnzCommandRecord* record)
     } catch (const std::bad_alloc&) {
         reporter.message(BRX_MSG_OUT_OF_MEMORY, "UNZDLL: out of memory");
     } catch (const std::exception& error) {
-        reporter.message(BRX_MSG_INTERNAL_ERROR, std::string("UNZDLL: internal error: ") + error.what());
+        reporter.message(BRX_MSG_INTERNAL_ERROR,
+                         std::string("UNZDLL: internal error: ") + error.what());
     } catch (...) {
         reporter.message(BRX_MSG_INTERNAL_ERROR, "UNZDLL: internal error");
     }

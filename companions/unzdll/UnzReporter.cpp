@@ -8,8 +8,7 @@ namespace unzdll {
 
 namespace {
 
-void setSize(BrxCallbackRecord& record, uint64_t size)
-{
+void setSize(BrxCallbackRecord& record, uint64_t size) {
     if (size <= INT32_MAX) {
         record.size = static_cast<int32_t>(size);
         return;
@@ -20,10 +19,11 @@ void setSize(BrxCallbackRecord& record, uint64_t size)
 
 } // namespace
 
-UnzReporter::UnzReporter(BrxCallbackFn callback, void* caller) : m_callback(callback), m_caller(caller) {}
+UnzReporter::UnzReporter(BrxCallbackFn callback, void* caller)
+    : m_callback(callback)
+    , m_caller(caller) {}
 
-BrxCallbackRecord& UnzReporter::fresh(BrxCallbackAction action, const std::string& text)
-{
+BrxCallbackRecord& UnzReporter::fresh(BrxCallbackAction action, const std::string& text) {
     m_record = BrxCallbackRecord{};
     m_record.caller = m_caller;
     m_record.version = BRX_DLL_VERSION;
@@ -33,69 +33,58 @@ BrxCallbackRecord& UnzReporter::fresh(BrxCallbackAction action, const std::strin
     return m_record;
 }
 
-void UnzReporter::send()
-{
-    if (m_callback && m_callback(&m_record) == BRX_CALLBACK_STOP)
-        m_cancelled = true;
+void UnzReporter::send() {
+    if (m_callback && m_callback(&m_record) == BRX_CALLBACK_STOP) m_cancelled = true;
 }
 
-void UnzReporter::itemStart(const std::string& name, uint64_t size)
-{
+void UnzReporter::itemStart(const std::string& name, uint64_t size) {
     setSize(fresh(BRX_ACTION_ITEM_START, name), size);
     send();
 }
 
-void UnzReporter::progress(uint64_t bytes)
-{
+void UnzReporter::progress(uint64_t bytes) {
     setSize(fresh(BRX_ACTION_PROGRESS, {}), bytes);
     send();
 }
 
-void UnzReporter::endOfBatch()
-{
+void UnzReporter::endOfBatch() {
     fresh(BRX_ACTION_END, {});
     send();
 }
 
-void UnzReporter::totals(uint32_t files, uint64_t bytes)
-{
+void UnzReporter::totals(uint32_t files, uint64_t bytes) {
     setSize(fresh(BRX_ACTION_TOTAL_FILES, {}), files);
     send();
     setSize(fresh(BRX_ACTION_TOTAL_SIZE, {}), bytes);
     send();
 }
 
-void UnzReporter::message(int32_t code, const std::string& text)
-{
+void UnzReporter::message(int32_t code, const std::string& text) {
     fresh(BRX_ACTION_MESSAGE, text).errorCode = code;
     send();
 }
 
-void UnzReporter::skipped(const std::string& name, BrxSkipKind kind, int32_t code)
-{
+void UnzReporter::skipped(const std::string& name, BrxSkipKind kind, int32_t code) {
     BrxCallbackRecord& record = fresh(BRX_ACTION_SKIPPED, name);
     record.size = kind;
     record.errorCode = code;
     send();
 }
 
-std::optional<std::string> UnzReporter::askPassword(const std::string& name, int& repeatCount)
-{
+std::optional<std::string> UnzReporter::askPassword(const std::string& name, int& repeatCount) {
     BrxCallbackRecord& record = fresh(BRX_ACTION_PASSWORD, name);
     record.size = repeatCount;
     send();
     repeatCount = std::clamp(m_record.size, 0, BRX_PASSWORD_MAX_REPEAT);
-    if (m_record.errorCode != BRX_PASSWORD_REPLY_GIVEN)
-        return std::nullopt;
-    const size_t length = strnlen(m_record.text, std::min<size_t>(sizeof m_record.text, BRX_PASSWORD_MAX_LENGTH));
+    if (m_record.errorCode != BRX_PASSWORD_REPLY_GIVEN) return std::nullopt;
+    const size_t length =
+        strnlen(m_record.text, std::min<size_t>(sizeof m_record.text, BRX_PASSWORD_MAX_LENGTH));
     std::string password(m_record.text, length);
-    if (password.empty())
-        return std::nullopt;
+    if (password.empty()) return std::nullopt;
     return password;
 }
 
-bool UnzReporter::keepAfterCrcError(const std::string& name, uint32_t found, uint32_t expected)
-{
+bool UnzReporter::keepAfterCrcError(const std::string& name, uint32_t found, uint32_t expected) {
     BrxCallbackRecord& record = fresh(BRX_ACTION_CRC_ERROR, name);
     record.errorCode = static_cast<int32_t>(found);
     record.size = static_cast<int32_t>(expected);
@@ -103,8 +92,7 @@ bool UnzReporter::keepAfterCrcError(const std::string& name, uint32_t found, uin
     return m_record.errorCode == BRX_CRC_REPLY_KEEP;
 }
 
-bool UnzReporter::confirmOverwrite(const std::string& name, bool existingIsOlder)
-{
+bool UnzReporter::confirmOverwrite(const std::string& name, bool existingIsOlder) {
     BrxCallbackRecord& record = fresh(BRX_ACTION_OVERWRITE, name);
     record.errorCode = existingIsOlder ? BRX_OVERWRITE_IS_OLDER_BIT : 0;
     record.size = BRX_OVERWRITE_REPLY_NO;

@@ -1,7 +1,7 @@
 #pragma once
 // Decodes an entry that fits in memory in one go: libdeflate's
-// whole-buffer decompressor is about twice as fast as streaming inflate. The output buffer has exactly the
-// declared size, so lying data cannot write past it. Safe on any thread.
+// whole-buffer decompressor is about twice as fast as streaming inflate. The output buffer has
+// exactly the declared size, so lying data cannot write past it. Safe on any thread.
 
 #include "zipcore/ByteBuffer.h"
 #include "zipcore/EntryDecoder.h"
@@ -18,7 +18,8 @@ using Bytes = zipcore::ByteBuffer;
 struct DecodedEntry {
     zipcore::DecodeResult result;
     Bytes storage;
-    const unsigned char* data = nullptr; // the file's bytes, in storage (after an encryption header if stored)
+    const unsigned char* data =
+        nullptr; // the file's bytes, in storage (after an encryption header if stored)
     size_t size = 0;
 };
 
@@ -36,7 +37,7 @@ Decompressor makeDecompressor(); // throws std::bad_alloc
 // readBuffer: the calling thread's buffer for compressed bytes, kept between
 // entries (a stored entry takes it over); null for a temporary one.
 void decodeWhole(zipcore::ZipInput& input, uint64_t dataOffset, const zipcore::ZipEntry& entry,
-                 const std::string& password, DecodedEntry& out, libdeflate_decompressor* decompressor = nullptr,
-                 Bytes* readBuffer = nullptr);
+                 const std::string& password, DecodedEntry& out,
+                 libdeflate_decompressor* decompressor = nullptr, Bytes* readBuffer = nullptr);
 
 } // namespace unzdll

@@ -16,13 +16,11 @@ struct UninitialisedAllocator : std::allocator<T> {
         using other = UninitialisedAllocator<U>;
     };
     template <class U>
-    void construct(U* p) noexcept
-    {
+    void construct(U* p) noexcept {
         ::new (static_cast<void*>(p)) U;
     }
     template <class U, class... Args>
-    void construct(U* p, Args&&... args)
-    {
+    void construct(U* p, Args&&... args) {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 };

@@ -25,15 +25,15 @@ struct CompressTask {
 
 struct CompressResult {
     bool ok = false;
-    std::string error;         // reason when !ok (e.g. "Permission denied")
+    std::string error; // reason when !ok (e.g. "Permission denied")
     uint32_t crc32 = 0;
     uint64_t uncompressedSize = 0;
-    bool deflated = false;     // else stored
-    ByteBuffer data;           // encryption header + data when encrypting
+    bool deflated = false; // else stored
+    ByteBuffer data;       // encryption header + data when encrypting
 };
 
 struct CompressSettings {
-    int level = 6;              // 0 stores everything
+    int level = 6; // 0 stores everything
     bool encrypt = false;
     std::string password;
     unsigned threads = 1;

@@ -9,8 +9,7 @@
 
 namespace zipcore {
 
-uint32_t crc32Update(uint32_t crc, const void* data, size_t size)
-{
+uint32_t crc32Update(uint32_t crc, const void* data, size_t size) {
 #if defined(BRX_HAVE_LIBDEFLATE)
     return libdeflate_crc32(crc, data, size);
 #else

@@ -34,24 +34,20 @@ constexpr size_t kRicherSampleSize = 32 * 1024;
 constexpr size_t kRicherMinimum = 1024 * 1024; // the sample costs under 10% of the file
 constexpr double kRicherGain = 0.02;
 
-libdeflate_compressor* allocCompressor(int level)
-{
+libdeflate_compressor* allocCompressor(int level) {
     libdeflate_compressor* compressor = libdeflate_alloc_compressor(level);
-    if (!compressor)
-        throw std::bad_alloc();
+    if (!compressor) throw std::bad_alloc();
     return compressor;
 }
 
-bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_t size)
-{
-    if (size < kProbeMinimum)
-        return false;
+bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_t size) {
+    if (size < kProbeMinimum) return false;
     ByteBuffer scratch(libdeflate_deflate_compress_bound(probe, kProbeSampleSize));
     const size_t step = (size - kProbeSampleSize) / (kProbeSamples - 1);
     size_t packed = 0;
     for (size_t i = 0; i < kProbeSamples; ++i) {
-        const size_t written = libdeflate_deflate_compress(probe, data + i * step, kProbeSampleSize, scratch.data(),
-                                                           scratch.size());
+        const size_t written = libdeflate_deflate_compress(probe, data + i * step, kProbeSampleSize,
+                                                           scratch.data(), scratch.size());
         packed += written == 0 ? kProbeSampleSize : written;
     }
     return packed > kIncompressibleRatio * kProbeSamples * kProbeSampleSize;
@@ -59,86 +55,77 @@ bool probeSamples(libdeflate_compressor* probe, const unsigned char* data, size_
 
 // True when the deeper level gains enough on a sample from the middle of
 // the data to be worth its cost on the whole.
-bool richerLevelPays(libdeflate_compressor* base, libdeflate_compressor* richer, const unsigned char* data,
-                     size_t size, ByteBuffer& scratch)
-{
-    if (size < kRicherMinimum)
-        return false;
+bool richerLevelPays(libdeflate_compressor* base, libdeflate_compressor* richer,
+                     const unsigned char* data, size_t size, ByteBuffer& scratch) {
+    if (size < kRicherMinimum) return false;
     const unsigned char* sample = data + (size - kRicherSampleSize) / 2;
-    scratch.resize(std::max(scratch.size(), libdeflate_deflate_compress_bound(base, kRicherSampleSize)));
-    const size_t baseSize = libdeflate_deflate_compress(base, sample, kRicherSampleSize, scratch.data(), scratch.size());
-    const size_t richerSize =
-        libdeflate_deflate_compress(richer, sample, kRicherSampleSize, scratch.data(), scratch.size());
+    scratch.resize(
+        std::max(scratch.size(), libdeflate_deflate_compress_bound(base, kRicherSampleSize)));
+    const size_t baseSize = libdeflate_deflate_compress(base, sample, kRicherSampleSize,
+                                                        scratch.data(), scratch.size());
+    const size_t richerSize = libdeflate_deflate_compress(richer, sample, kRicherSampleSize,
+                                                          scratch.data(), scratch.size());
     return baseSize != 0 && richerSize != 0 && richerSize < (1.0 - kRicherGain) * baseSize;
 }
 
 } // namespace
 
-int libdeflateLevelFor(int zlibLevel)
-{
+int libdeflateLevelFor(int zlibLevel) {
     return kLibdeflateLevel[std::clamp(zlibLevel, 1, 9)];
 }
 
 WholeDeflater::WholeDeflater(int level)
-    : m_compressor(allocCompressor(libdeflateLevelFor(level))), m_probe(allocCompressor(1))
-{
-    if (level == kRicherArchiveLevel)
-        m_richer = allocCompressor(kRicherLevel);
+    : m_compressor(allocCompressor(libdeflateLevelFor(level)))
+    , m_probe(allocCompressor(1)) {
+    if (level == kRicherArchiveLevel) m_richer = allocCompressor(kRicherLevel);
 }
 
-WholeDeflater::~WholeDeflater()
-{
+WholeDeflater::~WholeDeflater() {
     libdeflate_free_compressor(m_compressor);
     libdeflate_free_compressor(m_probe);
-    if (m_richer)
-        libdeflate_free_compressor(m_richer);
+    if (m_richer) libdeflate_free_compressor(m_richer);
 }
 
-bool WholeDeflater::looksIncompressible(const unsigned char* data, size_t size)
-{
+bool WholeDeflater::looksIncompressible(const unsigned char* data, size_t size) {
     return probeSamples(m_probe, data, size);
 }
 
-bool WholeDeflater::deflate(const unsigned char* data, size_t size, ByteBuffer& out)
-{
+bool WholeDeflater::deflate(const unsigned char* data, size_t size, ByteBuffer& out) {
     // Output must be smaller than the input to be worth keeping. The
     // scratch buffer is kept between files: a fresh one per file would be
     // zeroed and faulted in again for nothing.
     libdeflate_compressor* compressor = m_compressor;
     m_usedRicherLevel = m_richer && richerLevelPays(m_compressor, m_richer, data, size, m_scratch);
-    if (m_usedRicherLevel)
-        compressor = m_richer;
-    if (m_scratch.size() < size + 1)
-        m_scratch.resize(size + 1);
-    const size_t written = libdeflate_deflate_compress(compressor, data, size, m_scratch.data(), size - (size > 0));
+    if (m_usedRicherLevel) compressor = m_richer;
+    if (m_scratch.size() < size + 1) m_scratch.resize(size + 1);
+    const size_t written =
+        libdeflate_deflate_compress(compressor, data, size, m_scratch.data(), size - (size > 0));
     out.assign(m_scratch.data(), m_scratch.data() + written);
     return written != 0;
 }
 
-bool sampleLooksIncompressible(const unsigned char* data, size_t size)
-{
+bool sampleLooksIncompressible(const unsigned char* data, size_t size) {
     libdeflate_compressor* probe = allocCompressor(1);
     const bool result = probeSamples(probe, data, size);
     libdeflate_free_compressor(probe);
     return result;
 }
 
-StreamDeflater::StreamDeflater(int level) : m_stream(new z_stream{})
-{
-    if (deflateInit2(m_stream, std::clamp(level, 1, 9), Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+StreamDeflater::StreamDeflater(int level) : m_stream(new z_stream{}) {
+    if (deflateInit2(m_stream, std::clamp(level, 1, 9), Z_DEFLATED, -MAX_WBITS, 8,
+                     Z_DEFAULT_STRATEGY) != Z_OK) {
         delete m_stream;
         throw std::bad_alloc();
     }
 }
 
-StreamDeflater::~StreamDeflater()
-{
+StreamDeflater::~StreamDeflater() {
     deflateEnd(m_stream);
     delete m_stream;
 }
 
-void StreamDeflater::feed(const unsigned char* data, size_t size, bool finish, std::vector<unsigned char>& out)
-{
+void StreamDeflater::feed(const unsigned char* data, size_t size, bool finish,
+                          std::vector<unsigned char>& out) {
     m_stream->next_in = const_cast<unsigned char*>(data);
     m_stream->avail_in = static_cast<uInt>(size);
     const int flush = finish ? Z_FINISH : Z_NO_FLUSH;
@@ -150,8 +137,7 @@ void StreamDeflater::feed(const unsigned char* data, size_t size, bool finish, s
         m_stream->avail_out = static_cast<uInt>(room);
         const int status = ::deflate(m_stream, flush);
         out.resize(before + room - m_stream->avail_out);
-        if (status == Z_STREAM_ERROR)
-            throw std::runtime_error("deflate stream error");
+        if (status == Z_STREAM_ERROR) throw std::runtime_error("deflate stream error");
         if (finish ? status == Z_STREAM_END : (m_stream->avail_in == 0 && m_stream->avail_out != 0))
             return;
     }

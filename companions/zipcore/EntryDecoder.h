@@ -14,13 +14,22 @@
 
 namespace zipcore {
 
-enum class DecodeStatus { Ok, CrcMismatch, WrongPassword, DataError, Truncated, TooLarge, Unsupported, Cancelled };
+enum class DecodeStatus {
+    Ok,
+    CrcMismatch,
+    WrongPassword,
+    DataError,
+    Truncated,
+    TooLarge,
+    Unsupported,
+    Cancelled
+};
 
 struct DecodeResult {
     DecodeStatus status = DecodeStatus::Ok;
-    uint32_t crc = 0;      // of the bytes produced
+    uint32_t crc = 0; // of the bytes produced
     uint64_t produced = 0;
-    std::string message;   // why, when not Ok
+    std::string message; // why, when not Ok
 };
 
 // Gets each decoded block in order; returns false to stop.
@@ -30,7 +39,8 @@ using OutputSink = std::function<bool(const unsigned char* data, size_t size)>;
 std::string unsupportedReason(const ZipEntry& entry);
 
 // Whether password opens the entry (its 12-byte encryption header checks).
-bool passwordMatches(ZipInput& input, uint64_t dataOffset, const ZipEntry& entry, std::string_view password);
+bool passwordMatches(ZipInput& input, uint64_t dataOffset, const ZipEntry& entry,
+                     std::string_view password);
 
 // Deflate cannot expand beyond about 1032:1; a declared size above that is a lie.
 bool declaredSizeIsPlausible(const ZipEntry& entry);
@@ -39,8 +49,8 @@ class EntryDecoder {
 public:
     explicit EntryDecoder(size_t bufferSize = size_t{1} << 20);
 
-    DecodeResult decode(ZipInput& input, uint64_t dataOffset, const ZipEntry& entry, std::string_view password,
-                        const OutputSink& sink);
+    DecodeResult decode(ZipInput& input, uint64_t dataOffset, const ZipEntry& entry,
+                        std::string_view password, const OutputSink& sink);
 
 private:
     struct Source;

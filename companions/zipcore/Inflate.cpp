@@ -10,30 +10,26 @@ constexpr int kRawDeflateWindow = -15; // no zlib header: ZIP stores bare deflat
 constexpr size_t kMaxChunk = UINT_MAX;
 } // namespace
 
-Inflater::Inflater() : m_stream(new z_stream{})
-{
+Inflater::Inflater() : m_stream(new z_stream{}) {
     if (inflateInit2(m_stream, kRawDeflateWindow) != Z_OK) {
         delete m_stream;
         m_stream = nullptr;
     }
 }
 
-Inflater::~Inflater()
-{
+Inflater::~Inflater() {
     if (m_stream) {
         inflateEnd(m_stream);
         delete m_stream;
     }
 }
 
-void Inflater::reset()
-{
-    if (m_stream)
-        inflateReset(m_stream);
+void Inflater::reset() {
+    if (m_stream) inflateReset(m_stream);
 }
 
-Inflater::Step Inflater::run(const unsigned char* input, size_t inputSize, unsigned char* output, size_t outputSize)
-{
+Inflater::Step Inflater::run(const unsigned char* input, size_t inputSize, unsigned char* output,
+                             size_t outputSize) {
     Step step;
     if (!m_stream) {
         step.status = Status::DataError;

@@ -16,7 +16,11 @@ public:
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
 
-    enum class Status { Progress, StreamEnd, DataError };
+    enum class Status {
+        Progress,
+        StreamEnd,
+        DataError
+    };
 
     struct Step {
         Status status = Status::Progress;
@@ -25,7 +29,8 @@ public:
     };
 
     // Decodes as much of input as fits into output.
-    Step run(const unsigned char* input, size_t inputSize, unsigned char* output, size_t outputSize);
+    Step run(const unsigned char* input, size_t inputSize, unsigned char* output,
+             size_t outputSize);
     void reset();
     bool valid() const { return m_stream != nullptr; }
 

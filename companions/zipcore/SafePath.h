@@ -12,7 +12,8 @@ namespace zipcore {
 
 struct SafeName {
     bool ok = false;
-    std::string path;         // "/"-separated, no "." parts, no trailing "/"; may be empty for a bare folder
+    std::string
+        path; // "/"-separated, no "." parts, no trailing "/"; may be empty for a bare folder
     bool isDirectory = false; // the name ended with a separator
     std::string reason;       // why it was refused
 };

@@ -11,26 +11,21 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
 
-[[noreturn]] void throwErrno()
-{
+[[noreturn]] void throwErrno() {
     throw std::system_error(errno, std::generic_category());
 }
 
 } // namespace
 
-ZipFileWriter::ZipFileWriter(int fd) : m_fd(fd)
-{
+ZipFileWriter::ZipFileWriter(int fd) : m_fd(fd) {
     m_buffer.reserve(kBufferSize);
 }
 
-ZipFileWriter::~ZipFileWriter()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
+ZipFileWriter::~ZipFileWriter() {
+    if (m_fd >= 0) ::close(m_fd);
 }
 
-void ZipFileWriter::write(const void* data, size_t size)
-{
+void ZipFileWriter::write(const void* data, size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (m_buffer.size() + size > kBufferSize) {
         flush();
@@ -44,20 +39,16 @@ void ZipFileWriter::write(const void* data, size_t size)
     m_position += size;
 }
 
-void ZipFileWriter::flush()
-{
+void ZipFileWriter::flush() {
     writeAll(m_buffer.data(), m_buffer.size());
     m_buffer.clear();
 }
 
-void ZipFileWriter::writeAll(const unsigned char* data, size_t size)
-{
+void ZipFileWriter::writeAll(const unsigned char* data, size_t size) {
     while (size > 0) {
         const ssize_t done = ::write(m_fd, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            throwErrno();
+        if (done < 0 && errno == EINTR) continue;
+        if (done < 0) throwErrno();
         if (done == 0) {
             errno = ENOSPC;
             throwErrno();
@@ -67,42 +58,36 @@ void ZipFileWriter::writeAll(const unsigned char* data, size_t size)
     }
 }
 
-void ZipFileWriter::patch(uint64_t offset, std::string_view bytes)
-{
+void ZipFileWriter::patch(uint64_t offset, std::string_view bytes) {
     flush();
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throwErrno();
+        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throwErrno();
         done += static_cast<size_t>(n);
     }
 }
 
-void ZipFileWriter::truncateTo(uint64_t offset)
-{
+void ZipFileWriter::truncateTo(uint64_t offset) {
     flush();
-    if (::ftruncate(m_fd, static_cast<off_t>(offset)) != 0 || ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+    if (::ftruncate(m_fd, static_cast<off_t>(offset)) != 0 ||
+        ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
         throwErrno();
     m_position = offset;
 }
 
-void ZipFileWriter::sync()
-{
+void ZipFileWriter::sync() {
     flush();
-    if (::fsync(m_fd) != 0)
-        throwErrno();
+    if (::fsync(m_fd) != 0) throwErrno();
 }
 
-void ZipFileWriter::close()
-{
+void ZipFileWriter::close() {
     flush();
     const int fd = m_fd;
     m_fd = -1;
-    if (::close(fd) != 0)
-        throwErrno();
+    if (::close(fd) != 0) throwErrno();
 }
 
 } // namespace zipcore

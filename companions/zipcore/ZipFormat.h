@@ -7,20 +7,20 @@
 
 namespace zipcore {
 
-inline constexpr uint32_t kLocalHeaderSig = 0x04034b50;     // "PK\3\4"
-inline constexpr uint32_t kCentralHeaderSig = 0x02014b50;   // "PK\1\2"
-inline constexpr uint32_t kEndOfCentralSig = 0x06054b50;    // "PK\5\6"
-inline constexpr uint32_t kDataDescriptorSig = 0x08074b50;  // "PK\7\8", also the spanned-set marker
+inline constexpr uint32_t kLocalHeaderSig = 0x04034b50;    // "PK\3\4"
+inline constexpr uint32_t kCentralHeaderSig = 0x02014b50;  // "PK\1\2"
+inline constexpr uint32_t kEndOfCentralSig = 0x06054b50;   // "PK\5\6"
+inline constexpr uint32_t kDataDescriptorSig = 0x08074b50; // "PK\7\8", also the spanned-set marker
 inline constexpr uint32_t kZip64EndSig = 0x06064b50;
 inline constexpr uint32_t kZip64LocatorSig = 0x07064b50;
-inline constexpr uint32_t kSpanMarkerTemp = 0x30304b50;     // "PK00": a set that ended up on one disk
+inline constexpr uint32_t kSpanMarkerTemp = 0x30304b50; // "PK00": a set that ended up on one disk
 
 inline constexpr uint32_t kLocalHeaderSize = 30;
 inline constexpr uint32_t kCentralHeaderSize = 46;
 inline constexpr uint32_t kEndOfCentralSize = 22;
 inline constexpr uint32_t kMaxCommentSize = 0xFFFF;
-inline constexpr uint32_t kMaxEntries = 0xFFFF;              // without Zip64
-inline constexpr uint64_t kMaxFieldValue = 0xFFFFFFFFull;    // sizes and offsets without Zip64
+inline constexpr uint32_t kMaxEntries = 0xFFFF;           // without Zip64
+inline constexpr uint64_t kMaxFieldValue = 0xFFFFFFFFull; // sizes and offsets without Zip64
 
 inline constexpr uint16_t kFlagEncrypted = 0x0001;
 inline constexpr uint16_t kFlagDataDescriptor = 0x0008;

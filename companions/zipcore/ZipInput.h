@@ -22,7 +22,9 @@ public:
 // Bytes owned by the caller; safe to read from several threads.
 class MemoryInput : public ZipInput {
 public:
-    MemoryInput(const void* data, size_t size) : m_data(static_cast<const unsigned char*>(data)), m_size(size) {}
+    MemoryInput(const void* data, size_t size)
+        : m_data(static_cast<const unsigned char*>(data))
+        , m_size(size) {}
     uint64_t size() const override { return m_size; }
     size_t readAt(uint64_t offset, void* dst, size_t n) override;
 

@@ -29,7 +29,7 @@ struct ZipEntry {
     std::string name;               // raw bytes as stored
     std::string extra;
     std::string comment;
-    bool overlapsAnother = false;   // its data shares bytes with another entry
+    bool overlapsAnother = false; // its data shares bytes with another entry
 
     uint8_t hostSystem() const { return static_cast<uint8_t>(versionMadeBy >> 8); }
     bool isEncrypted() const;
@@ -43,9 +43,9 @@ struct ZipEntry {
 
 struct ZipDirectory {
     std::vector<ZipEntry> entries;
-    std::string comment;             // raw bytes
+    std::string comment; // raw bytes
     uint64_t endRecordOffset = 0;
-    uint64_t centralStart = 0;       // true position of the central directory
+    uint64_t centralStart = 0; // true position of the central directory
     uint32_t storedCentralOffset = 0;
     bool garbageAfterEnd = false;
 

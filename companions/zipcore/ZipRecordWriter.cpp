@@ -5,8 +5,7 @@
 
 namespace zipcore {
 
-std::string localHeaderBytes(const WrittenEntry& entry)
-{
+std::string localHeaderBytes(const WrittenEntry& entry) {
     std::string out;
     out.reserve(kLocalHeaderSize + entry.name.size());
     append32(out, kLocalHeaderSig);
@@ -22,8 +21,7 @@ std::string localHeaderBytes(const WrittenEntry& entry)
     return out;
 }
 
-std::string localSizesBytes(const WrittenEntry& entry)
-{
+std::string localSizesBytes(const WrittenEntry& entry) {
     std::string out;
     append32(out, entry.crc32);
     append32(out, entry.compressedSize);
@@ -31,10 +29,10 @@ std::string localSizesBytes(const WrittenEntry& entry)
     return out;
 }
 
-std::string centralHeaderBytes(const WrittenEntry& entry)
-{
+std::string centralHeaderBytes(const WrittenEntry& entry) {
     std::string out;
-    out.reserve(kCentralHeaderSize + entry.name.size() + entry.centralExtra.size() + entry.comment.size());
+    out.reserve(kCentralHeaderSize + entry.name.size() + entry.centralExtra.size() +
+                entry.comment.size());
     append32(out, kCentralHeaderSig);
     append16(out, entry.versionMadeBy);
     append16(out, entry.versionNeeded);
@@ -59,8 +57,7 @@ std::string centralHeaderBytes(const WrittenEntry& entry)
 }
 
 std::string endRecordBytes(uint16_t entryCount, uint32_t centralSize, uint32_t centralOffset,
-                           const std::string& comment)
-{
+                           const std::string& comment) {
     std::string out;
     append32(out, kEndOfCentralSig);
     append16(out, 0); // this disk

@@ -21,25 +21,22 @@ using namespace zipcore;
 
 namespace {
 
-std::optional<ExistingArchive> openExisting(const std::string& path)
-{
+std::optional<ExistingArchive> openExisting(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || info.st_size == 0)
-        return std::nullopt;
+    if (::stat(path.c_str(), &info) != 0 || info.st_size == 0) return std::nullopt;
     std::optional<ExistingArchive> archive(std::in_place);
     if (!archive->open(path))
-        throw CommandError{BRX_MSG_ARCHIVE_UNREADABLE,
-                           "Cannot update " + path + ": " + archive->error() + "; it was not changed"};
+        throw CommandError{BRX_MSG_ARCHIVE_UNREADABLE, "Cannot update " + path + ": " +
+                                                           archive->error() +
+                                                           "; it was not changed"};
     return archive;
 }
 
-std::vector<SourceItem> collectSources(const ZipCommand& command, CallbackReporter& reporter)
-{
-    CollectOptions options{command.recurse, command.hiddenFiles, command.namesOnly,
-                           command.dirEntries, command.forceDos, command.excludes};
+std::vector<SourceItem> collectSources(const ZipCommand& command, CallbackReporter& reporter) {
+    CollectOptions options{command.recurse,    command.hiddenFiles, command.namesOnly,
+                           command.dirEntries, command.forceDos,    command.excludes};
     SourceCollector collector(options, reporter);
-    for (const std::string& spec : command.specs)
-        collector.addSpec(spec);
+    for (const std::string& spec : command.specs) collector.addSpec(spec);
     std::vector<SourceItem> items = collector.items();
     struct stat archive {};
     if (::stat(command.archivePath.c_str(), &archive) == 0) {
@@ -54,43 +51,41 @@ std::vector<SourceItem> collectSources(const ZipCommand& command, CallbackReport
     return items;
 }
 
-void refuseOversized(const std::vector<SourceItem>& items)
-{
+void refuseOversized(const std::vector<SourceItem>& items) {
     for (const SourceItem& item : items)
         if (static_cast<uint64_t>(item.info.st_size) > kMaxFieldValue)
-            throw CommandError{BRX_MSG_TOO_LARGE,
-                               item.path + " is larger than 4 GiB, which the ZIP format cannot hold; nothing was added"};
+            throw CommandError{
+                BRX_MSG_TOO_LARGE,
+                item.path +
+                    " is larger than 4 GiB, which the ZIP format cannot hold; nothing was added"};
 }
 
-bool hasStoreSuffix(const ZipCommand& command, const std::string& name)
-{
+bool hasStoreSuffix(const ZipCommand& command, const std::string& name) {
     const std::string base(baseName(name));
     const size_t dot = base.rfind('.');
-    if (dot == std::string::npos)
-        return false;
+    if (dot == std::string::npos) return false;
     std::string suffix = base.substr(dot);
     std::transform(suffix.begin(), suffix.end(), suffix.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return std::find(command.storeSuffixes.begin(), command.storeSuffixes.end(), suffix)
-        != command.storeSuffixes.end();
+    return std::find(command.storeSuffixes.begin(), command.storeSuffixes.end(), suffix) !=
+           command.storeSuffixes.end();
 }
 
-uint32_t packedDosTime(time_t t)
-{
+uint32_t packedDosTime(time_t t) {
     return toDosDateTime(t).packed();
 }
 
 class JobPlanner {
 public:
-    JobPlanner(const ZipCommand& command, const ExistingArchive* existing) : m_command(command), m_existing(existing)
-    {
+    JobPlanner(const ZipCommand& command, const ExistingArchive* existing)
+        : m_command(command)
+        , m_existing(existing) {
         if (existing)
             for (size_t i = 0; i < existing->entries().size(); ++i)
                 m_oldIndex.emplace(existing->entries()[i].entry.name, i);
     }
 
-    std::vector<OutputJob> plan(const std::vector<SourceItem>& items)
-    {
+    std::vector<OutputJob> plan(const std::vector<SourceItem>& items) {
         std::map<size_t, OutputJob> replacements;
         std::vector<OutputJob> added;
         for (const SourceItem& item : items) {
@@ -98,8 +93,7 @@ public:
                           hasStoreSuffix(m_command, item.storedName)};
             const auto old = m_oldIndex.find(item.storedName);
             if (old == m_oldIndex.end()) {
-                if (!m_command.freshen)
-                    added.push_back(job);
+                if (!m_command.freshen) added.push_back(job);
             } else if (!item.isFolder && replaces(m_existing->entries()[old->second].entry, item)) {
                 replacements.emplace(old->second, job);
             }
@@ -109,8 +103,9 @@ public:
         const size_t oldCount = m_existing ? m_existing->entries().size() : 0;
         for (size_t i = 0; i < oldCount; ++i) {
             const auto replacement = replacements.find(i);
-            jobs.push_back(replacement != replacements.end() ? replacement->second
-                                                              : OutputJob{OutputJob::Kind::Keep, i, nullptr, false});
+            jobs.push_back(replacement != replacements.end()
+                               ? replacement->second
+                               : OutputJob{OutputJob::Kind::Keep, i, nullptr, false});
         }
         jobs.insert(jobs.end(), added.begin(), added.end());
         return jobs;
@@ -119,10 +114,8 @@ public:
     size_t changes() const { return m_changes; }
 
 private:
-    bool replaces(const ZipEntry& entry, const SourceItem& item) const
-    {
-        if (!m_command.update && !m_command.freshen)
-            return true;
+    bool replaces(const ZipEntry& entry, const SourceItem& item) const {
+        if (!m_command.update && !m_command.freshen) return true;
         const uint32_t entryTime = (static_cast<uint32_t>(entry.dosDate) << 16) | entry.dosTime;
         return packedDosTime(item.info.st_mtime) > entryTime;
     }
@@ -133,65 +126,61 @@ private:
     size_t m_changes = 0;
 };
 
-std::string obtainPassword(const ZipCommand& command, CallbackReporter& reporter)
-{
-    if (!command.encrypt || !command.password.empty())
-        return command.password;
+std::string obtainPassword(const ZipCommand& command, CallbackReporter& reporter) {
+    if (!command.encrypt || !command.password.empty()) return command.password;
     const std::optional<std::string> answer = reporter.askPassword(command.archivePath, true);
     if (!answer)
-        throw CommandError{BRX_MSG_NO_PASSWORD,
-                           "No password was given to encrypt " + command.archivePath + "; nothing was added"};
+        throw CommandError{BRX_MSG_NO_PASSWORD, "No password was given to encrypt " +
+                                                    command.archivePath + "; nothing was added"};
     return *answer;
 }
 
-void reportTotals(const std::vector<OutputJob>& jobs, CallbackReporter& reporter)
-{
+void reportTotals(const std::vector<OutputJob>& jobs, CallbackReporter& reporter) {
     uint64_t count = 0, bytes = 0;
     for (const OutputJob& job : jobs) {
-        if (job.kind == OutputJob::Kind::Keep)
-            continue;
+        if (job.kind == OutputJob::Kind::Keep) continue;
         ++count;
-        bytes += job.kind == OutputJob::Kind::File ? static_cast<uint64_t>(job.source->info.st_size) : 0;
+        bytes +=
+            job.kind == OutputJob::Kind::File ? static_cast<uint64_t>(job.source->info.st_size) : 0;
     }
     reporter.totalFiles(count);
     reporter.totalSize(bytes);
 }
 
-void setArchiveTime(const std::string& path, uint32_t packed)
-{
-    const time_t when = fromDosDateTime(static_cast<uint16_t>(packed >> 16), static_cast<uint16_t>(packed));
-    if (when < 0)
-        return;
+void setArchiveTime(const std::string& path, uint32_t packed) {
+    const time_t when =
+        fromDosDateTime(static_cast<uint16_t>(packed >> 16), static_cast<uint16_t>(packed));
+    if (when < 0) return;
     const struct timespec times[2] = {{when, 0}, {when, 0}};
     ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-void deleteMovedSources(const BuildOutcome& outcome, CallbackReporter& reporter)
-{
+void deleteMovedSources(const BuildOutcome& outcome, CallbackReporter& reporter) {
     std::vector<const SourceItem*> folders;
     for (const SourceItem* source : outcome.writtenSources) {
         if (source->isFolder) {
             folders.push_back(source);
         } else if (::unlink(source->path.c_str()) != 0) {
             reporter.message(BRX_MSG_MOVE_DELETE_FAILED,
-                             "Cannot delete " + source->path + " after moving it: " + std::strerror(errno));
+                             "Cannot delete " + source->path +
+                                 " after moving it: " + std::strerror(errno));
         }
     }
     // Deepest folders first; a folder still holding files that were not
     // archived stays.
-    std::sort(folders.begin(), folders.end(),
-              [](const SourceItem* a, const SourceItem* b) { return a->path.size() > b->path.size(); });
-    for (const SourceItem* folder : folders)
-        ::rmdir(folder->path.c_str());
+    std::sort(folders.begin(), folders.end(), [](const SourceItem* a, const SourceItem* b) {
+        return a->path.size() > b->path.size();
+    });
+    for (const SourceItem* folder : folders) ::rmdir(folder->path.c_str());
 }
 
 } // namespace
 
-int32_t runAdd(const ZipCommand& command, CallbackReporter& reporter)
-{
+int32_t runAdd(const ZipCommand& command, CallbackReporter& reporter) {
     if (command.hasComment && command.comment.size() > kMaxCommentSize)
-        throw CommandError{BRX_MSG_COMMENT_TOO_LONG, "The comment for " + command.archivePath
-                                                         + " is longer than 65,535 bytes; nothing was added"};
+        throw CommandError{BRX_MSG_COMMENT_TOO_LONG,
+                           "The comment for " + command.archivePath +
+                               " is longer than 65,535 bytes; nothing was added"};
     std::optional<ExistingArchive> existing = openExisting(command.archivePath);
     const std::vector<SourceItem> items = collectSources(command, reporter);
     refuseOversized(items);
@@ -202,19 +191,19 @@ int32_t runAdd(const ZipCommand& command, CallbackReporter& reporter)
         return 0;
     }
     if (jobs.size() > kMaxEntries)
-        throw CommandError{BRX_MSG_TOO_MANY_ENTRIES, "The archive " + command.archivePath
-                                                         + " would hold more than 65,535 entries; nothing was added"};
+        throw CommandError{BRX_MSG_TOO_MANY_ENTRIES,
+                           "The archive " + command.archivePath +
+                               " would hold more than 65,535 entries; nothing was added"};
     ZipCommand effective = command;
     effective.password = obtainPassword(command, reporter);
     reportTotals(jobs, reporter);
     OutputRequest request{&effective, existing ? &*existing : nullptr,
-                          command.hasComment ? command.comment : (existing ? existing->comment() : std::string()),
+                          command.hasComment ? command.comment
+                                             : (existing ? existing->comment() : std::string()),
                           command.move};
     const BuildOutcome outcome = writeArchive(request, jobs, reporter);
-    if (command.zipTime)
-        setArchiveTime(command.archivePath, outcome.newestDosTime);
-    if (command.move)
-        deleteMovedSources(outcome, reporter);
+    if (command.zipTime) setArchiveTime(command.archivePath, outcome.newestDosTime);
+    if (command.move) deleteMovedSources(outcome, reporter);
     return static_cast<int32_t>(outcome.newEntries);
 }
 

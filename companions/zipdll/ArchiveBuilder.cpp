@@ -27,62 +27,51 @@ constexpr size_t kProgressStep = 256 * 1024;
 constexpr size_t kCopyBlock = 1 << 20;
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
 
-uint16_t dosAttributes(const SourceItem& source)
-{
+uint16_t dosAttributes(const SourceItem& source) {
     uint16_t attributes = source.isFolder ? 0x10 : 0x20;
-    if (!(source.info.st_mode & S_IWUSR))
-        attributes |= 0x01;
+    if (!(source.info.st_mode & S_IWUSR)) attributes |= 0x01;
     return attributes;
 }
 
-std::string readError(const SourceItem& source, const std::string& reason)
-{
+std::string readError(const SourceItem& source, const std::string& reason) {
     return "Cannot read " + source.path + ": " + reason + "; not added";
 }
 
 // Reads up to size bytes at offset; fewer only at the end of the file.
-ssize_t readFully(int fd, unsigned char* data, size_t size)
-{
+ssize_t readFully(int fd, unsigned char* data, size_t size) {
     size_t done = 0;
     while (done < size) {
         const ssize_t got = ::read(fd, data + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
         done += static_cast<size_t>(got);
     }
     return static_cast<ssize_t>(done);
 }
 
 // Four small samples across the file, to judge whether deflate is worth it.
-bool fileLooksIncompressible(int fd, uint64_t size)
-{
+bool fileLooksIncompressible(int fd, uint64_t size) {
     constexpr size_t kSample = 16 * 1024;
     std::vector<unsigned char> samples(4 * kSample);
     for (size_t i = 0; i < 4; ++i) {
         const uint64_t offset = (size - kSample) / 3 * i;
-        if (::pread(fd, samples.data() + i * kSample, kSample, static_cast<off_t>(offset)) != kSample)
+        if (::pread(fd, samples.data() + i * kSample, kSample, static_cast<off_t>(offset)) !=
+            kSample)
             return false;
     }
     return sampleLooksIncompressible(samples.data(), samples.size());
 }
 
-std::optional<uint32_t> crcOfFile(int fd)
-{
+std::optional<uint32_t> crcOfFile(int fd) {
     std::vector<unsigned char> buffer(kCopyBlock);
     uint32_t crc = 0;
     off_t offset = 0;
     for (;;) {
         const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), offset);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            return crc;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) return crc;
         crc = crc32Update(crc, buffer.data(), static_cast<size_t>(got));
         offset += got;
     }
@@ -90,19 +79,18 @@ std::optional<uint32_t> crcOfFile(int fd)
 
 } // namespace
 
-ArchiveBuilder::ArchiveBuilder(BuildSettings settings, CallbackReporter& reporter, ExistingArchive* existing,
-                               ZipFileWriter& out)
-    : m_settings(std::move(settings)), m_reporter(reporter), m_existing(existing), m_out(out)
-{
-}
+ArchiveBuilder::ArchiveBuilder(BuildSettings settings, CallbackReporter& reporter,
+                               ExistingArchive* existing, ZipFileWriter& out)
+    : m_settings(std::move(settings))
+    , m_reporter(reporter)
+    , m_existing(existing)
+    , m_out(out) {}
 
 ArchiveBuilder::~ArchiveBuilder() = default;
 
-BuildOutcome ArchiveBuilder::build(const std::vector<OutputJob>& jobs)
-{
+BuildOutcome ArchiveBuilder::build(const std::vector<OutputJob>& jobs) {
     try {
-        if (m_existing)
-            writeKeptBytes(0, m_existing->prefixSize());
+        if (m_existing) writeKeptBytes(0, m_existing->prefixSize());
         startPool(jobs);
         size_t poolIndex = 0;
         for (const OutputJob& job : jobs) {
@@ -117,21 +105,20 @@ BuildOutcome ArchiveBuilder::build(const std::vector<OutputJob>& jobs)
         }
         finish();
     } catch (const std::system_error& e) {
-        throw CommandError{BRX_MSG_WRITE_FAILED,
-                           "Cannot write " + m_settings.archiveName + ": " + std::strerror(e.code().value())};
+        throw CommandError{BRX_MSG_WRITE_FAILED, "Cannot write " + m_settings.archiveName + ": " +
+                                                     std::strerror(e.code().value())};
     }
     return std::move(m_outcome);
 }
 
-void ArchiveBuilder::startPool(const std::vector<OutputJob>& jobs)
-{
+void ArchiveBuilder::startPool(const std::vector<OutputJob>& jobs) {
     std::vector<CompressTask> tasks;
     for (const OutputJob& job : jobs)
-        if (job.kind == OutputJob::Kind::File && static_cast<uint64_t>(job.source->info.st_size) <= kWholeFileLimit)
-            tasks.push_back(CompressTask{job.source->path, static_cast<uint64_t>(job.source->info.st_size),
-                                         job.storeOnly});
-    if (tasks.empty())
-        return;
+        if (job.kind == OutputJob::Kind::File &&
+            static_cast<uint64_t>(job.source->info.st_size) <= kWholeFileLimit)
+            tasks.push_back(CompressTask{
+                job.source->path, static_cast<uint64_t>(job.source->info.st_size), job.storeOnly});
+    if (tasks.empty()) return;
     CompressSettings settings;
     settings.level = m_settings.level;
     settings.encrypt = m_settings.encrypt;
@@ -140,9 +127,9 @@ void ArchiveBuilder::startPool(const std::vector<OutputJob>& jobs)
     m_pool = std::make_unique<CompressPool>(std::move(tasks), settings);
 }
 
-void ArchiveBuilder::writeKeptBytes(uint64_t from, uint64_t to)
-{
-    std::vector<unsigned char> buffer(static_cast<size_t>(std::min<uint64_t>(to - from, kCopyBlock)));
+void ArchiveBuilder::writeKeptBytes(uint64_t from, uint64_t to) {
+    std::vector<unsigned char> buffer(
+        static_cast<size_t>(std::min<uint64_t>(to - from, kCopyBlock)));
     uint64_t sinceReport = 0;
     while (from < to) {
         const size_t chunk = static_cast<size_t>(std::min<uint64_t>(to - from, buffer.size()));
@@ -159,8 +146,7 @@ void ArchiveBuilder::writeKeptBytes(uint64_t from, uint64_t to)
     }
 }
 
-void ArchiveBuilder::writeKept(const KeptEntry& kept)
-{
+void ArchiveBuilder::writeKept(const KeptEntry& kept) {
     checkRoom(kept.end - kept.start);
     WrittenEntry entry;
     const ZipEntry& old = kept.entry;
@@ -180,19 +166,17 @@ void ArchiveBuilder::writeKept(const KeptEntry& kept)
     entry.centralExtra = old.extra;
     entry.comment = old.comment;
     writeKeptBytes(kept.start, kept.end);
-    m_outcome.newestDosTime = std::max(m_outcome.newestDosTime, (uint32_t(entry.dosDate) << 16) | entry.dosTime);
+    m_outcome.newestDosTime =
+        std::max(m_outcome.newestDosTime, (uint32_t(entry.dosDate) << 16) | entry.dosTime);
     m_central.push_back(std::move(entry));
 }
 
-WrittenEntry ArchiveBuilder::entryFor(const SourceItem& source, bool deflated) const
-{
+WrittenEntry ArchiveBuilder::entryFor(const SourceItem& source, bool deflated) const {
     WrittenEntry entry;
     entry.name = source.storedName;
     const bool encrypted = m_settings.encrypt && !source.isFolder;
-    if (!isPureAscii(entry.name) && isValidUtf8(entry.name))
-        entry.flags |= kFlagUtf8;
-    if (encrypted)
-        entry.flags |= kFlagEncrypted;
+    if (!isPureAscii(entry.name) && isValidUtf8(entry.name)) entry.flags |= kFlagUtf8;
+    if (encrypted) entry.flags |= kFlagEncrypted;
     entry.method = deflated ? kMethodDeflated : kMethodStored;
     entry.versionNeeded = (deflated || encrypted || source.isFolder) ? 20 : 10;
     const uint8_t host = m_settings.forceDos ? kHostMsDos : kHostUnix;
@@ -207,17 +191,16 @@ WrittenEntry ArchiveBuilder::entryFor(const SourceItem& source, bool deflated) c
     return entry;
 }
 
-void ArchiveBuilder::addWritten(WrittenEntry entry, const SourceItem& source)
-{
-    m_outcome.newestDosTime = std::max(m_outcome.newestDosTime, (uint32_t(entry.dosDate) << 16) | entry.dosTime);
+void ArchiveBuilder::addWritten(WrittenEntry entry, const SourceItem& source) {
+    m_outcome.newestDosTime =
+        std::max(m_outcome.newestDosTime, (uint32_t(entry.dosDate) << 16) | entry.dosTime);
     m_outcome.writtenNew.push_back(entry);
     m_outcome.writtenSources.push_back(&source);
     ++m_outcome.newEntries;
     m_central.push_back(std::move(entry));
 }
 
-void ArchiveBuilder::writeFolder(const SourceItem& source)
-{
+void ArchiveBuilder::writeFolder(const SourceItem& source) {
     m_reporter.itemStart(source.storedName, 0);
     checkRoom(0);
     WrittenEntry entry = entryFor(source, false);
@@ -225,8 +208,7 @@ void ArchiveBuilder::writeFolder(const SourceItem& source)
     addWritten(std::move(entry), source);
 }
 
-void ArchiveBuilder::writePooled(const SourceItem& source, size_t poolIndex)
-{
+void ArchiveBuilder::writePooled(const SourceItem& source, size_t poolIndex) {
     m_reporter.itemStart(source.storedName, static_cast<uint64_t>(source.info.st_size));
     CompressResult* result = nullptr;
     while (!(result = m_pool->waitFor(poolIndex, kPollInterval)))
@@ -249,8 +231,7 @@ void ArchiveBuilder::writePooled(const SourceItem& source, size_t poolIndex)
     reportBytes(done);
 }
 
-void ArchiveBuilder::reportBytes(uint64_t bytes)
-{
+void ArchiveBuilder::reportBytes(uint64_t bytes) {
     do {
         const uint64_t step = std::min<uint64_t>(bytes, kProgressStep);
         m_reporter.progress(step);
@@ -258,16 +239,15 @@ void ArchiveBuilder::reportBytes(uint64_t bytes)
     } while (bytes > 0);
 }
 
-void ArchiveBuilder::writeStreamed(const SourceItem& source, bool storeOnly)
-{
+void ArchiveBuilder::writeStreamed(const SourceItem& source, bool storeOnly) {
     m_reporter.itemStart(source.storedName, static_cast<uint64_t>(source.info.st_size));
     const int fd = ::open(source.path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(errno)));
         return;
     }
-    const bool deflated = m_settings.level > 0 && !storeOnly
-        && !fileLooksIncompressible(fd, static_cast<uint64_t>(source.info.st_size));
+    const bool deflated = m_settings.level > 0 && !storeOnly &&
+                          !fileLooksIncompressible(fd, static_cast<uint64_t>(source.info.st_size));
     // The encryption header carries the CRC, so it is computed first.
     std::optional<uint32_t> crc = m_settings.encrypt ? crcOfFile(fd) : std::optional<uint32_t>(0);
     if (!crc) {
@@ -290,8 +270,8 @@ void ArchiveBuilder::writeStreamed(const SourceItem& source, bool storeOnly)
 
 // Reads, compresses, encrypts and writes one large file in bounded memory.
 // False (reported) when the file could not be read as listed.
-bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& entry, uint32_t expectedCrc)
-{
+bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& entry,
+                                uint32_t expectedCrc) {
     std::optional<ZipCrypto> crypto;
     uint64_t packed = 0;
     if (m_settings.encrypt) {
@@ -302,8 +282,7 @@ bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& 
         packed += sizeof header;
     }
     std::optional<StreamDeflater> deflater;
-    if (entry.method == kMethodDeflated)
-        deflater.emplace(m_settings.level);
+    if (entry.method == kMethodDeflated) deflater.emplace(m_settings.level);
     std::vector<unsigned char> input(kProgressStep);
     std::vector<unsigned char> output;
     uint32_t crc = 0;
@@ -322,18 +301,18 @@ bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& 
             deflater->feed(input.data(), static_cast<size_t>(got), last, output);
         else
             output.assign(input.begin(), input.begin() + got);
-        if (crypto)
-            crypto->encrypt(output.data(), output.size());
+        if (crypto) crypto->encrypt(output.data(), output.size());
         packed += output.size();
         if (total > kMaxFieldValue || packed > kMaxFieldValue)
-            throw CommandError{BRX_MSG_TOO_LARGE, source.path + " is too large for a ZIP archive (over 4 GiB)"};
+            throw CommandError{BRX_MSG_TOO_LARGE,
+                               source.path + " is too large for a ZIP archive (over 4 GiB)"};
         m_out.write(output.data(), output.size());
         m_reporter.progress(static_cast<uint64_t>(got));
-        if (last)
-            break;
+        if (last) break;
     }
     if (m_settings.encrypt && crc != expectedCrc) {
-        m_reporter.message(BRX_MSG_FILE_CHANGED, "The file " + source.path + " changed while it was read; not added");
+        m_reporter.message(BRX_MSG_FILE_CHANGED,
+                           "The file " + source.path + " changed while it was read; not added");
         return false;
     }
     entry.crc32 = crc;
@@ -342,24 +321,23 @@ bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& 
     return true;
 }
 
-void ArchiveBuilder::checkRoom(uint64_t size) const
-{
+void ArchiveBuilder::checkRoom(uint64_t size) const {
     if (m_out.position() + size > kMaxFieldValue)
-        throw CommandError{BRX_MSG_TOO_LARGE, "The archive " + m_settings.archiveName
-                                                  + " would grow over 4 GiB, which the ZIP format cannot hold"};
+        throw CommandError{BRX_MSG_TOO_LARGE,
+                           "The archive " + m_settings.archiveName +
+                               " would grow over 4 GiB, which the ZIP format cannot hold"};
 }
 
-void ArchiveBuilder::finish()
-{
+void ArchiveBuilder::finish() {
     if (m_central.size() > kMaxEntries)
-        throw CommandError{BRX_MSG_TOO_MANY_ENTRIES, "The archive " + m_settings.archiveName
-                                                         + " would hold more than 65,535 entries"};
+        throw CommandError{BRX_MSG_TOO_MANY_ENTRIES, "The archive " + m_settings.archiveName +
+                                                         " would hold more than 65,535 entries"};
     const uint64_t centralStart = m_out.position();
-    for (const WrittenEntry& entry : m_central)
-        m_out.write(centralHeaderBytes(entry));
+    for (const WrittenEntry& entry : m_central) m_out.write(centralHeaderBytes(entry));
     const uint64_t centralSize = m_out.position() - centralStart;
     checkRoom(kEndOfCentralSize + m_settings.comment.size());
-    m_out.write(endRecordBytes(static_cast<uint16_t>(m_central.size()), static_cast<uint32_t>(centralSize),
+    m_out.write(endRecordBytes(static_cast<uint16_t>(m_central.size()),
+                               static_cast<uint32_t>(centralSize),
                                static_cast<uint32_t>(centralStart), m_settings.comment));
 }
 

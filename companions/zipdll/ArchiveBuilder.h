@@ -17,11 +17,15 @@
 namespace zipdll {
 
 struct OutputJob {
-    enum class Kind { Keep, Folder, File };
+    enum class Kind {
+        Keep,
+        Folder,
+        File
+    };
     Kind kind = Kind::Keep;
-    size_t keptIndex = 0;                // Keep
-    const SourceItem* source = nullptr;  // Folder, File
-    bool storeOnly = false;              // File with a store suffix
+    size_t keptIndex = 0;               // Keep
+    const SourceItem* source = nullptr; // Folder, File
+    bool storeOnly = false;             // File with a store suffix
 };
 
 struct BuildSettings {
@@ -60,7 +64,8 @@ private:
     void writeFolder(const SourceItem& source);
     void writePooled(const SourceItem& source, size_t poolIndex);
     void writeStreamed(const SourceItem& source, bool storeOnly);
-    bool streamData(int fd, const SourceItem& source, zipcore::WrittenEntry& entry, uint32_t expectedCrc);
+    bool streamData(int fd, const SourceItem& source, zipcore::WrittenEntry& entry,
+                    uint32_t expectedCrc);
     zipcore::WrittenEntry entryFor(const SourceItem& source, bool deflated) const;
     void addWritten(zipcore::WrittenEntry entry, const SourceItem& source);
     void reportBytes(uint64_t bytes);

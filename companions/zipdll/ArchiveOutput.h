@@ -13,7 +13,7 @@ struct OutputRequest {
     const ZipCommand* command = nullptr;
     ExistingArchive* existing = nullptr; // null for a new archive
     std::string comment;
-    bool checkBeforeCommit = false;      // read the new entries back first
+    bool checkBeforeCommit = false; // read the new entries back first
 };
 
 BuildOutcome writeArchive(const OutputRequest& request, const std::vector<OutputJob>& jobs,

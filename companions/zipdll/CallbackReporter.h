@@ -33,7 +33,8 @@ public:
     bool cancelled() const { return m_cancelled; }
 
 private:
-    BrxCallbackRecord makeRecord(int32_t action, int32_t code, uint64_t size, const std::string& text) const;
+    BrxCallbackRecord makeRecord(int32_t action, int32_t code, uint64_t size,
+                                 const std::string& text) const;
     void send(BrxCallbackRecord& record);
 
     BrxCallbackFn m_callback;

@@ -11,18 +11,16 @@ namespace zipdll {
 
 namespace {
 
-bool entryMatches(const std::string& spec, const std::string& name)
-{
-    if (matchWildcard(spec, name))
-        return true;
+bool entryMatches(const std::string& spec, const std::string& name) {
+    if (matchWildcard(spec, name)) return true;
     // A folder entry is also named without its trailing "/".
-    return name.size() > 1 && name.back() == '/' && matchWildcard(spec, name.substr(0, name.size() - 1));
+    return name.size() > 1 && name.back() == '/' &&
+           matchWildcard(spec, name.substr(0, name.size() - 1));
 }
 
 } // namespace
 
-int32_t runDelete(const ZipCommand& command, CallbackReporter& reporter)
-{
+int32_t runDelete(const ZipCommand& command, CallbackReporter& reporter) {
     ExistingArchive existing;
     if (!existing.open(command.archivePath))
         throw CommandError{BRX_MSG_ARCHIVE_UNREADABLE,
@@ -32,8 +30,7 @@ int32_t runDelete(const ZipCommand& command, CallbackReporter& reporter)
     for (const std::string& spec : command.specs) {
         bool matched = false;
         for (size_t i = 0; i < entries.size(); ++i)
-            if (entryMatches(spec, entries[i].entry.name))
-                doomed[i] = matched = true;
+            if (entryMatches(spec, entries[i].entry.name)) doomed[i] = matched = true;
         if (!matched)
             reporter.message(BRX_MSG_ENTRY_NOT_FOUND, "Entry not found in the archive: " + spec);
     }
@@ -55,9 +52,9 @@ int32_t runDelete(const ZipCommand& command, CallbackReporter& reporter)
     reporter.totalFiles(deleted);
     reporter.totalSize(keptBytes);
     for (size_t i = 0; i < entries.size(); ++i)
-        if (doomed[i])
-            reporter.itemStart(entries[i].entry.name, entries[i].entry.uncompressedSize);
-    OutputRequest request{&command, &existing, command.hasComment ? command.comment : existing.comment(), false};
+        if (doomed[i]) reporter.itemStart(entries[i].entry.name, entries[i].entry.uncompressedSize);
+    OutputRequest request{&command, &existing,
+                          command.hasComment ? command.comment : existing.comment(), false};
     writeArchive(request, jobs, reporter);
     return static_cast<int32_t>(deleted);
 }

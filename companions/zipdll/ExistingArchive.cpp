@@ -14,34 +14,28 @@ namespace zipdll {
 
 using namespace zipcore;
 
-DescriptorInput::DescriptorInput(int fd) : m_fd(fd)
-{
+DescriptorInput::DescriptorInput(int fd) : m_fd(fd) {
     struct stat info {};
-    if (::fstat(fd, &info) == 0)
-        m_size = static_cast<uint64_t>(info.st_size);
+    if (::fstat(fd, &info) == 0) m_size = static_cast<uint64_t>(info.st_size);
 }
 
-DescriptorInput::~DescriptorInput()
-{
+DescriptorInput::~DescriptorInput() {
     ::close(m_fd);
 }
 
-size_t DescriptorInput::readAt(uint64_t offset, void* dst, size_t n)
-{
+size_t DescriptorInput::readAt(uint64_t offset, void* dst, size_t n) {
     size_t done = 0;
     while (done < n) {
-        const ssize_t got = ::pread(m_fd, static_cast<char*>(dst) + done, n - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
+        const ssize_t got = ::pread(m_fd, static_cast<char*>(dst) + done, n - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
         done += static_cast<size_t>(got);
     }
     return done;
 }
 
-bool ExistingArchive::open(const std::string& path)
-{
+bool ExistingArchive::open(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         m_error = std::strerror(errno);
@@ -56,16 +50,14 @@ bool ExistingArchive::open(const std::string& path)
     m_prefixSize = m_directory.centralStart;
     for (const ZipEntry& entry : m_directory.entries) {
         KeptEntry kept{entry, 0, 0};
-        if (!locate(entry, kept))
-            return false;
+        if (!locate(entry, kept)) return false;
         m_prefixSize = std::min(m_prefixSize, kept.start);
         m_entries.push_back(std::move(kept));
     }
     return true;
 }
 
-bool ExistingArchive::locate(const ZipEntry& entry, KeptEntry& kept)
-{
+bool ExistingArchive::locate(const ZipEntry& entry, KeptEntry& kept) {
     if (entry.needsZip64()) {
         m_error = "the entry " + entry.name + " uses Zip64, which this library does not write";
         return false;
@@ -76,11 +68,12 @@ bool ExistingArchive::locate(const ZipEntry& entry, KeptEntry& kept)
         return false;
     }
     // The header is the candidate whose name and extra lead to the data.
-    for (const uint64_t start : {static_cast<uint64_t>(entry.localHeaderOffset + m_directory.offsetShift()),
-                                 static_cast<uint64_t>(entry.localHeaderOffset)}) {
+    for (const uint64_t start :
+         {static_cast<uint64_t>(entry.localHeaderOffset + m_directory.offsetShift()),
+          static_cast<uint64_t>(entry.localHeaderOffset)}) {
         unsigned char header[kLocalHeaderSize];
-        if (!m_input->readExact(start, header, sizeof header) || le32(header) != kLocalHeaderSig
-            || start + kLocalHeaderSize + le16(header + 26) + le16(header + 28) != location.offset)
+        if (!m_input->readExact(start, header, sizeof header) || le32(header) != kLocalHeaderSig ||
+            start + kLocalHeaderSize + le16(header + 26) + le16(header + 28) != location.offset)
             continue;
         kept.start = start;
         kept.end = location.offset + entry.compressedSize;

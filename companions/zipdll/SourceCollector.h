@@ -39,8 +39,10 @@ public:
     const std::vector<SourceItem>& items() const { return m_items; }
 
 private:
-    size_t scanFolder(const std::string& folder, const std::string& storedPrefix, const std::string& pattern);
-    size_t addFolderEntry(const std::string& path, const std::string& storedPrefix, const struct stat& info);
+    size_t scanFolder(const std::string& folder, const std::string& storedPrefix,
+                      const std::string& pattern);
+    size_t addFolderEntry(const std::string& path, const std::string& storedPrefix,
+                          const struct stat& info);
     bool addItem(SourceItem item);
     bool isExcluded(const std::string& storedName, std::string_view name) const;
     bool isHidden(std::string_view name) const;

@@ -16,16 +16,13 @@ namespace zipdll {
 
 namespace {
 
-std::string folderOf(const std::string& path)
-{
+std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
+    if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string makeTemp(const std::string& folder, int& fd)
-{
+std::string makeTemp(const std::string& folder, int& fd) {
     std::string pattern = folder + (folder.back() == '/' ? "" : "/") + ".zipdll-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -33,23 +30,17 @@ std::string makeTemp(const std::string& folder, int& fd)
     return fd >= 0 ? std::string(name.data()) : std::string();
 }
 
-void copyDescriptor(int from, int to)
-{
+void copyDescriptor(int from, int to) {
     std::vector<char> buffer(1 << 20);
     for (;;) {
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw errno;
-        if (got == 0)
-            return;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw errno;
+        if (got == 0) return;
         for (ssize_t done = 0; done < got;) {
             const ssize_t put = ::write(to, buffer.data() + done, static_cast<size_t>(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                throw put == 0 ? ENOSPC : errno;
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) throw put == 0 ? ENOSPC : errno;
             done += put;
         }
     }
@@ -57,57 +48,52 @@ void copyDescriptor(int from, int to)
 
 } // namespace
 
-TempArchive::TempArchive(const std::string& targetPath, const std::string& tempDir)
-{
+TempArchive::TempArchive(const std::string& targetPath, const std::string& tempDir) {
     const std::string folder = tempDir.empty() ? folderOf(targetPath) : tempDir;
     m_path = makeTemp(folder, m_fd);
     if (m_fd < 0)
-        throw CommandError{BRX_MSG_TEMP_FILE_FAILED,
-                           "Cannot create a temporary file in " + folder + ": " + std::strerror(errno)};
+        throw CommandError{BRX_MSG_TEMP_FILE_FAILED, "Cannot create a temporary file in " + folder +
+                                                         ": " + std::strerror(errno)};
 }
 
-TempArchive::~TempArchive()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    if (!m_committed && !m_path.empty())
-        ::unlink(m_path.c_str());
+TempArchive::~TempArchive() {
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_committed && !m_path.empty()) ::unlink(m_path.c_str());
 }
 
-int TempArchive::takeDescriptor()
-{
+int TempArchive::takeDescriptor() {
     const int fd = m_fd;
     m_fd = -1;
     return fd;
 }
 
-void TempArchive::commit(const std::string& targetPath, mode_t mode)
-{
+void TempArchive::commit(const std::string& targetPath, mode_t mode) {
     ::chmod(m_path.c_str(), mode);
     if (::rename(m_path.c_str(), targetPath.c_str()) == 0) {
         m_committed = true;
         return;
     }
     if (errno != EXDEV)
-        throw CommandError{BRX_MSG_REPLACE_FAILED, "Cannot replace " + targetPath + ": " + std::strerror(errno)};
+        throw CommandError{BRX_MSG_REPLACE_FAILED,
+                           "Cannot replace " + targetPath + ": " + std::strerror(errno)};
     copyInto(targetPath, mode);
 }
 
 // The temporary folder is on another file system: copy the archive next to
 // the target first, so that the target is still replaced in one step.
-void TempArchive::copyInto(const std::string& targetPath, mode_t mode)
-{
+void TempArchive::copyInto(const std::string& targetPath, mode_t mode) {
     TempArchive beside(targetPath, {});
     const int from = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (from < 0)
-        throw CommandError{BRX_MSG_REPLACE_FAILED, "Cannot read " + m_path + ": " + std::strerror(errno)};
+        throw CommandError{BRX_MSG_REPLACE_FAILED,
+                           "Cannot read " + m_path + ": " + std::strerror(errno)};
     try {
         copyDescriptor(from, beside.m_fd);
-        if (::fsync(beside.m_fd) != 0)
-            throw errno;
+        if (::fsync(beside.m_fd) != 0) throw errno;
     } catch (int error) {
         ::close(from);
-        throw CommandError{BRX_MSG_WRITE_FAILED, "Cannot write " + beside.path() + ": " + std::strerror(error)};
+        throw CommandError{BRX_MSG_WRITE_FAILED,
+                           "Cannot write " + beside.path() + ": " + std::strerror(error)};
     }
     ::close(from);
     beside.commit(targetPath, mode);

@@ -22,24 +22,21 @@ namespace {
 constexpr size_t kBlock = 256 * 1024;
 
 // CRC of the plain data of one entry read back from the archive.
-bool crcOfEntry(ZipInput& input, const WrittenEntry& entry, const std::string& password, uint32_t& crc)
-{
+bool crcOfEntry(ZipInput& input, const WrittenEntry& entry, const std::string& password,
+                uint32_t& crc) {
     uint64_t offset = entry.localHeaderOffset + kLocalHeaderSize + entry.name.size();
     uint64_t left = entry.compressedSize;
     std::optional<ZipCrypto> crypto;
     if (entry.flags & kFlagEncrypted) {
         unsigned char header[kEncryptionHeaderSize];
-        if (!input.readExact(offset, header, sizeof header))
-            return false;
+        if (!input.readExact(offset, header, sizeof header)) return false;
         crypto.emplace(password);
-        if (!crypto->checkHeader(header, static_cast<uint8_t>(entry.crc32 >> 24)))
-            return false;
+        if (!crypto->checkHeader(header, static_cast<uint8_t>(entry.crc32 >> 24))) return false;
         offset += sizeof header;
         left -= sizeof header;
     }
     z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        return false;
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
     std::vector<unsigned char> in(kBlock), out(kBlock);
     bool ok = true;
     int status = Z_OK;
@@ -47,8 +44,7 @@ bool crcOfEntry(ZipInput& input, const WrittenEntry& entry, const std::string& p
     while (ok && left > 0) {
         const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, kBlock));
         ok = input.readExact(offset, in.data(), chunk);
-        if (crypto)
-            crypto->decrypt(in.data(), chunk);
+        if (crypto) crypto->decrypt(in.data(), chunk);
         offset += chunk;
         left -= chunk;
         if (entry.method == kMethodStored) {
@@ -71,12 +67,11 @@ bool crcOfEntry(ZipInput& input, const WrittenEntry& entry, const std::string& p
 
 } // namespace
 
-std::string checkWrittenEntries(const std::string& archivePath, const std::vector<WrittenEntry>& entries,
-                                const std::string& password)
-{
+std::string checkWrittenEntries(const std::string& archivePath,
+                                const std::vector<WrittenEntry>& entries,
+                                const std::string& password) {
     const int fd = ::open(archivePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return "Cannot read back " + archivePath + ": " + std::strerror(errno);
+    if (fd < 0) return "Cannot read back " + archivePath + ": " + std::strerror(errno);
     DescriptorInput input(fd);
     for (const WrittenEntry& entry : entries) {
         uint32_t crc = 0;

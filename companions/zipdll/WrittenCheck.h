@@ -10,7 +10,8 @@
 namespace zipdll {
 
 // Empty when every entry checks out, else what is wrong.
-std::string checkWrittenEntries(const std::string& archivePath, const std::vector<zipcore::WrittenEntry>& entries,
+std::string checkWrittenEntries(const std::string& archivePath,
+                                const std::vector<zipcore::WrittenEntry>& entries,
                                 const std::string& password);
 
 } // namespace zipdll

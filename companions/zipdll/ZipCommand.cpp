@@ -8,13 +8,11 @@ namespace zipdll {
 
 namespace {
 
-std::string text(const char* value)
-{
+std::string text(const char* value) {
     return value ? std::string(value) : std::string();
 }
 
-std::vector<std::string> splitSuffixes(const std::string& list)
-{
+std::vector<std::string> splitSuffixes(const std::string& list) {
     std::vector<std::string> out;
     size_t start = 0;
     while (start <= list.size()) {
@@ -22,8 +20,7 @@ std::vector<std::string> splitSuffixes(const std::string& list)
         std::string suffix = list.substr(start, end - start);
         std::transform(suffix.begin(), suffix.end(), suffix.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (!suffix.empty())
-            out.push_back(suffix.front() == '.' ? suffix : "." + suffix);
+        if (!suffix.empty()) out.push_back(suffix.front() == '.' ? suffix : "." + suffix);
         start = end + 1;
     }
     return out;
@@ -31,16 +28,12 @@ std::vector<std::string> splitSuffixes(const std::string& list)
 
 } // namespace
 
-std::string validateRecord(const BrxZipCommandRecord* record)
-{
-    if (!record)
-        return "no command record";
-    if (record->check != BRX_RECORD_CHECK)
-        return "the command record has a wrong check value";
+std::string validateRecord(const BrxZipCommandRecord* record) {
+    if (!record) return "no command record";
+    if (record->check != BRX_RECORD_CHECK) return "the command record has a wrong check value";
     if (record->version < BRX_ZIP_SHORT_RECORD_VERSION)
         return "the command record is of an older layout than this library takes";
-    if (!record->zipFileName || !*record->zipFileName)
-        return "no archive name";
+    if (!record->zipFileName || !*record->zipFileName) return "no archive name";
     if (record->specCount < 0 || (record->specCount > 0 && !record->specs))
         return "the file patterns are missing";
     if (record->excludeCount < 0 || (record->excludeCount > 0 && !record->excludes))
@@ -48,8 +41,7 @@ std::string validateRecord(const BrxZipCommandRecord* record)
     return {};
 }
 
-ZipCommand readCommand(const BrxZipCommandRecord& record)
-{
+ZipCommand readCommand(const BrxZipCommandRecord& record) {
     ZipCommand command;
     command.deleteEntries = record.deleteEntries != 0;
     command.archivePath = text(record.zipFileName);

@@ -11,7 +11,7 @@ namespace zipdll {
 struct ZipCommand {
     bool deleteEntries = false;
     std::string archivePath;
-    std::string tempDir;          // empty: the archive's own folder
+    std::string tempDir; // empty: the archive's own folder
     std::vector<std::string> specs;
     std::vector<std::string> excludes;
     std::vector<std::string> storeSuffixes; // lower case, with their dot

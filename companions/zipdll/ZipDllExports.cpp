@@ -14,32 +14,32 @@
 
 namespace {
 
-int32_t runCommand(const BrxZipCommandRecord& record, zipdll::CallbackReporter& reporter)
-{
+int32_t runCommand(const BrxZipCommandRecord& record, zipdll::CallbackReporter& reporter) {
     const zipdll::ZipCommand command = zipdll::readCommand(record);
     try {
-        return command.deleteEntries ? zipdll::runDelete(command, reporter) : zipdll::runAdd(command, reporter);
+        return command.deleteEntries ? zipdll::runDelete(command, reporter)
+                                     : zipdll::runAdd(command, reporter);
     } catch (const zipdll::Cancelled&) {
-        reporter.message(BRX_MSG_CANCELLED, "Cancelled; " + command.archivePath + " was not changed");
+        reporter.message(BRX_MSG_CANCELLED,
+                         "Cancelled; " + command.archivePath + " was not changed");
     } catch (const zipdll::CommandError& error) {
         reporter.message(error.code, error.text);
     } catch (const std::bad_alloc&) {
-        reporter.message(BRX_MSG_OUT_OF_MEMORY, "Out of memory; " + command.archivePath + " was not changed");
+        reporter.message(BRX_MSG_OUT_OF_MEMORY,
+                         "Out of memory; " + command.archivePath + " was not changed");
     } catch (const std::exception& e) {
-        reporter.message(BRX_MSG_INTERNAL_ERROR,
-                         std::string("Internal error: ") + e.what() + "; " + command.archivePath + " was not changed");
+        reporter.message(BRX_MSG_INTERNAL_ERROR, std::string("Internal error: ") + e.what() + "; " +
+                                                     command.archivePath + " was not changed");
     }
     return 0;
 }
 
 } // namespace
 
-BRX_EXPORT int32_t ZipDllExec(BrxZipCommandRecord* record)
-{
+BRX_EXPORT int32_t ZipDllExec(BrxZipCommandRecord* record) {
     try {
         const std::string problem = zipdll::validateRecord(record);
-        if (!record)
-            return 0;
+        if (!record) return 0;
         zipdll::CallbackReporter reporter(record->callback, record->caller, record->ownerWindow);
         int32_t result = 0;
         if (!problem.empty())
@@ -53,7 +53,6 @@ BRX_EXPORT int32_t ZipDllExec(BrxZipCommandRecord* record)
     }
 }
 
-BRX_EXPORT int32_t GetZipDllVersion(void)
-{
+BRX_EXPORT int32_t GetZipDllVersion(void) {
     return BRX_DLL_VERSION;
 }

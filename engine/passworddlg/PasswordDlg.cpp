@@ -15,8 +15,7 @@ namespace {
 
 constexpr int kMaxPasswordChars = 80;
 
-QPushButton* makeButton(QWidget* parent, int textId, QStyle::StandardPixmap icon, int left)
-{
+QPushButton* makeButton(QWidget* parent, int textId, QStyle::StandardPixmap icon, int left) {
     auto* button = new QPushButton(LoadZipStr(textId), parent);
     button->setIcon(parent->style()->standardIcon(icon));
     button->setGeometry(left, 72, 90, 28);
@@ -25,11 +24,10 @@ QPushButton* makeButton(QWidget* parent, int textId, QStyle::StandardPixmap icon
 
 } // namespace
 
-TPasswordDlg::TPasswordDlg(QWidget* parent)
-    : QDialog(parent)
-{
+TPasswordDlg::TPasswordDlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(344, 137);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
     font.setBold(true);
@@ -52,8 +50,7 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TPasswordDlg::ShowPasswordDlg(const QString& caption, const QString& prompt)
-{
+QString TPasswordDlg::ShowPasswordDlg(const QString& caption, const QString& prompt) {
     m_confirmed = false;
     setWindowTitle(caption);
     m_prompt->setText(prompt);
@@ -64,12 +61,10 @@ QString TPasswordDlg::ShowPasswordDlg(const QString& caption, const QString& pro
     return m_confirmed ? m_edit->text() : QString();
 }
 
-std::optional<QString> passwordDlgPrompt(const QString& caption, const QString& prompt)
-{
+std::optional<QString> passwordDlgPrompt(const QString& caption, const QString& prompt) {
     TPasswordDlg dialog;
     const QString text = dialog.ShowPasswordDlg(caption, prompt);
-    if (!dialog.confirmed())
-        return std::nullopt;
+    if (!dialog.confirmed()) return std::nullopt;
     return text;
 }
 

@@ -13,12 +13,15 @@ constexpr qint64 kCentralSize = 46;
 constexpr quint32 kEndSig = 0x06054b50;
 constexpr quint32 kCentralSig = 0x02014b50;
 
-quint32 u32(const char* p) { return qFromLittleEndian<quint32>(p); }
-quint16 u16(const char* p) { return qFromLittleEndian<quint16>(p); }
+quint32 u32(const char* p) {
+    return qFromLittleEndian<quint32>(p);
+}
+quint16 u16(const char* p) {
+    return qFromLittleEndian<quint16>(p);
+}
 
 // The last "PK\5\6" whose comment fits in the file.
-bool findEnd(QFile& file, ArchiveLayout& layout, int& errorId)
-{
+bool findEnd(QFile& file, ArchiveLayout& layout, int& errorId) {
     const qint64 n = std::min(layout.physicalSize, kMaxEndSearch);
     if (!file.seek(layout.physicalSize - n)) {
         errorId = DS_FailedSeek;
@@ -47,8 +50,7 @@ bool findEnd(QFile& file, ArchiveLayout& layout, int& errorId)
 
 // The smallest local-header offset, in stored terms (the directory start
 // when there are no entries).
-bool scanDirectory(QFile& file, ArchiveLayout& layout, quint32& firstLocal, int& errorId)
-{
+bool scanDirectory(QFile& file, ArchiveLayout& layout, quint32& firstLocal, int& errorId) {
     firstLocal = layout.storedOffset;
     if (!file.seek(layout.computedStart)) {
         errorId = LI_ReadZipError;
@@ -73,16 +75,14 @@ bool scanDirectory(QFile& file, ArchiveLayout& layout, quint32& firstLocal, int&
 
 } // namespace
 
-std::optional<ArchiveLayout> readArchiveLayout(QFile& file, int& errorId)
-{
+std::optional<ArchiveLayout> readArchiveLayout(QFile& file, int& errorId) {
     ArchiveLayout layout;
     layout.physicalSize = file.size();
     if (layout.physicalSize < kEndSize) {
         errorId = DS_NoValidZip;
         return std::nullopt;
     }
-    if (!findEnd(file, layout, errorId))
-        return std::nullopt;
+    if (!findEnd(file, layout, errorId)) return std::nullopt;
     layout.computedStart = layout.endRecordOffset - layout.directorySize;
     if (layout.computedStart < 0) {
         errorId = DS_NoValidZip;
@@ -90,8 +90,7 @@ std::optional<ArchiveLayout> readArchiveLayout(QFile& file, int& errorId)
     }
     layout.structureWarning = layout.computedStart != qint64(layout.storedOffset);
     quint32 firstLocal = 0;
-    if (!scanDirectory(file, layout, firstLocal, errorId))
-        return std::nullopt;
+    if (!scanDirectory(file, layout, firstLocal, errorId)) return std::nullopt;
     layout.sfxOffset = qint64(firstLocal) + (layout.computedStart - qint64(layout.storedOffset));
     return layout;
 }

@@ -12,13 +12,13 @@ namespace brx {
 struct ArchiveLayout {
     qint64 physicalSize = 0;
     qint64 endRecordOffset = 0;
-    qint64 fileEnd = 0;          // end of the archive comment
-    qint64 computedStart = 0;    // directory start counted back from the end
-    quint32 storedOffset = 0;    // directory offset held in the end record
+    qint64 fileEnd = 0;       // end of the archive comment
+    qint64 computedStart = 0; // directory start counted back from the end
+    quint32 storedOffset = 0; // directory offset held in the end record
     quint32 directorySize = 0;
     quint16 totalEntries = 0;
     quint16 commentLength = 0;
-    qint64 sfxOffset = 0;        // file position of the first local header
+    qint64 sfxOffset = 0; // file position of the first local header
     bool structureWarning = false;
 };
 

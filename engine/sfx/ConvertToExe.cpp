@@ -29,20 +29,19 @@ public:
     qint64 stubSize = -1;
     qint64 archiveSize = -1;
 
-    int copyStub()
-    {
+    int copyStub() {
         QFile stub(m_context.sfxPath);
-        if (!stub.open(QIODevice::ReadOnly) || !copyBytes(stub, m_out, -1))
-            return kReadError;
+        if (!stub.open(QIODevice::ReadOnly) || !copyBytes(stub, m_out, -1)) return kReadError;
         stubSize = stub.size();
         return m_context.props.icon.isEmpty() ? 0 : replaceIcon();
     }
 
-    int writeHeader(const QByteArray& header) { return m_out.write(header) == header.size() ? 0 : kWriteError; }
+    int writeHeader(const QByteArray& header) {
+        return m_out.write(header) == header.size() ? 0 : kWriteError;
+    }
 
     // An empty archive: an end record whose directory starts right here.
-    int writeEmptyArchive()
-    {
+    int writeEmptyArchive() {
         QByteArray end(22, '\0');
         qToLittleEndian<quint32>(0x06054b50, end.data());
         qToLittleEndian<quint32>(quint32(m_out.pos()), end.data() + 16);
@@ -50,41 +49,33 @@ public:
         return m_out.write(end) == end.size() ? 0 : kWriteError;
     }
 
-    int copyArchive(qint64 shift)
-    {
+    int copyArchive(qint64 shift) {
         QFile zip(m_context.zipFileName);
         int errorId = 0;
-        if (!zip.open(QIODevice::ReadOnly))
-            return report(m_context, DS_NoInFile), kReadError;
+        if (!zip.open(QIODevice::ReadOnly)) return report(m_context, DS_NoInFile), kReadError;
         const auto layout = readArchiveLayout(zip, errorId);
-        if (!layout)
-            return report(m_context, errorId), kReadError;
-        if (!zip.seek(0))
-            return kReadError;
+        if (!layout) return report(m_context, errorId), kReadError;
+        if (!zip.seek(0)) return kReadError;
         // Offsets that already disagree with the file are left as they are.
         if (layout->structureWarning) {
             archiveSize = layout->physicalSize;
             return copyBytes(zip, m_out, -1) ? 0 : kReadError;
         }
         archiveSize = layout->fileEnd;
-        if (!copyBytes(zip, m_out, layout->storedOffset))
-            return kReadError;
+        if (!copyBytes(zip, m_out, layout->storedOffset)) return kReadError;
         return rewriteCentralDirectory(zip, m_out, layout->totalEntries, shift);
     }
 
 private:
     // Overwrites the 744-byte image of the copied stub's icon with SFXIcon's.
-    int replaceIcon()
-    {
-        if (!m_out.seek(0))
-            return kIconFailed;
+    int replaceIcon() {
+        if (!m_out.seek(0)) return kIconFailed;
         const QByteArray stub = m_out.read(stubSize);
         const IconLocation icon = findStubIcon(stub);
         if (!m_out.seek(stubSize) || icon.result != IconSearch::Found)
             return icon.result == IconSearch::Found ? kIconFailed : kIconNotFound;
         const QByteArray ico = toStubIcon(m_context.props.icon);
-        if (ico.size() != kIconFileSize)
-            return kIconWrongSize;
+        if (ico.size() != kIconFileSize) return kIconWrongSize;
         const QByteArray image = ico.mid(kIconFileSize - kStubIconImageSize);
         const bool written = m_out.seek(icon.fileOffset) && m_out.write(image) == image.size();
         return written && m_out.seek(stubSize) ? 0 : kIconFailed;
@@ -94,8 +85,7 @@ private:
     QFile& m_out;
 };
 
-int checkBeforeStart(SfxConvertContext& context, QString& output)
-{
+int checkBeforeStart(SfxConvertContext& context, QString& output) {
     const SfxProperties& props = context.props;
     if (!context.newArchive && !QFileInfo(context.zipFileName).isFile())
         return report(context, GE_NoZipSpecified), kCheckFailed;
@@ -105,8 +95,7 @@ int checkBeforeStart(SfxConvertContext& context, QString& output)
                    .arg(mpvHeaderSize(props) + 1));
         return kCheckFailed;
     }
-    if (!locateStub(context))
-        return report(context, SF_NoZipSFXBin), kCheckFailed;
+    if (!locateStub(context)) return report(context, SF_NoZipSFXBin), kCheckFailed;
     output = context.zipFileName;
     if (!context.newArchive) {
         if (QFileInfo(context.zipFileName).suffix().toUpper() != QLatin1String("ZIP"))
@@ -116,13 +105,11 @@ int checkBeforeStart(SfxConvertContext& context, QString& output)
     return 0;
 }
 
-int build(SfxConvertContext& context, QFile& out, qint64& expectedLength)
-{
+int build(SfxConvertContext& context, QFile& out, qint64& expectedLength) {
     const QByteArray header = buildMpvHeader(context.props);
     ExeBuilder builder(context, out);
     int result = builder.copyStub();
-    if (result == 0)
-        result = builder.writeHeader(header);
+    if (result == 0) result = builder.writeHeader(header);
     if (result == 0)
         result = context.newArchive ? builder.writeEmptyArchive()
                                     : builder.copyArchive(builder.stubSize + header.size());
@@ -132,18 +119,14 @@ int build(SfxConvertContext& context, QFile& out, qint64& expectedLength)
 
 } // namespace
 
-int ConvertToExe(SfxConvertContext& context)
-{
+int ConvertToExe(SfxConvertContext& context) {
     QString output;
     int result = checkBeforeStart(context, output);
-    if (result != 0)
-        return result;
+    if (result != 0) return result;
     BusyCursor busy(context);
-    if (QFileInfo::exists(output))
-        erase(context, output);
+    if (QFileInfo::exists(output)) erase(context, output);
     QFile out(output);
-    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
-        return kNotCreated;
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate)) return kNotCreated;
     qint64 expected = -1;
     try {
         result = build(context, out, expected);
@@ -153,8 +136,7 @@ int ConvertToExe(SfxConvertContext& context)
     }
     const qint64 length = out.size();
     out.close();
-    if (result == 0 && !context.newArchive && length != expected)
-        result = kCheckFailed;
+    if (result == 0 && !context.newArchive && length != expected) result = kCheckFailed;
     if (result != 0) {
         out.remove();
         return result;

@@ -12,8 +12,7 @@
 namespace brx {
 
 template <typename Engine>
-SfxConvertContext makeSfxContext(Engine& engine, bool newArchive)
-{
+SfxConvertContext makeSfxContext(Engine& engine, bool newArchive) {
     SfxConvertContext context;
     context.zipFileName = engine.ZipFileName();
     context.sfxPath = engine.SFXPath();
@@ -27,27 +26,28 @@ SfxConvertContext makeSfxContext(Engine& engine, bool newArchive)
     context.props.options = engine.SFXOptions();
     context.props.overWriteMode = engine.SFXOverWriteMode();
     context.props.icon = engine.SFXIcon();
-    context.showMessage = [&engine](int id, const QString& extra) { engine.ShowZipMessage(id, extra); };
-    context.eraseFile = [&engine](const QString& name) { return engine.EraseFile(name, engine.HowToDelete()); };
+    context.showMessage = [&engine](int id, const QString& extra) {
+        engine.ShowZipMessage(id, extra);
+    };
+    context.eraseFile = [&engine](const QString& name) {
+        return engine.EraseFile(name, engine.HowToDelete());
+    };
     context.setBusy = [&engine](bool busy) { engine.host().setBusy(busy); };
     return context;
 }
 
 // ConvertToExe for the engine; newArchive when Add creates a missing ".EXE".
 template <typename Engine>
-int runConvertToExe(Engine& engine, bool newArchive)
-{
+int runConvertToExe(Engine& engine, bool newArchive) {
     SfxConvertContext context = makeSfxContext(engine, newArchive);
     const int result = ConvertToExe(context);
     engine.setSFXPath(context.sfxPath);
-    if (result == 0 && !newArchive)
-        engine.setZipFileName(context.zipFileName);
+    if (result == 0 && !newArchive) engine.setZipFileName(context.zipFileName);
     return result;
 }
 
 template <typename Engine>
-int runConvertToZip(Engine& engine)
-{
+int runConvertToZip(Engine& engine) {
     SfxConvertContext context = makeSfxContext(engine, false);
     const int result = ConvertToZip(context);
     engine.setSFXCaption(context.props.caption);
@@ -57,8 +57,7 @@ int runConvertToZip(Engine& engine)
     engine.setSFXOptions(context.props.options);
     engine.setSFXOverWriteMode(context.props.overWriteMode);
     engine.setSFXIcon(context.props.icon);
-    if (result == 0)
-        engine.setZipFileName(context.zipFileName);
+    if (result == 0) engine.setZipFileName(context.zipFileName);
     return result;
 }
 

@@ -13,8 +13,9 @@ constexpr int kSide = 32;
 constexpr int kHeaderSize = 40;
 
 // The standard 16-colour palette, RGB.
-const quint32 kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-                              0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+const quint32 kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                              0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                              0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 struct DirEntry {
     int width = 0;
@@ -24,39 +25,41 @@ struct DirEntry {
 };
 
 // Byte by byte through at(): the callers have checked the bounds.
-quint16 u16At(const QByteArray& d, qint64 pos) { return quint16(quint8(d.at(pos)) | quint8(d.at(pos + 1)) << 8); }
-quint32 u32At(const QByteArray& d, qint64 pos) { return u16At(d, pos) | quint32(u16At(d, pos + 2)) << 16; }
-
-bool isStubForm(const QByteArray& ico)
-{
-    return ico.size() == kIconFileSize && u16At(ico, 2) == 1 && u16At(ico, 4) == 1 && u32At(ico, 14) == 744
-           && u32At(ico, 18) == 22 && u32At(ico, 22) == 40 && u32At(ico, 26) == kSide && u16At(ico, 36) == 4;
+quint16 u16At(const QByteArray& d, qint64 pos) {
+    return quint16(quint8(d.at(pos)) | quint8(d.at(pos + 1)) << 8);
+}
+quint32 u32At(const QByteArray& d, qint64 pos) {
+    return u16At(d, pos) | quint32(u16At(d, pos + 2)) << 16;
 }
 
-QList<DirEntry> readDirectory(const QByteArray& ico)
-{
+bool isStubForm(const QByteArray& ico) {
+    return ico.size() == kIconFileSize && u16At(ico, 2) == 1 && u16At(ico, 4) == 1 &&
+           u32At(ico, 14) == 744 && u32At(ico, 18) == 22 && u32At(ico, 22) == 40 &&
+           u32At(ico, 26) == kSide && u16At(ico, 36) == 4;
+}
+
+QList<DirEntry> readDirectory(const QByteArray& ico) {
     QList<DirEntry> entries;
-    if (ico.size() < 6 || u16At(ico, 0) != 0 || u16At(ico, 2) != 1)
-        return entries;
+    if (ico.size() < 6 || u16At(ico, 0) != 0 || u16At(ico, 2) != 1) return entries;
     const int count = u16At(ico, 4);
     for (int i = 0; i < count && 6 + (i + 1) * 16 <= ico.size(); ++i) {
         const qint64 p = 6 + i * 16;
-        DirEntry e{static_cast<uint8_t>(ico[p]) ? static_cast<uint8_t>(ico[p]) : 256, u16At(ico, p + 6),
-                   u32At(ico, p + 12), u32At(ico, p + 8)};
-        if (e.offset >= 0 && e.size >= kHeaderSize && e.offset + e.size <= ico.size()
-            && !ico.mid(e.offset, 4).startsWith("\x89PNG"))
+        DirEntry e{static_cast<uint8_t>(ico[p]) ? static_cast<uint8_t>(ico[p]) : 256,
+                   u16At(ico, p + 6), u32At(ico, p + 12), u32At(ico, p + 8)};
+        if (e.offset >= 0 && e.size >= kHeaderSize && e.offset + e.size <= ico.size() &&
+            !ico.mid(e.offset, 4).startsWith("\x89PNG"))
             entries.append(e);
     }
     return entries;
 }
 
 // The closest size to 32, then the deepest colours.
-std::optional<DirEntry> bestEntry(const QList<DirEntry>& entries)
-{
+std::optional<DirEntry> bestEntry(const QList<DirEntry>& entries) {
     std::optional<DirEntry> best;
     for (const DirEntry& e : entries) {
         const auto distance = [](const DirEntry& x) { return std::abs(x.width - kSide); };
-        if (!best || distance(e) < distance(*best) || (distance(e) == distance(*best) && e.bits > best->bits))
+        if (!best || distance(e) < distance(*best) ||
+            (distance(e) == distance(*best) && e.bits > best->bits))
             best = e;
     }
     return best;
@@ -69,10 +72,12 @@ struct Pixels {
     QList<quint32> argb;
 };
 
-int rowBytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
+int rowBytes(int width, int bits) {
+    return ((width * bits + 31) / 32) * 4;
+}
 
-quint32 pixelAt(const QByteArray& dib, qint64 row, int x, int bits, qint64 headerSize, int colours)
-{
+quint32 pixelAt(const QByteArray& dib, qint64 row, int x, int bits, qint64 headerSize,
+                int colours) {
     if (bits <= 8) {
         const int bitPos = x * bits;
         const int byte = static_cast<uint8_t>(dib[row + bitPos / 8]);
@@ -80,20 +85,19 @@ quint32 pixelAt(const QByteArray& dib, qint64 row, int x, int bits, qint64 heade
         return index < colours ? u32At(dib, headerSize + index * 4) & 0xFFFFFF : 0;
     }
     const qint64 at = row + qint64(x) * (bits / 8);
-    const quint32 rgb = quint32(uint8_t(dib[at])) | quint32(uint8_t(dib[at + 1])) << 8 | quint32(uint8_t(dib[at + 2])) << 16;
+    const quint32 rgb = quint32(uint8_t(dib[at])) | quint32(uint8_t(dib[at + 1])) << 8 |
+                        quint32(uint8_t(dib[at + 2])) << 16;
     return bits == 32 ? rgb | quint32(uint8_t(dib[at + 3])) << 24 : rgb;
 }
 
-std::optional<Pixels> decodeDib(const QByteArray& dib)
-{
+std::optional<Pixels> decodeDib(const QByteArray& dib) {
     const int width = static_cast<int>(u32At(dib, 4));
     const int height = static_cast<int>(u32At(dib, 8)) / 2;
     const int bits = u16At(dib, 14);
     const quint32 compression = u32At(dib, 16);
     if (width <= 0 || height <= 0 || width > 1024 || height > 1024 || compression != 0)
         return std::nullopt;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-        return std::nullopt;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return std::nullopt;
     const qint64 headerSize = u32At(dib, 0);
     const int colours = bits <= 8 ? (u32At(dib, 32) ? int(u32At(dib, 32)) : 1 << bits) : 0;
     const qint64 xorStart = headerSize + qint64(colours) * 4;
@@ -111,8 +115,7 @@ std::optional<Pixels> decodeDib(const QByteArray& dib)
         }
     }
     // Images with an alpha channel carry their transparency there; the others in the AND mask.
-    if (anyAlpha)
-        return p;
+    if (anyAlpha) return p;
     for (int y = 0; y < height; ++y) {
         const qint64 maskRow = andStart + qint64(height - 1 - y) * rowBytes(width, 1);
         for (int x = 0; x < width; ++x) {
@@ -124,8 +127,7 @@ std::optional<Pixels> decodeDib(const QByteArray& dib)
     return p;
 }
 
-int nearestColour(quint32 rgb)
-{
+int nearestColour(quint32 rgb) {
     int best = 0;
     long bestDistance = -1;
     for (int i = 0; i < 16; ++i) {
@@ -141,8 +143,7 @@ int nearestColour(quint32 rgb)
     return best;
 }
 
-QByteArray encodeStubIcon(const Pixels& source)
-{
+QByteArray encodeStubIcon(const Pixels& source) {
     QByteArray ico(kIconFileSize, '\0');
     char* d = ico.data();
     qToLittleEndian<quint16>(1, d + 2);
@@ -169,10 +170,12 @@ QByteArray encodeStubIcon(const Pixels& source)
     for (int y = 0; y < kSide; ++y) {
         const int row = kSide - 1 - y; // bottom-up
         for (int x = 0; x < kSide; ++x) {
-            const quint32 argb = source.argb[qsizetype(y * source.height / kSide) * source.width + x * source.width / kSide];
+            const quint32 argb = source.argb[qsizetype(y * source.height / kSide) * source.width +
+                                             x * source.width / kSide];
             const bool transparent = (argb >> 24) < 128;
             const int index = transparent ? 0 : nearestColour(argb);
-            colours[row * 16 + x / 2] = char(colours[row * 16 + x / 2] | (x % 2 ? index : index << 4));
+            colours[row * 16 + x / 2] =
+                char(colours[row * 16 + x / 2] | (x % 2 ? index : index << 4));
             if (transparent)
                 mask[row * 4 + x / 8] = char(mask[row * 4 + x / 8] | (0x80 >> (x % 8)));
         }
@@ -182,13 +185,10 @@ QByteArray encodeStubIcon(const Pixels& source)
 
 } // namespace
 
-QByteArray toStubIcon(const QByteArray& ico)
-{
-    if (isStubForm(ico))
-        return ico;
+QByteArray toStubIcon(const QByteArray& ico) {
+    if (isStubForm(ico)) return ico;
     const auto entry = bestEntry(readDirectory(ico));
-    if (!entry)
-        return QByteArray();
+    if (!entry) return QByteArray();
     const auto pixels = decodeDib(ico.mid(entry->offset, entry->size));
     return pixels ? encodeStubIcon(*pixels) : QByteArray();
 }

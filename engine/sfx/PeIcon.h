@@ -11,7 +11,11 @@ namespace brx {
 inline constexpr int kStubIconImageSize = 744;
 inline constexpr int kIconFileSize = 766; // 6-byte directory + 16-byte entry + image
 
-enum class IconSearch { Found, NotPe, NoIcon };
+enum class IconSearch {
+    Found,
+    NotPe,
+    NoIcon
+};
 
 struct IconLocation {
     IconSearch result = IconSearch::NotPe;

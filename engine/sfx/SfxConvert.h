@@ -20,11 +20,11 @@
 namespace brx {
 
 struct SfxConvertContext {
-    QString zipFileName;    // the source; on success the produced file
-    QString sfxPath;        // SFXPath; holds the stub that was used
-    QString dllDirectory;   // DLLDirectory, a last place for the stub
-    QString programFolder;  // the program's own folder
-    SfxProperties props;    // written into the header; read back by ConvertToZip
+    QString zipFileName;     // the source; on success the produced file
+    QString sfxPath;         // SFXPath; holds the stub that was used
+    QString dllDirectory;    // DLLDirectory, a last place for the stub
+    QString programFolder;   // the program's own folder
+    SfxProperties props;     // written into the header; read back by ConvertToZip
     bool newArchive = false; // ConvertToExe: zipFileName is the EXE to create with an empty archive
 
     // The engine's message path: an id and the text that follows the id's own.

@@ -8,8 +8,7 @@ namespace {
 
 const QString kStubName = QStringLiteral("ZIPSFX.BIN");
 
-QStringList stubCandidates(const SfxConvertContext& context)
-{
+QStringList stubCandidates(const SfxConvertContext& context) {
     QStringList candidates{context.sfxPath, kStubName};
     if (!context.programFolder.isEmpty())
         candidates << QDir(context.programFolder).filePath(kStubName);
@@ -20,12 +19,10 @@ QStringList stubCandidates(const SfxConvertContext& context)
 
 } // namespace
 
-bool locateStub(SfxConvertContext& context)
-{
+bool locateStub(SfxConvertContext& context) {
     for (const QString& candidate : stubCandidates(context)) {
         context.sfxPath = candidate;
-        if (!candidate.isEmpty() && QFileInfo(candidate).isFile())
-            return true;
+        if (!candidate.isEmpty() && QFileInfo(candidate).isFile()) return true;
     }
     return false;
 }

@@ -16,15 +16,12 @@ std::atomic<const void*> g_formatSlot{nullptr};
 // Takes the slot for owner for the lifetime of the claim.
 class SlotClaim {
 public:
-    explicit SlotClaim(const void* owner)
-    {
+    explicit SlotClaim(const void* owner) {
         const void* expected = nullptr;
         m_owned = g_formatSlot.compare_exchange_strong(expected, owner);
     }
-    ~SlotClaim()
-    {
-        if (m_owned)
-            g_formatSlot.store(nullptr);
+    ~SlotClaim() {
+        if (m_owned) g_formatSlot.store(nullptr);
     }
     SlotClaim(const SlotClaim&) = delete;
     SlotClaim& operator=(const SlotClaim&) = delete;
@@ -36,31 +33,26 @@ private:
 
 } // namespace
 
-const void* formatSlotOwner()
-{
+const void* formatSlotOwner() {
     return g_formatSlot.load();
 }
 
-int runFormatThread(FormatThread& worker, IUserHost& host)
-{
+int runFormatThread(FormatThread& worker, IUserHost& host) {
     worker.start(QThread::NormalPriority);
-    while (!worker.wait(kPollMs))
-        host.processEvents();
+    while (!worker.wait(kPollMs)) host.processEvents();
     return worker.result();
 }
 
-int DiskFormat(const FormatRequest& request, IFormatter& formatter, IFormatDialog* dialog, IUserHost& host)
-{
+int DiskFormat(const FormatRequest& request, IFormatter& formatter, IFormatDialog* dialog,
+               IUserHost& host) {
     FormatThread worker(formatter, request.driveRoot, request.volumeLabel);
     SlotClaim claim(&worker);
     if (!claim.owned()) {
         worker.tellToStop();
         return runFormatThread(worker, host);
     }
-    if (dialog)
-        return dialog->exec(request, worker);
-    if (request.confirmErase)
-        return kFormatNotStarted;
+    if (dialog) return dialog->exec(request, worker);
+    if (request.confirmErase) return kFormatNotStarted;
     return runFormatThread(worker, host);
 }
 
@@ -68,9 +60,10 @@ int DiskFormat(const FormatRequest& request, IFormatter& formatter, IFormatDialo
 
 namespace brx {
 
-DiskFormatFn makeDiskFormat(IFormatter& formatter, IFormatDialog* dialog, IUserHost& host, bool confirmErase)
-{
-    return [&formatter, dialog, &host, confirmErase](const QString& root, int index, const QString& label) {
+DiskFormatFn makeDiskFormat(IFormatter& formatter, IFormatDialog* dialog, IUserHost& host,
+                            bool confirmErase) {
+    return [&formatter, dialog, &host, confirmErase](const QString& root, int index,
+                                                     const QString& label) {
         return DiskFormat(FormatRequest{root, index, label, confirmErase}, formatter, dialog, host);
     };
 }

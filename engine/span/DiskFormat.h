@@ -21,7 +21,7 @@ inline constexpr int kFormatNotStarted = -3;
 struct FormatRequest {
     QString driveRoot;
     int driveIndex = 0;
-    QString volumeLabel;   // the label the disk must get; the user cannot change it
+    QString volumeLabel;      // the label the disk must get; the user cannot change it
     bool confirmErase = true; // false: the format starts and the dialog closes by itself
 };
 
@@ -37,10 +37,12 @@ public:
 // The engine's disk format: returns the result (0 done, -1 error or a
 // format already running, -2 cancelled, -3 not started). Without a dialog
 // the format runs only when confirmErase is false (nobody could confirm it).
-int DiskFormat(const FormatRequest& request, IFormatter& formatter, IFormatDialog* dialog, IUserHost& host);
+int DiskFormat(const FormatRequest& request, IFormatter& formatter, IFormatDialog* dialog,
+               IUserHost& host);
 
 // The formatter the volume writer calls for each disk (AddDiskSpanErase).
-DiskFormatFn makeDiskFormat(IFormatter& formatter, IFormatDialog* dialog, IUserHost& host, bool confirmErase);
+DiskFormatFn makeDiskFormat(IFormatter& formatter, IFormatDialog* dialog, IUserHost& host,
+                            bool confirmErase);
 
 // The process-wide slot: the owner of the format that runs now, or null.
 const void* formatSlotOwner();

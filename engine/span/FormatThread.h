@@ -13,7 +13,11 @@ class IFormatter;
 class FormatThread final : public QThread {
     Q_OBJECT
 public:
-    enum Indicator { Waiting = 0, DialogFound = 1, Finished = 2 };
+    enum Indicator {
+        Waiting = 0,
+        DialogFound = 1,
+        Finished = 2
+    };
 
     FormatThread(IFormatter& formatter, const QString& driveRoot, const QString& volumeLabel);
 

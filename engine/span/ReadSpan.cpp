@@ -5,8 +5,7 @@
 
 namespace brx {
 
-int ReadSpan(SpanContext& context, const QString& archiveName, QString& target)
-{
+int ReadSpan(SpanContext& context, const QString& archiveName, QString& target) {
     context.host.setBusy(true);
     SpanReadJob job(context, archiveName);
     const int result = runSpanCopy(context.events, [&] { job.run(target); });

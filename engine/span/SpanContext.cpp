@@ -5,8 +5,7 @@
 
 namespace brx {
 
-int runSpanCopy(ISpanEvents& events, const std::function<void()>& copy)
-{
+int runSpanCopy(ISpanEvents& events, const std::function<void()>& copy) {
     try {
         copy();
         return 0;
@@ -17,7 +16,8 @@ int runSpanCopy(ISpanEvents& events, const std::function<void()>& copy)
         events.report(SpanMsg::NoMem, events.messageText(SpanMsg::NoMem), true);
         return -8;
     } catch (const std::exception& e) {
-        const QString text = events.messageText(SpanMsg::ErrorUnknown) + QString::fromLocal8Bit(e.what());
+        const QString text =
+            events.messageText(SpanMsg::ErrorUnknown) + QString::fromLocal8Bit(e.what());
         events.report(SpanMsg::ErrorUnknown, text, true);
         return -9;
     }

@@ -7,18 +7,18 @@
 
 namespace brx {
 
-SpanDrive::SpanDrive(IVolumes& volumes, IUserHost& host, ISpanEvents& events, const SpanSettings& settings)
-    : m_volumes(volumes), m_host(host), m_events(events), m_settings(settings)
-{
-}
+SpanDrive::SpanDrive(IVolumes& volumes, IUserHost& host, ISpanEvents& events,
+                     const SpanSettings& settings)
+    : m_volumes(volumes)
+    , m_host(host)
+    , m_events(events)
+    , m_settings(settings) {}
 
-void SpanDrive::fail(int id, const QVariantList& args, bool shown)
-{
+void SpanDrive::fail(int id, const QVariantList& args, bool shown) {
     throw ESpanError{id, args, shown, {}};
 }
 
-void SpanDrive::setDriveOf(const QString& path)
-{
+void SpanDrive::setDriveOf(const QString& path) {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     DriveRoot = m_volumes.volumeRootOf(absolute);
     DriveIndex = driveIndexOf(DriveRoot);
@@ -26,10 +26,8 @@ void SpanDrive::setDriveOf(const QString& path)
     m_rootsAtStart = m_volumes.mountPoints();
 }
 
-QString SpanDrive::onDrive(const QString& path) const
-{
-    if (DriveRoot == m_originalRoot || !path.startsWith(m_originalRoot))
-        return path;
+QString SpanDrive::onDrive(const QString& path) const {
+    if (DriveRoot == m_originalRoot || !path.startsWith(m_originalRoot)) return path;
     return DriveRoot + path.mid(m_originalRoot.size());
 }
 
@@ -37,39 +35,32 @@ QString SpanDrive::onDrive(const QString& path) const
 // named after its label, so the next disk may appear at another mount
 // point. When the drive's own mount point is gone, the one removable volume
 // mounted since the run began (or back at the first mount point) is the drive.
-bool SpanDrive::followRemovableDrive()
-{
+bool SpanDrive::followRemovableDrive() {
     QStringList candidates;
     for (const QString& root : m_volumes.mountPoints()) {
         const bool newSinceStart = !m_rootsAtStart.contains(root) || root == m_originalRoot;
         if (newSinceStart && m_volumes.driveType(root) == DriveType::Removable)
             candidates.append(root);
     }
-    if (candidates.size() != 1)
-        return false;
+    if (candidates.size() != 1) return false;
     DriveRoot = candidates.first();
     return true;
 }
 
-int SpanDrive::driveIndexOf(const QString& root) const
-{
+int SpanDrive::driveIndexOf(const QString& root) const {
     return static_cast<int>(std::max<qsizetype>(0, m_volumes.mountPoints().indexOf(root)));
 }
 
 // A removable drive without a disk is not mounted on Linux: once the drive
 // was seen as removable in this run, "not mounted" means "no disk in it".
-bool SpanDrive::checkDrive()
-{
+bool SpanDrive::checkDrive() {
     VolumeLabel.clear();
     DiskSize = 0;
-    if (!DriveRoot.startsWith(QLatin1Char('/')))
-        fail(SpanMsg::NotaDrive, {DriveRoot});
+    if (!DriveRoot.startsWith(QLatin1Char('/'))) fail(SpanMsg::NotaDrive, {DriveRoot});
     DriveType type = m_volumes.driveType(DriveRoot);
     if (type == DriveType::NotMounted) {
-        if (!m_seenRemovable)
-            fail(SpanMsg::DriveNoMount, {DriveRoot});
-        if (!followRemovableDrive())
-            return false;
+        if (!m_seenRemovable) fail(SpanMsg::DriveNoMount, {DriveRoot});
+        if (!followRemovableDrive()) return false;
         type = DriveType::Removable;
     }
     m_seenRemovable = m_seenRemovable || type == DriveType::Removable;
@@ -80,16 +71,12 @@ bool SpanDrive::checkDrive()
     return type == DriveType::Network || DiskSize != -1;
 }
 
-void SpanDrive::queryDiskFree(int flags)
-{
-    if (flags & FreeSpace)
-        DiskFree = m_volumes.freeSpace(DriveRoot);
-    if (flags & Capacity)
-        DiskSize = m_volumes.capacity(DriveRoot);
+void SpanDrive::queryDiskFree(int flags) {
+    if (flags & FreeSpace) DiskFree = m_volumes.freeSpace(DriveRoot);
+    if (flags & Capacity) DiskSize = m_volumes.capacity(DriveRoot);
 }
 
-DriveType SpanDrive::promptForDisk()
-{
+DriveType SpanDrive::promptForDisk() {
     m_host.processEvents();
     DriveType type = m_volumes.driveType(DriveRoot);
     MsgResult answer = MsgResult::Ok;
@@ -99,8 +86,7 @@ DriveType SpanDrive::promptForDisk()
             NewDisk = false;
             break;
         }
-        if (m_settings.Unattended)
-            fail(SpanMsg::NoUnattSpan);
+        if (m_settings.Unattended) fail(SpanMsg::NoUnattSpan);
         MessageRequest request;
         request.text = promptText() + m_events.messageText(SpanMsg::InDrive, {DriveRoot});
         request.caption = m_settings.applicationTitle;
@@ -109,17 +95,13 @@ DriveType SpanDrive::promptForDisk()
         answer = m_host.messageBox(request);
         NewDisk = false;
     }
-    if (answer != MsgResult::Ok)
-        fail(SpanMsg::Canceled, {}, false);
+    if (answer != MsgResult::Ok) fail(SpanMsg::Canceled, {}, false);
     return type;
 }
 
-QString SpanDrive::promptText()
-{
-    if (DiskNr < 0)
-        return m_events.messageText(SpanMsg::InsertDisk);
-    if (!writing)
-        return m_events.messageText(SpanMsg::InsertVolume, {DiskNr + 1, TotalDisks + 1});
+QString SpanDrive::promptText() {
+    if (DiskNr < 0) return m_events.messageText(SpanMsg::InsertDisk);
+    if (!writing) return m_events.messageText(SpanMsg::InsertVolume, {DiskNr + 1, TotalDisks + 1});
     qint64 size = DiskSize;
     if (m_settings.MaxVolumeSize > 0 && m_settings.MaxVolumeSize < size)
         size = m_settings.MaxVolumeSize;

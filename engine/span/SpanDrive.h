@@ -12,7 +12,8 @@ class IUserHost;
 
 class SpanDrive {
 public:
-    SpanDrive(IVolumes& volumes, IUserHost& host, ISpanEvents& events, const SpanSettings& settings);
+    SpanDrive(IVolumes& volumes, IUserHost& host, ISpanEvents& events,
+              const SpanSettings& settings);
 
     // DriveRoot := the volume holding path (its mount point, with "/").
     void setDriveOf(const QString& path);
@@ -29,7 +30,10 @@ public:
     // drives; returns the drive type. Cancel raises 11007 (not shown).
     DriveType promptForDisk();
 
-    enum DiskFreeFlag { FreeSpace = 1, Capacity = 2 };
+    enum DiskFreeFlag {
+        FreeSpace = 1,
+        Capacity = 2
+    };
     void queryDiskFree(int flags);
 
     // Raises ESpanError.
@@ -46,8 +50,8 @@ public:
     QString VolumeLabel;
     qint64 DiskSize = -1;
     qint64 DiskFree = -1;
-    int DiskNr = 0;      // current volume, 0-based; -1 = the last one is wanted
-    int TotalDisks = 0;  // 0-based number of the last volume
+    int DiskNr = 0;     // current volume, 0-based; -1 = the last one is wanted
+    int TotalDisks = 0; // 0-based number of the last volume
     bool NewDisk = false;
     qint64 DiskWritten = 0;
 

@@ -11,26 +11,21 @@ namespace {
 
 constexpr qint64 kMaxEndBlock = 65535 + kEndSize;
 
-bool startsSpannedSet(QFile& file)
-{
+bool startsSpannedSet(QFile& file) {
     const QByteArray head = file.read(8);
-    return head.size() == 8 && getLe32(head, 0) == kSpanSignature && getLe32(head, 4) == kLocalSignature;
+    return head.size() == 8 && getLe32(head, 0) == kSpanSignature &&
+           getLe32(head, 4) == kLocalSignature;
 }
 
-std::optional<FoundEndRecord> scanForEndRecord(QFile& file)
-{
+std::optional<FoundEndRecord> scanForEndRecord(QFile& file) {
     const qint64 fileEnd = file.size();
-    if (fileEnd < kEndSize)
-        return std::nullopt;
+    if (fileEnd < kEndSize) return std::nullopt;
     const qint64 n = std::min(fileEnd, kMaxEndBlock);
-    if (!file.seek(fileEnd - n))
-        SpanDrive::fail(SpanMsg::FailedSeek);
+    if (!file.seek(fileEnd - n)) SpanDrive::fail(SpanMsg::FailedSeek);
     const QByteArray block = file.read(n);
-    if (block.size() != n)
-        SpanDrive::fail(SpanMsg::EOCBadRead);
+    if (block.size() != n) SpanDrive::fail(SpanMsg::EOCBadRead);
     for (qint64 i = n - kEndSize; i >= 0; --i) {
-        if (getLe32(block, static_cast<int>(i)) != kEndSignature)
-            continue;
+        if (getLe32(block, static_cast<int>(i)) != kEndSignature) continue;
         FoundEndRecord found;
         found.record.raw = block.mid(i, kEndSize);
         found.offset = fileEnd - n + i;
@@ -42,41 +37,33 @@ std::optional<FoundEndRecord> scanForEndRecord(QFile& file)
 
 // The n of a file "nameNNN.ext" on a fixed drive that belongs to a set whose
 // first file "name001.ext" starts with the set's signature.
-std::optional<int> middleFileNumber(const QString& path)
-{
+std::optional<int> middleFileNumber(const QString& path) {
     const std::optional<int> n = volumeNumberOfFileName(path);
-    if (!n || *n <= 1)
-        return std::nullopt;
+    if (!n || *n <= 1) return std::nullopt;
     QFile first(volumeFileNameForRead(path, 1));
-    if (!first.open(QIODevice::ReadOnly) || !startsSpannedSet(first))
-        return std::nullopt;
+    if (!first.open(QIODevice::ReadOnly) || !startsSpannedSet(first)) return std::nullopt;
     return n;
 }
 
-[[noreturn]] void failNotLast(const QString& path, const QString& volumeLabel, bool spanStart)
-{
+[[noreturn]] void failNotLast(const QString& path, const QString& volumeLabel, bool spanStart) {
     const std::optional<int> labelNumber = volumeNumberOfLabel(volumeLabel);
-    if (!spanStart && labelNumber)
-        SpanDrive::fail(SpanMsg::NotLastInSet, {*labelNumber});
+    if (!spanStart && labelNumber) SpanDrive::fail(SpanMsg::NotLastInSet, {*labelNumber});
     if (!spanStart) {
         if (const std::optional<int> n = middleFileNumber(path))
             SpanDrive::fail(SpanMsg::NotLastInSet, {*n});
         SpanDrive::fail(SpanMsg::NoValidZip);
     }
-    if (labelNumber.value_or(0) == 1)
-        SpanDrive::fail(SpanMsg::FirstInSet);
+    if (labelNumber.value_or(0) == 1) SpanDrive::fail(SpanMsg::FirstInSet);
     SpanDrive::fail(SpanMsg::FirstFileOnHD);
 }
 
 } // namespace
 
 std::optional<FoundEndRecord> findSpanEndRecord(const QString& path, const QString& volumeLabel,
-                                                EndSearchMode mode, ISpanEvents& events)
-{
+                                                EndSearchMode mode, ISpanEvents& events) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (mode == EndSearchMode::Strict)
-            SpanDrive::fail(SpanMsg::NoInFile);
+        if (mode == EndSearchMode::Strict) SpanDrive::fail(SpanMsg::NoInFile);
         events.report(SpanMsg::FileOpen, events.messageText(SpanMsg::FileOpen), true);
         return std::nullopt;
     }
@@ -85,16 +72,14 @@ std::optional<FoundEndRecord> findSpanEndRecord(const QString& path, const QStri
     try {
         found = scanForEndRecord(file);
     } catch (const ESpanError&) {
-        if (mode == EndSearchMode::Strict)
-            throw;
+        if (mode == EndSearchMode::Strict) throw;
         return std::nullopt;
     }
     if (found) {
         found->spanStart = spanStart;
         return found;
     }
-    if (mode == EndSearchMode::Strict)
-        failNotLast(path, volumeLabel, spanStart);
+    if (mode == EndSearchMode::Strict) failNotLast(path, volumeLabel, spanStart);
     return std::nullopt;
 }
 

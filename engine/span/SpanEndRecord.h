@@ -11,12 +11,15 @@ namespace brx {
 
 struct FoundEndRecord {
     VolumeEndRecord record;
-    qint64 offset = 0;     // of the end record in the file
-    QByteArray comment;    // as stored
+    qint64 offset = 0;      // of the end record in the file
+    QByteArray comment;     // as stored
     bool spanStart = false; // the file starts with the set's signature and a local header
 };
 
-enum class EndSearchMode { Strict, Quiet };
+enum class EndSearchMode {
+    Strict,
+    Quiet
+};
 
 // Strict: a missing file raises 11001, a file without end record raises the
 // id that tells the user what was given (11036, 11037, 11038, 11045).

@@ -67,7 +67,13 @@ struct ESpanError {
     QString extra; // appended to the text (the unexpected error's own text)
 };
 
-enum class SpanProgress { NewFile, Update, EndOfBatch, TotalFiles, TotalSize };
+enum class SpanProgress {
+    NewFile,
+    Update,
+    EndOfBatch,
+    TotalFiles,
+    TotalSize
+};
 
 class ISpanEvents {
 public:
@@ -96,6 +102,7 @@ struct SpanSettings {
 
 // Formats the disk in driveRoot with label; returns the format result
 // (-1 error, -2 cancelled, -3 not started, anything else done).
-using DiskFormatFn = std::function<int(const QString& driveRoot, int driveIndex, const QString& label)>;
+using DiskFormatFn =
+    std::function<int(const QString& driveRoot, int driveIndex, const QString& label)>;
 
 } // namespace brx

@@ -4,12 +4,11 @@
 
 namespace brx {
 
-SpanInput::SpanInput(SpanDrive& drive, const QString& anyVolume) : m_drive(drive), m_name(anyVolume)
-{
-}
+SpanInput::SpanInput(SpanDrive& drive, const QString& anyVolume)
+    : m_drive(drive)
+    , m_name(anyVolume) {}
 
-void SpanInput::openVolume(int n)
-{
+void SpanInput::openVolume(int n) {
     m_file.close();
     m_drive.DiskNr = n;
     for (;;) {
@@ -18,27 +17,23 @@ void SpanInput::openVolume(int n)
             m_drive.promptForDisk();
         } while (!acceptsVolumeName());
         m_file.setFileName(inputName());
-        if (m_file.open(QIODevice::ReadOnly))
-            return;
-        if (!m_drive.isRemovable())
-            SpanDrive::fail(SpanMsg::NoInFile);
-        m_drive.events().report(SpanMsg::NoInFile, m_drive.events().messageText(SpanMsg::NoInFile), true);
+        if (m_file.open(QIODevice::ReadOnly)) return;
+        if (!m_drive.isRemovable()) SpanDrive::fail(SpanMsg::NoInFile);
+        m_drive.events().report(SpanMsg::NoInFile, m_drive.events().messageText(SpanMsg::NoInFile),
+                                true);
     }
 }
 
-void SpanInput::openCurrent(int n)
-{
+void SpanInput::openCurrent(int n) {
     m_file.close();
     m_drive.DiskNr = n;
     m_file.setFileName(inputName());
-    if (!m_file.open(QIODevice::ReadOnly))
-        SpanDrive::fail(SpanMsg::NoInFile);
+    if (!m_file.open(QIODevice::ReadOnly)) SpanDrive::fail(SpanMsg::NoInFile);
 }
 
 // Files of a set on a fixed drive differ by the number before the
 // extension; disks of a set by their label.
-bool SpanInput::acceptsVolumeName()
-{
+bool SpanInput::acceptsVolumeName() {
     if (!m_drive.isRemovable()) {
         m_name = volumeFileNameForRead(m_name, m_drive.DiskNr + 1);
         return true;
@@ -46,39 +41,32 @@ bool SpanInput::acceptsVolumeName()
     return m_drive.VolumeLabel == volumeLabelFor(m_drive.DiskNr + 1);
 }
 
-bool SpanInput::canContinue() const
-{
+bool SpanInput::canContinue() const {
     return m_file.atEnd() && m_drive.DiskNr < m_drive.TotalDisks;
 }
 
-QByteArray SpanInput::readRecord(qint64 length, int errorId)
-{
+QByteArray SpanInput::readRecord(qint64 length, int errorId) {
     QByteArray bytes = m_file.read(length);
     if (bytes.isEmpty() && length > 0 && canContinue()) {
         openVolume(m_drive.DiskNr + 1);
         bytes = m_file.read(length);
     }
-    if (bytes.size() != length)
-        SpanDrive::fail(errorId);
+    if (bytes.size() != length) SpanDrive::fail(errorId);
     return bytes;
 }
 
-QByteArray SpanInput::readData(qint64 length, int errorId)
-{
+QByteArray SpanInput::readData(qint64 length, int errorId) {
     QByteArray bytes = m_file.read(length);
     while (bytes.size() < length && canContinue()) {
         openVolume(m_drive.DiskNr + 1);
         bytes += m_file.read(length - bytes.size());
     }
-    if (bytes.size() != length)
-        SpanDrive::fail(errorId);
+    if (bytes.size() != length) SpanDrive::fail(errorId);
     return bytes;
 }
 
-void SpanInput::seek(qint64 pos)
-{
-    if (!m_file.seek(pos))
-        SpanDrive::fail(SpanMsg::FailedSeek);
+void SpanInput::seek(qint64 pos) {
+    if (!m_file.seek(pos)) SpanDrive::fail(SpanMsg::FailedSeek);
 }
 
 } // namespace brx

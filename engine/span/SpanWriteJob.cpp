@@ -11,17 +11,15 @@ constexpr qint64 kCopyBlock = 8192;
 const QString kCopying = QStringLiteral("Copying: ");
 } // namespace
 
-QString entryDisplayName(const QByteArray& name, uint16_t flags)
-{
+QString entryDisplayName(const QByteArray& name, uint16_t flags) {
     return (flags & 0x0800) ? QString::fromUtf8(name) : QString::fromLatin1(name);
 }
 
 SpanWriteJob::SpanWriteJob(SpanContext& context, const QString& source, const QString& firstVolume)
-    : m_context(context),
-      m_drive(context.volumes, context.host, context.events, context.settings),
-      m_source(source),
-      m_firstVolume(firstVolume)
-{
+    : m_context(context)
+    , m_drive(context.volumes, context.host, context.events, context.settings)
+    , m_source(source)
+    , m_firstVolume(firstVolume) {
     m_drive.setDriveOf(firstVolume);
     m_drive.DiskNr = 0;
     m_drive.DiskFree = 0;
@@ -32,8 +30,7 @@ SpanWriteJob::SpanWriteJob(SpanContext& context, const QString& source, const QS
 
 SpanWriteJob::~SpanWriteJob() = default;
 
-void SpanWriteJob::run()
-{
+void SpanWriteJob::run() {
     openSource();
     buildTable();
     m_writer->write(le32Bytes(kSpanSignature));
@@ -42,35 +39,28 @@ void SpanWriteJob::run()
     events.progress(SpanProgress::TotalFiles, {}, m_table.size());
     events.progress(SpanProgress::TotalSize, {}, m_in.size());
     seekInput(0);
-    for (int i = 0; i < m_table.size(); ++i)
-        copyLocalEntry();
+    for (int i = 0; i < m_table.size(); ++i) copyLocalEntry();
     const QString central = events.messageText(SpanMsg::CopyCentral);
     events.message(kCopying + central);
     events.progress(SpanProgress::NewFile, central,
                     qint64(m_end.record.directorySize()) + m_end.record.commentLength() + kEndSize);
     seekInput(m_end.record.directoryOffset());
-    for (int i = 0; i < m_table.size(); ++i)
-        copyCentralHeader(i, i == 0);
+    for (int i = 0; i < m_table.size(); ++i) copyCentralHeader(i, i == 0);
     writeEndRecord();
     m_writer->progressOn = false;
 }
 
-void SpanWriteJob::finish()
-{
+void SpanWriteJob::finish() {
     m_context.events.progress(SpanProgress::EndOfBatch, {}, 0);
-    if (m_writer)
-        m_writer->closeVolume();
+    if (m_writer) m_writer->closeVolume();
     m_in.close();
 }
 
-void SpanWriteJob::openSource()
-{
-    if (!QFileInfo(m_source).isFile())
-        SpanDrive::fail(SpanMsg::NoInFile);
+void SpanWriteJob::openSource() {
+    if (!QFileInfo(m_source).isFile()) SpanDrive::fail(SpanMsg::NoInFile);
     m_end = *findSpanEndRecord(m_source, {}, EndSearchMode::Strict, m_context.events);
     m_in.setFileName(m_source);
-    if (!m_in.open(QIODevice::ReadOnly))
-        SpanDrive::fail(SpanMsg::NoInFile);
+    if (!m_in.open(QIODevice::ReadOnly)) SpanDrive::fail(SpanMsg::NoInFile);
     m_drive.archiveLength = m_in.size();
     const QDateTime date = QFileInfo(m_source).lastModified();
     m_writer = std::make_unique<VolumeWriter>(m_drive, m_firstVolume, date, m_context.format);
@@ -78,55 +68,49 @@ void SpanWriteJob::openSource()
 
 // The directory gives each entry's compressed size, which a local header
 // written before its data was known may lack.
-void SpanWriteJob::buildTable()
-{
+void SpanWriteJob::buildTable() {
     seekInput(m_end.record.directoryOffset());
     for (int i = 0; i < m_end.record.totalEntries(); ++i) {
         VolumeCentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
-        if (header.signature() != kCentralSignature)
-            SpanDrive::fail(SpanMsg::CEHWrongSig);
+        if (header.signature() != kCentralSignature) SpanDrive::fail(SpanMsg::CEHWrongSig);
         const QByteArray name = readInput(header.nameLength(), SpanMsg::CENameLen);
         m_table.append(name, header.compressedSize());
         seekInput(m_in.pos() + header.extraLength() + header.commentLength());
     }
 }
 
-void SpanWriteJob::copyLocalEntry()
-{
+void SpanWriteJob::copyLocalEntry() {
     VolumeLocalHeader header{readInput(kLocalSize, SpanMsg::LOHBadRead)};
-    if (header.signature() != kLocalSignature)
-        SpanDrive::fail(SpanMsg::LOHWrongSig);
+    if (header.signature() != kLocalSignature) SpanDrive::fail(SpanMsg::LOHWrongSig);
     const QByteArray name = readInput(header.nameLength(), SpanMsg::LONameLen);
     const int row = m_table.findUnplaced(name);
-    if (row < 0)
-        SpanDrive::fail(SpanMsg::EntryLost);
-    const uint32_t dataSize = header.compressedSize() ? header.compressedSize() : m_table.at(row).compressedSize;
+    if (row < 0) SpanDrive::fail(SpanMsg::EntryLost);
+    const uint32_t dataSize =
+        header.compressedSize() ? header.compressedSize() : m_table.at(row).compressedSize;
     const QString shown = entryDisplayName(name, header.flags());
     m_context.events.message(kCopying + shown);
     m_context.events.progress(SpanProgress::NewFile, shown,
-                              qint64(dataSize) + name.size() + header.extraLength() + kLocalSize
-                                  + (header.hasDescriptor() ? kDescriptorSize : 0));
+                              qint64(dataSize) + name.size() + header.extraLength() + kLocalSize +
+                                  (header.hasDescriptor() ? kDescriptorSize : 0));
     m_writer->write(header.raw, kLocalSize + name.size() + header.extraLength());
     m_table.at(row).volume = m_drive.DiskNr;
     m_table.at(row).offset = static_cast<uint32_t>(m_drive.DiskWritten - kLocalSize);
     m_writer->write(name);
     copyInput(header.extraLength(), SpanMsg::LOExtraLen);
     copyInput(dataSize, SpanMsg::ZipData);
-    if (header.hasDescriptor())
-        copyInput(kDescriptorSize, SpanMsg::DataDesc);
+    if (header.hasDescriptor()) copyInput(kDescriptorSize, SpanMsg::DataDesc);
 }
 
-void SpanWriteJob::copyCentralHeader(int index, bool first)
-{
+void SpanWriteJob::copyCentralHeader(int index, bool first) {
     VolumeCentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
-    if (header.signature() != kCentralSignature)
-        SpanDrive::fail(SpanMsg::CEHWrongSig);
+    if (header.signature() != kCentralSignature) SpanDrive::fail(SpanMsg::CEHWrongSig);
     const QByteArray name = readInput(header.nameLength(), SpanMsg::CENameLen);
     if (!m_table.nameMatches(index, name) || m_table.at(index).volume < 0)
         SpanDrive::fail(SpanMsg::EntryLost);
     header.setDiskNumberStart(static_cast<uint16_t>(m_table.at(index).volume));
     header.setLocalHeaderOffset(m_table.at(index).offset);
-    m_writer->write(header.raw, kCentralSize + name.size() + header.extraLength() + header.commentLength());
+    m_writer->write(header.raw,
+                    kCentralSize + name.size() + header.extraLength() + header.commentLength());
     if (first) {
         m_directoryVolume = m_drive.DiskNr;
         m_directoryOffset = static_cast<uint32_t>(m_drive.DiskWritten - kCentralSize);
@@ -136,8 +120,7 @@ void SpanWriteJob::copyCentralHeader(int index, bool first)
     copyInput(header.commentLength(), SpanMsg::CECommentLen);
 }
 
-void SpanWriteJob::writeEndRecord()
-{
+void SpanWriteJob::writeEndRecord() {
     VolumeEndRecord end = m_end.record;
     const qint64 size = kEndSize + end.commentLength();
     m_writer->write(nullptr, 0, size); // moves to the next volume when the record would not fit
@@ -150,16 +133,13 @@ void SpanWriteJob::writeEndRecord()
     copyInput(end.commentLength(), SpanMsg::EOArchComLen);
 }
 
-QByteArray SpanWriteJob::readInput(qint64 length, int errorId)
-{
+QByteArray SpanWriteJob::readInput(qint64 length, int errorId) {
     const QByteArray bytes = m_in.read(length);
-    if (bytes.size() != length)
-        SpanDrive::fail(errorId);
+    if (bytes.size() != length) SpanDrive::fail(errorId);
     return bytes;
 }
 
-void SpanWriteJob::copyInput(qint64 length, int errorId)
-{
+void SpanWriteJob::copyInput(qint64 length, int errorId) {
     while (length > 0) {
         const QByteArray block = readInput(std::min(length, kCopyBlock), errorId);
         m_writer->write(block);
@@ -167,10 +147,8 @@ void SpanWriteJob::copyInput(qint64 length, int errorId)
     }
 }
 
-void SpanWriteJob::seekInput(qint64 pos)
-{
-    if (!m_in.seek(pos))
-        SpanDrive::fail(SpanMsg::FailedSeek);
+void SpanWriteJob::seekInput(qint64 pos) {
+    if (!m_in.seek(pos)) SpanDrive::fail(SpanMsg::FailedSeek);
 }
 
 } // namespace brx

@@ -14,12 +14,15 @@ namespace brx {
 class VolumeWriter {
 public:
     // firstVolume: the set's name (name.zip); inputDate: given to every volume.
-    VolumeWriter(SpanDrive& drive, const QString& firstVolume, const QDateTime& inputDate, DiskFormatFn format);
+    VolumeWriter(SpanDrive& drive, const QString& firstVolume, const QDateTime& inputDate,
+                 DiskFormatFn format);
     ~VolumeWriter();
 
     // mustFit: bytes that must land on one volume (0 = may be split).
     void write(const char* data, qint64 length, qint64 mustFit = 0);
-    void write(const QByteArray& bytes, qint64 mustFit = 0) { write(bytes.constData(), bytes.size(), mustFit); }
+    void write(const QByteArray& bytes, qint64 mustFit = 0) {
+        write(bytes.constData(), bytes.size(), mustFit);
+    }
 
     // Dates and closes the open volume, if any.
     void closeVolume();

@@ -5,8 +5,7 @@
 
 namespace brx {
 
-int WriteSpan(SpanContext& context, const QString& source, const QString& firstVolume)
-{
+int WriteSpan(SpanContext& context, const QString& source, const QString& firstVolume) {
     context.host.setBusy(true);
     SpanWriteJob job(context, source, firstVolume);
     const int result = runSpanCopy(context.events, [&] { job.run(); });

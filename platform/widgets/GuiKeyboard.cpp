@@ -4,8 +4,7 @@
 
 namespace brx {
 
-bool GuiKeyboard::ctrlHeld() const
-{
+bool GuiKeyboard::ctrlHeld() const {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 

@@ -12,7 +12,8 @@ namespace brx {
 
 class WidgetsUserHost : public IUserHost {
 public:
-    using PasswordPrompt = std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
+    using PasswordPrompt =
+        std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
 
     explicit WidgetsUserHost(QWidget* owner = nullptr, PasswordPrompt prompt = {});
 

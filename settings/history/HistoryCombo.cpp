@@ -14,45 +14,38 @@ namespace {
 
 const QString kLast = QString::fromLatin1(settings::kHistoryLastKey);
 
-QString itemKey(int index)
-{
+QString itemKey(int index) {
     return QString::fromLatin1(settings::kHistoryItemPrefix) + QString::number(index);
 }
 
-void showText(QComboBox* box, const QString& text)
-{
+void showText(QComboBox* box, const QString& text) {
     if (box->isEditable())
         box->setEditText(text);
     else
         box->setCurrentIndex(box->findText(text));
 }
 
-QString trimmedRight(const QString& text)
-{
+QString trimmedRight(const QString& text) {
     int end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
+    while (end > 0 && text.at(end - 1).isSpace()) --end;
     return text.left(end);
 }
 
 } // namespace
 
 void LoadHistory(QComboBox* box, const QString& settingsFile, const QString& section,
-                 const std::optional<QString>& defaultItem)
-{
+                 const std::optional<QString>& defaultItem) {
     const PrivateProfile profile(settingsFile);
     const QStringList keys = profile.keys(section);
     QStringList items;
     if (keys.isEmpty()) {
-        if (!defaultItem)
-            return;
+        if (!defaultItem) return;
         items.append(*defaultItem);
     } else {
         // Save writes K-1 items and "last": the key "n<K-1>" is absent and reads empty.
         for (int i = 0; i < keys.size(); ++i) {
             const QString value = profile.readString(section, itemKey(i));
-            if (!value.isEmpty())
-                items.append(value);
+            if (!value.isEmpty()) items.append(value);
         }
     }
     box->clear();
@@ -64,14 +57,11 @@ void LoadHistory(QComboBox* box, const QString& settingsFile, const QString& sec
         box->lineEdit()->setCursorPosition(shown.size());
 }
 
-void SaveHistory(QComboBox* box, const QString& settingsFile, const QString& section)
-{
-    if (box->count() == 0)
-        return;
+void SaveHistory(QComboBox* box, const QString& settingsFile, const QString& section) {
+    if (box->count() == 0) return;
     const QString shown = box->currentText();
     for (int i = box->count() - 1; i >= 0; --i)
-        if (trimmedRight(box->itemText(i)).isEmpty())
-            box->removeItem(i);
+        if (trimmedRight(box->itemText(i)).isEmpty()) box->removeItem(i);
     PrivateProfile profile(settingsFile);
     profile.eraseSection(section);
     for (int i = 0; i < box->count(); ++i)
@@ -79,26 +69,21 @@ void SaveHistory(QComboBox* box, const QString& settingsFile, const QString& sec
     profile.writeString(section, kLast, shown);
 }
 
-void RememberCurrentText(QComboBox* box)
-{
+void RememberCurrentText(QComboBox* box) {
     const QString text = box->currentText();
     for (int i = 0; i < box->count(); ++i)
-        if (QString::localeAwareCompare(box->itemText(i).toLower(), text.toLower()) == 0)
-            return;
+        if (QString::localeAwareCompare(box->itemText(i).toLower(), text.toLower()) == 0) return;
     box->addItem(text);
     box->setCurrentIndex(box->count() - 1);
 }
 
-void ResetToDrives(QComboBox* box, const IVolumes& volumes)
-{
+void ResetToDrives(QComboBox* box, const IVolumes& volumes) {
     box->clear();
     QStringList roots;
     for (const QString& root : volumes.volumeRoots())
-        if (!roots.contains(root))
-            roots.append(root);
+        if (!roots.contains(root)) roots.append(root);
     box->addItems(roots);
-    if (!roots.isEmpty())
-        showText(box, roots.value(roots.size() > 1 ? 1 : 0));
+    if (!roots.isEmpty()) showText(box, roots.value(roots.size() > 1 ? 1 : 0));
 }
 
 } // namespace brx

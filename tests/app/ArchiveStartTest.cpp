@@ -12,50 +12,45 @@ namespace {
 
 const QString kProgram = QStringLiteral("/opt/brx/");
 
-ArchiveStart derive(const QString& argument, QSet<QString> existing = {})
-{
-    return deriveArchiveStart(argument, kProgram, [existing](const QString& p) { return existing.contains(p); });
+ArchiveStart derive(const QString& argument, QSet<QString> existing = {}) {
+    return deriveArchiveStart(argument, kProgram,
+                              [existing](const QString& p) { return existing.contains(p); });
 }
 
 } // namespace
 
-TEST(ArchiveStart, ExtractPrefixChoosesPageAndPicture)
-{
+TEST(ArchiveStart, ExtractPrefixChoosesPageAndPicture) {
     const ArchiveStart s = derive("-!/srv/Archives/sauve.zip");
     EXPECT_EQ(s.page, StartPage::Extract);
     EXPECT_EQ(s.pictureFile, "/opt/brx/Zip2Files.gif");
     EXPECT_EQ(s.startPath, "/srv/Archives/sauve.zip") << "the path keeps its own letter case";
 }
 
-TEST(ArchiveStart, ConvertPrefixChoosesPageAndPicture)
-{
+TEST(ArchiveStart, ConvertPrefixChoosesPageAndPicture) {
     const ArchiveStart s = derive("-&/srv/setup.exe");
     EXPECT_EQ(s.page, StartPage::ZipExe);
     EXPECT_EQ(s.pictureFile, "/opt/brx/Zip2Exe.gif");
     EXPECT_EQ(s.startPath, "/srv/setup.exe");
 }
 
-TEST(ArchiveStart, PathWithoutDotTriesZipThenExe)
-{
+TEST(ArchiveStart, PathWithoutDotTriesZipThenExe) {
     EXPECT_EQ(derive("-!/srv/Archives/Sauve").startPath, "/srv/Archives/Sauve.EXE");
-    EXPECT_EQ(derive("-!/srv/Archives/Sauve", {"/srv/Archives/Sauve.ZIP"}).startPath, "/srv/Archives/Sauve.ZIP");
+    EXPECT_EQ(derive("-!/srv/Archives/Sauve", {"/srv/Archives/Sauve.ZIP"}).startPath,
+              "/srv/Archives/Sauve.ZIP");
 }
 
-TEST(ArchiveStart, DotInAFolderNameLeavesThePathUnchanged)
-{
+TEST(ArchiveStart, DotInAFolderNameLeavesThePathUnchanged) {
     EXPECT_EQ(derive("-&/srv/Mes.Documents/Sauve").startPath, "/srv/Mes.Documents/Sauve");
 }
 
-TEST(ArchiveStart, WithoutPrefixTheExtensionBecomesZip)
-{
+TEST(ArchiveStart, WithoutPrefixTheExtensionBecomesZip) {
     const ArchiveStart s = derive("/srv/setup.exe");
     EXPECT_EQ(s.page, StartPage::Design);
     EXPECT_TRUE(s.pictureFile.isEmpty());
     EXPECT_EQ(s.startPath, "/srv/setup.ZIP");
 }
 
-TEST(ArchiveStart, ExistingPathIsShownCleanAndAbsoluteMissingOneAsGiven)
-{
+TEST(ArchiveStart, ExistingPathIsShownCleanAndAbsoluteMissingOneAsGiven) {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("x");
     {
@@ -77,8 +72,7 @@ TEST(ArchiveStart, ExistingPathIsShownCleanAndAbsoluteMissingOneAsGiven)
 #include <QFile>
 #include <QTemporaryDir>
 
-TEST(ArchiveStart, ManagerWindowDerivesItsStartFromTheArgument)
-{
+TEST(ArchiveStart, ManagerWindowDerivesItsStartFromTheArgument) {
     QTemporaryDir dir;
     {
         QFile zip(dir.filePath("Sauve.ZIP"));

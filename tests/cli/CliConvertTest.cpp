@@ -16,28 +16,25 @@ protected:
     void SetUp() override { qputenv("XDG_DATA_HOME", path("data").toUtf8()); }
     void TearDown() override { qputenv("XDG_DATA_HOME", savedDataHome); }
 
-    void makeArchive(const QString& name, int randomBytes)
-    {
+    void makeArchive(const QString& name, int randomBytes) {
         QByteArray random(randomBytes, '\0');
         QRandomGenerator gen(11);
-        for (char& c : random)
-            c = char(gen.bounded(256));
+        for (char& c : random) c = char(gen.bounded(256));
         writeFile("src/random.bin", random);
         writeFile("src/text.txt", QByteArray("du texte à compresser\n").repeated(5000));
         ASSERT_EQ(run({"add", "-r", name, "src"}).exitCode, 0);
     }
 };
 
-TEST_F(CliConvertTest, ZipToExeAndBackKeepsEntriesAndHeader)
-{
+TEST_F(CliConvertTest, ZipToExeAndBackKeepsEntriesAndHeader) {
     if (!QFileInfo::exists(QDir(qEnvironmentVariable("BRX_BIN_DIR")).filePath("ZIPSFX.BIN")))
         GTEST_SKIP() << "the self-extractor stub was not built";
     makeArchive("a.zip", 50000);
     const QString listing = run({"list", "a.zip"}).out;
 
-    const CliResult sfx = run({"sfx", "--caption", "Mon installation", "--dir", "><", "--message", "1Installer ?",
-                               "--command", "><\\setup.exe", "--options", "autorun,nosuccessmsg",
-                               "--overwrite", "always", "a.zip"});
+    const CliResult sfx = run({"sfx", "--caption", "Mon installation", "--dir", "><", "--message",
+                               "1Installer ?", "--command", "><\\setup.exe", "--options",
+                               "autorun,nosuccessmsg", "--overwrite", "always", "a.zip"});
     ASSERT_EQ(sfx.exitCode, 0) << sfx.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("a.zip")));
     EXPECT_TRUE(readFile("a.exe").startsWith("MZ"));
@@ -55,8 +52,7 @@ TEST_F(CliConvertTest, ZipToExeAndBackKeepsEntriesAndHeader)
     EXPECT_EQ(readFile("out/src/random.bin"), readFile("src/random.bin"));
 }
 
-TEST_F(CliConvertTest, SfxRefusesWhatItCannotConvert)
-{
+TEST_F(CliConvertTest, SfxRefusesWhatItCannotConvert) {
     writeFile("plain.txt", "not an archive");
     EXPECT_NE(run({"sfx", "missing.zip"}).exitCode, 0);
     EXPECT_NE(run({"sfx", "--overwrite", "sometimes", "plain.txt"}).exitCode, 0);
@@ -65,15 +61,16 @@ TEST_F(CliConvertTest, SfxRefusesWhatItCannotConvert)
     EXPECT_EQ(readFile("plain.txt"), "not an archive");
 }
 
-TEST_F(CliConvertTest, SpanWritesVolumesThatReadBackAsOneArchive)
-{
+TEST_F(CliConvertTest, SpanWritesVolumesThatReadBackAsOneArchive) {
     makeArchive("big.zip", 400000);
     QDir(dir.path()).mkpath("vol");
     const CliResult span = run({"span", "-s", "150K", "big.zip", "vol/set.zip"});
     ASSERT_EQ(span.exitCode, 0) << span.err.toStdString();
     // Every volume but the last is filled to the byte.
     QStringList volumes;
-    for (int n = 1; QFileInfo::exists(path(QStringLiteral("vol/set%1.zip").arg(n, 3, 10, QLatin1Char('0')))); ++n)
+    for (int n = 1;
+         QFileInfo::exists(path(QStringLiteral("vol/set%1.zip").arg(n, 3, 10, QLatin1Char('0'))));
+         ++n)
         volumes.append(QStringLiteral("vol/set%1.zip").arg(n, 3, 10, QLatin1Char('0')));
     ASSERT_GE(volumes.size(), 3);
     for (int i = 0; i + 1 < volumes.size(); ++i)

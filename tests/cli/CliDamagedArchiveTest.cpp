@@ -9,8 +9,7 @@ namespace {
 
 class CliDamagedArchiveTest : public CliTest {
 protected:
-    QByteArray goodArchive()
-    {
+    QByteArray goodArchive() {
         writeFile("src/a.txt", QByteArray("alpha ").repeated(3000));
         writeFile("src/b.txt", QByteArray("beta ").repeated(3000));
         EXPECT_EQ(run({"add", "-r", "good.zip", "src"}).exitCode, 0);
@@ -18,10 +17,10 @@ protected:
     }
 
     // Every command on the damaged archive fails cleanly.
-    void expectCleanFailure(const QByteArray& bytes, const QList<int>& allowed = {1, 2})
-    {
+    void expectCleanFailure(const QByteArray& bytes, const QList<int>& allowed = {1, 2}) {
         writeFile("bad.zip", bytes);
-        for (const QStringList& args : {QStringList{"list", "bad.zip"}, QStringList{"extract", "-d", "out", "bad.zip"}}) {
+        for (const QStringList& args :
+             {QStringList{"list", "bad.zip"}, QStringList{"extract", "-d", "out", "bad.zip"}}) {
             const CliResult r = run(args);
             SCOPED_TRACE(args.join(' ').toStdString());
             EXPECT_FALSE(r.crashed);
@@ -33,23 +32,19 @@ protected:
     }
 };
 
-TEST_F(CliDamagedArchiveTest, TruncatedAndRandomFilesCannotBeRead)
-{
+TEST_F(CliDamagedArchiveTest, TruncatedAndRandomFilesCannotBeRead) {
     const QByteArray good = goodArchive();
     expectCleanFailure(good.left(good.size() / 2), {2});
     expectCleanFailure(good.left(21), {2});
     QByteArray noise(5000, '\0');
-    for (int i = 0; i < noise.size(); ++i)
-        noise[i] = char((i * 131 + 7) % 251);
+    for (int i = 0; i < noise.size(); ++i) noise[i] = char((i * 131 + 7) % 251);
     expectCleanFailure(noise, {2});
 }
 
-TEST_F(CliDamagedArchiveTest, CorruptDataFailsTheTest)
-{
+TEST_F(CliDamagedArchiveTest, CorruptDataFailsTheTest) {
     QByteArray bytes = goodArchive();
     const qsizetype data = bytes.indexOf("src/a.txt") + 9 + 40; // inside the first entry's data
-    for (qsizetype i = data; i < data + 16; ++i)
-        bytes[i] = char(~bytes[i]);
+    for (qsizetype i = data; i < data + 16; ++i) bytes[i] = char(~bytes[i]);
     writeFile("bad.zip", bytes);
     EXPECT_EQ(run({"list", "bad.zip"}).exitCode, 0);
     const CliResult test = run({"test", "bad.zip"});
@@ -58,8 +53,7 @@ TEST_F(CliDamagedArchiveTest, CorruptDataFailsTheTest)
     EXPECT_FALSE(test.err.isEmpty());
 }
 
-TEST_F(CliDamagedArchiveTest, LyingSizesAndOffsets)
-{
+TEST_F(CliDamagedArchiveTest, LyingSizesAndOffsets) {
     const QByteArray good = goodArchive();
     const qsizetype central = good.indexOf("PK\x01\x02");
     QByteArray sizes = good;
@@ -79,8 +73,7 @@ TEST_F(CliDamagedArchiveTest, LyingSizesAndOffsets)
     expectCleanFailure(count, {2});
 }
 
-TEST_F(CliDamagedArchiveTest, NamesThatLeaveTheFolderAreNotWritten)
-{
+TEST_F(CliDamagedArchiveTest, NamesThatLeaveTheFolderAreNotWritten) {
     RawEntry evil{"../evil.txt", "escaped"};
     RawEntry absolute{"/tmp/brx-absolute-evil.txt", "escaped"};
     QByteArray bytes = ZipBytes::archive({evil, absolute});
@@ -92,8 +85,7 @@ TEST_F(CliDamagedArchiveTest, NamesThatLeaveTheFolderAreNotWritten)
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/brx-absolute-evil.txt")));
 }
 
-TEST_F(CliDamagedArchiveTest, WrongCrcIsReported)
-{
+TEST_F(CliDamagedArchiveTest, WrongCrcIsReported) {
     writeFile("crc.zip", ZipBytes::archive({RawEntry{"c.txt", "content"}})); // CRC field is made up
     const CliResult r = run({"test", "crc.zip"});
     EXPECT_FALSE(r.crashed);

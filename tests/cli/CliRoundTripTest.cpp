@@ -10,27 +10,24 @@ namespace {
 
 class CliRoundTripTest : public CliTest {
 protected:
-    void makeFolder()
-    {
+    void makeFolder() {
         QByteArray random(70000, '\0');
         QRandomGenerator gen(7);
-        for (char& c : random)
-            c = char(gen.bounded(256));
+        for (char& c : random) c = char(gen.bounded(256));
         writeFile("src/random.bin", random);
         writeFile("src/text.txt", QByteArray("line of text\n").repeated(2000));
         writeFile("src/deep/er/été.txt", "accented name");
         writeFile("src/empty.txt", "");
     }
 
-    void expectSameFiles(const QString& extracted)
-    {
+    void expectSameFiles(const QString& extracted) {
         for (const char* name : {"random.bin", "text.txt", "deep/er/été.txt", "empty.txt"})
-            EXPECT_EQ(readFile(extracted + "/" + name), readFile(QStringLiteral("src/") + name)) << name;
+            EXPECT_EQ(readFile(extracted + "/" + name), readFile(QStringLiteral("src/") + name))
+                << name;
     }
 };
 
-TEST_F(CliRoundTripTest, AddListTestExtractDelete)
-{
+TEST_F(CliRoundTripTest, AddListTestExtractDelete) {
     makeFolder();
     ASSERT_EQ(run({"add", "-r", "t.zip", "src"}).exitCode, 0);
 
@@ -58,8 +55,7 @@ TEST_F(CliRoundTripTest, AddListTestExtractDelete)
     EXPECT_FALSE(run({"list", "t.zip"}).out.contains(QStringLiteral("src/text.txt")));
 }
 
-TEST_F(CliRoundTripTest, OverwriteOnlyWhenAskedAndJunkPaths)
-{
+TEST_F(CliRoundTripTest, OverwriteOnlyWhenAskedAndJunkPaths) {
     makeFolder();
     ASSERT_EQ(run({"add", "-r", "-l", "9", "t.zip", "src"}).exitCode, 0);
     writeFile("out/src/text.txt", "mine");
@@ -72,8 +68,7 @@ TEST_F(CliRoundTripTest, OverwriteOnlyWhenAskedAndJunkPaths)
     EXPECT_EQ(readFile("flat/été.txt"), QByteArray("accented name"));
 }
 
-TEST_F(CliRoundTripTest, EncryptedEntriesNeedTheirPassword)
-{
+TEST_F(CliRoundTripTest, EncryptedEntriesNeedTheirPassword) {
     makeFolder();
     ASSERT_EQ(run({"add", "-r", "-P", "s3cret", "e.zip", "src"}).exitCode, 0);
     const QString listing = run({"list", "e.zip"}).out;
@@ -86,20 +81,19 @@ TEST_F(CliRoundTripTest, EncryptedEntriesNeedTheirPassword)
     expectSameFiles(QStringLiteral("out/src"));
 }
 
-TEST_F(CliRoundTripTest, ReadsArchivesOfOtherTools)
-{
+TEST_F(CliRoundTripTest, ReadsArchivesOfOtherTools) {
     makeFolder();
     const bool zip = runTool("zip", {"-qr", "info.zip", "src"});
     const bool sevenZip = runTool("7zz", {"a", "-bd", "seven.zip", "src"});
-    const bool python = runTool("python3", {"-c", "import zipfile,os\n"
-                                                  "with zipfile.ZipFile('py.zip','w',zipfile.ZIP_DEFLATED) as z:\n"
-                                                  "  for r,d,f in os.walk('src'):\n"
-                                                  "    for n in f: z.write(os.path.join(r,n))\n"});
-    if (!zip && !sevenZip && !python)
-        GTEST_SKIP() << "no peer tool installed";
-    for (const auto& [made, archive] : {std::pair{zip, "info.zip"}, {sevenZip, "seven.zip"}, {python, "py.zip"}}) {
-        if (!made)
-            continue;
+    const bool python =
+        runTool("python3", {"-c", "import zipfile,os\n"
+                                  "with zipfile.ZipFile('py.zip','w',zipfile.ZIP_DEFLATED) as z:\n"
+                                  "  for r,d,f in os.walk('src'):\n"
+                                  "    for n in f: z.write(os.path.join(r,n))\n"});
+    if (!zip && !sevenZip && !python) GTEST_SKIP() << "no peer tool installed";
+    for (const auto& [made, archive] :
+         {std::pair{zip, "info.zip"}, {sevenZip, "seven.zip"}, {python, "py.zip"}}) {
+        if (!made) continue;
         SCOPED_TRACE(archive);
         const CliResult list = run({"list", archive});
         EXPECT_EQ(list.exitCode, 0);
@@ -110,8 +104,7 @@ TEST_F(CliRoundTripTest, ReadsArchivesOfOtherTools)
     }
 }
 
-TEST_F(CliRoundTripTest, CommandLineMistakesAndHelp)
-{
+TEST_F(CliRoundTripTest, CommandLineMistakesAndHelp) {
     const CliResult help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* word : {"list", "add", "extract", "test", "delete", "-x SPEC", "-P PASSWORD"})

@@ -19,8 +19,7 @@ struct CliResult {
 
 class CliTest : public ::testing::Test {
 protected:
-    CliResult run(const QStringList& args, int timeoutMs = 30000)
-    {
+    CliResult run(const QStringList& args, int timeoutMs = 30000) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
         process.start(QDir(qEnvironmentVariable("BRX_BIN_DIR")).filePath("brxzip"), args);
@@ -38,11 +37,9 @@ protected:
     }
 
     // Runs a peer tool in the working folder; false when it is not installed.
-    bool runTool(const QString& program, const QStringList& args)
-    {
+    bool runTool(const QString& program, const QStringList& args) {
         const QString path = QStandardPaths::findExecutable(program);
-        if (path.isEmpty())
-            return false;
+        if (path.isEmpty()) return false;
         QProcess process;
         process.setWorkingDirectory(dir.path());
         process.start(path, args);
@@ -51,16 +48,14 @@ protected:
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    void writeFile(const QString& name, const QByteArray& bytes)
-    {
+    void writeFile(const QString& name, const QByteArray& bytes) {
         QDir(dir.path()).mkpath(QFileInfo(path(name)).path());
         QFile file(path(name));
         file.open(QIODevice::WriteOnly);
         file.write(bytes);
     }
 
-    QByteArray readFile(const QString& name) const
-    {
+    QByteArray readFile(const QString& name) const {
         QFile file(path(name));
         file.open(QIODevice::ReadOnly);
         return file.readAll();

@@ -8,23 +8,20 @@ namespace {
 
 class DirectoryReaderTest : public EngineFixture {
 protected:
-    QString listArchive(const QByteArray& bytes, const QString& name = QStringLiteral("a.zip"))
-    {
+    QString listArchive(const QByteArray& bytes, const QString& name = QStringLiteral("a.zip")) {
         const QString path = writeFile(name, bytes);
         engine.setZipFileName(path);
         return path;
     }
 
-    QList<RawEntry> twoEntries() const
-    {
+    QList<RawEntry> twoEntries() const {
         RawEntry a{"dir/a.txt", "hello"};
         RawEntry b{"b.bin", QByteArray(300, 'x')};
         return {a, b};
     }
 };
 
-TEST_F(DirectoryReaderTest, ListsEntriesInArchiveOrderWithTheirFields)
-{
+TEST_F(DirectoryReaderTest, ListsEntriesInArchiveOrderWithTheirFields) {
     QList<int> seqNos;
     engine.OnNewName = [&](int seqNo, const ZipDirEntry&) { seqNos.append(seqNo); };
     listArchive(ZipBytes::archive(twoEntries()));
@@ -42,8 +39,7 @@ TEST_F(DirectoryReaderTest, ListsEntriesInArchiveOrderWithTheirFields)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DirectoryReaderTest, EmptyArchiveAndMissingFile)
-{
+TEST_F(DirectoryReaderTest, EmptyArchiveAndMissingFile) {
     listArchive(ZipBytes::endRecord(0, 0, 0));
     EXPECT_EQ(engine.Count(), 0);
     EXPECT_EQ(engine.SFXOffset(), 0);
@@ -55,8 +51,7 @@ TEST_F(DirectoryReaderTest, EmptyArchiveAndMissingFile)
     EXPECT_EQ(dirUpdates, 2);
 }
 
-TEST_F(DirectoryReaderTest, SelfExtractorPrefixRebasedOrNot)
-{
+TEST_F(DirectoryReaderTest, SelfExtractorPrefixRebasedOrNot) {
     const QByteArray stub(1000, 'M');
     listArchive(ZipBytes::archive(twoEntries(), {}, stub, true));
     EXPECT_EQ(engine.Count(), 2);
@@ -70,8 +65,7 @@ TEST_F(DirectoryReaderTest, SelfExtractorPrefixRebasedOrNot)
     EXPECT_TRUE(sawMessage(LoadZipStr(LI_WrongZipStruct)));
 }
 
-TEST_F(DirectoryReaderTest, ZeroPaddingIsNotGarbageButOtherBytesAre)
-{
+TEST_F(DirectoryReaderTest, ZeroPaddingIsNotGarbageButOtherBytesAre) {
     QByteArray zip = ZipBytes::archive(twoEntries());
     QByteArray padded = zip + QByteArray(512 - zip.size() % 512, '\0');
     listArchive(padded);
@@ -85,8 +79,7 @@ TEST_F(DirectoryReaderTest, ZeroPaddingIsNotGarbageButOtherBytesAre)
     EXPECT_EQ(engine.archiveState().fileEnd, zip.size());
 }
 
-TEST_F(DirectoryReaderTest, LongestCommentIsFoundAndOneTooFarIsNot)
-{
+TEST_F(DirectoryReaderTest, LongestCommentIsFoundAndOneTooFarIsNot) {
     const QByteArray comment(65535, 'c');
     listArchive(ZipBytes::archive(twoEntries(), comment));
     EXPECT_EQ(engine.Count(), 2);
@@ -101,8 +94,7 @@ TEST_F(DirectoryReaderTest, LongestCommentIsFoundAndOneTooFarIsNot)
     EXPECT_TRUE(sawMessage(LoadZipStr(DS_NoValidZip)));
 }
 
-TEST_F(DirectoryReaderTest, EndSignatureInsideTheCommentIsNotTheEndRecord)
-{
+TEST_F(DirectoryReaderTest, EndSignatureInsideTheCommentIsNotTheEndRecord) {
     // The comment holds a complete, plausible end record of its own.
     const QByteArray fake = ZipBytes::endRecord(7, 100, 5);
     listArchive(ZipBytes::archive(twoEntries(), "note " + fake + " end"));
@@ -111,16 +103,14 @@ TEST_F(DirectoryReaderTest, EndSignatureInsideTheCommentIsNotTheEndRecord)
     EXPECT_FALSE(sawMessage(LoadZipStr(LI_GarbageAtEOF)));
 }
 
-TEST_F(DirectoryReaderTest, CommentStopsAtNulAndIsConverted)
-{
+TEST_F(DirectoryReaderTest, CommentStopsAtNulAndIsConverted) {
     RawEntry dosEntry{"x", "1"};
     dosEntry.host = 0;
     listArchive(ZipBytes::archive({dosEntry}, QByteArray("caf\x82\0tail", 9)));
     EXPECT_EQ(engine.ZipComment(), QStringLiteral("café"));
 }
 
-TEST_F(DirectoryReaderTest, TooShortAndDamagedFilesFailCleanly)
-{
+TEST_F(DirectoryReaderTest, TooShortAndDamagedFilesFailCleanly) {
     listArchive("PK\x05\x06tiny");
     EXPECT_TRUE(sawMessage(LoadZipStr(DS_NoValidZip)));
     EXPECT_TRUE(engine.ZipFileName().isEmpty());
@@ -145,8 +135,7 @@ TEST_F(DirectoryReaderTest, TooShortAndDamagedFilesFailCleanly)
     EXPECT_EQ(engine.ZipContents().size(), 2); // read before the failure
 }
 
-TEST_F(DirectoryReaderTest, TruncatedNameAndHugeDirectorySizeFail)
-{
+TEST_F(DirectoryReaderTest, TruncatedNameAndHugeDirectorySizeFail) {
     RawEntry e{"name.txt", "abc"};
     QByteArray zip = ZipBytes::archive({e});
     // Central name length pointing past the end of the file.
@@ -166,8 +155,7 @@ TEST_F(DirectoryReaderTest, TruncatedNameAndHugeDirectorySizeFail)
     EXPECT_TRUE(engine.ZipFileName().isEmpty());
 }
 
-TEST_F(DirectoryReaderTest, SpannedSetVolumesGiveTheirOwnMessages)
-{
+TEST_F(DirectoryReaderTest, SpannedSetVolumesGiveTheirOwnMessages) {
     QByteArray firstVolume("PK\x07\x08PK\x03\x04", 8);
     firstVolume += QByteArray(100, 'd');
     listArchive(firstVolume, "set.zip");
@@ -185,8 +173,7 @@ TEST_F(DirectoryReaderTest, SpannedSetVolumesGiveTheirOwnMessages)
     EXPECT_TRUE(sawMessage(QStringLiteral("This is the 3th disk")));
 }
 
-TEST_F(DirectoryReaderTest, Zip64ArchivesAreRefusedWithAClearMessage)
-{
+TEST_F(DirectoryReaderTest, Zip64ArchivesAreRefusedWithAClearMessage) {
     RawEntry e{"big", "x"};
     QByteArray zip = ZipBytes::archive({e});
     QByteArray central = zip.mid(zip.indexOf("PK\x01\x02"));
@@ -201,8 +188,7 @@ TEST_F(DirectoryReaderTest, Zip64ArchivesAreRefusedWithAClearMessage)
     EXPECT_TRUE(engine.ZipFileName().isEmpty());
 }
 
-TEST_F(DirectoryReaderTest, CodePageRuleForNames)
-{
+TEST_F(DirectoryReaderTest, CodePageRuleForNames) {
     RawEntry dos{"caf\x82", "1"};
     dos.host = 0;
     RawEntry os2{"\x82t\x82", "2"};
@@ -228,8 +214,7 @@ TEST_F(DirectoryReaderTest, CodePageRuleForNames)
     EXPECT_EQ(engine.ZipContents()[1].FileName, QStringLiteral("été")); // host 6 always
 }
 
-TEST_F(DirectoryReaderTest, EncryptedFlagAndEntryComment)
-{
+TEST_F(DirectoryReaderTest, EncryptedFlagAndEntryComment) {
     RawEntry e{"secret", "zz"};
     e.flags = 1;
     e.comment = "note";

@@ -19,14 +19,12 @@ struct EngineMessage {
 
 class EngineFixture : public ::testing::Test {
 protected:
-    EngineFixture() : engine(&host, &volumes)
-    {
+    EngineFixture() : engine(&host, &volumes) {
         engine.OnMessage = [this](int code, const QString& text) { messages.append({code, text}); };
         engine.OnDirUpdate = [this] { ++dirUpdates; };
     }
 
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
+    QString writeFile(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
@@ -34,11 +32,9 @@ protected:
         return path;
     }
 
-    bool sawMessage(const QString& text) const
-    {
+    bool sawMessage(const QString& text) const {
         for (const EngineMessage& m : messages)
-            if (m.text.contains(text))
-                return true;
+            if (m.text.contains(text)) return true;
         return false;
     }
 

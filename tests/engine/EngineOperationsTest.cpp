@@ -10,8 +10,7 @@ namespace {
 
 class EngineOperationsTest : public EngineFixture {};
 
-TEST_F(EngineOperationsTest, DefaultsAndSetterRules)
-{
+TEST_F(EngineOperationsTest, DefaultsAndSetterRules) {
     EXPECT_EQ(engine.AddCompLevel(), 9);
     EXPECT_EQ(engine.PasswordReqCount(), 1u);
     EXPECT_FALSE(engine.AddStoreSuffixes().testFlag(assEXE));
@@ -32,8 +31,7 @@ TEST_F(EngineOperationsTest, DefaultsAndSetterRules)
     EXPECT_EQ(engine.Count(), 0);
 }
 
-TEST_F(EngineOperationsTest, AddChecksComeBeforeAnyLibraryCall)
-{
+TEST_F(EngineOperationsTest, AddChecksComeBeforeAnyLibraryCall) {
     engine.setDLLDirectory(dir.path()); // no library here: a call would say so
     engine.Add();
     EXPECT_EQ(engine.ErrCode(), AD_NothingToZip);
@@ -61,8 +59,7 @@ TEST_F(EngineOperationsTest, AddChecksComeBeforeAnyLibraryCall)
     EXPECT_EQ(engine.FSpecArgs(), QStringList{"x"}); // unchanged by a failed check
 }
 
-TEST_F(EngineOperationsTest, DeleteAndExtractNeedAnExistingArchive)
-{
+TEST_F(EngineOperationsTest, DeleteAndExtractNeedAnExistingArchive) {
     engine.Delete();
     EXPECT_EQ(engine.ErrCode(), DL_NothingToDel);
     engine.setFSpecArgs({"x"});
@@ -74,8 +71,7 @@ TEST_F(EngineOperationsTest, DeleteAndExtractNeedAnExistingArchive)
     EXPECT_EQ(engine.ErrCode(), GE_NoZipSpecified);
 }
 
-TEST_F(EngineOperationsTest, CopyFileCheckedKeepsTheDateAndReplacesTheTarget)
-{
+TEST_F(EngineOperationsTest, CopyFileCheckedKeepsTheDateAndReplacesTheTarget) {
     const QString source = writeFile("src.bin", QByteArray(20000, 's'));
     const QDateTime old = QDateTime::currentDateTime().addDays(-30);
     {
@@ -97,13 +93,11 @@ TEST_F(EngineOperationsTest, CopyFileCheckedKeepsTheDateAndReplacesTheTarget)
     EXPECT_EQ(engine.CopyFileChecked(source, dir.filePath("no/such/folder/x")), -1);
 }
 
-TEST_F(EngineOperationsTest, BlockCopyReportsEachBlock)
-{
+TEST_F(EngineOperationsTest, BlockCopyReportsEachBlock) {
     const QString source = writeFile("blocks.bin", QByteArray(8192 * 2 + 10, 'b'));
     QList<qint64> sizes;
     engine.OnProgress = [&](ProgressType type, const QString&, qint64 size) {
-        if (type == ProgrUpdate)
-            sizes.append(size);
+        if (type == ProgrUpdate) sizes.append(size);
     };
     QFile in(source), out(dir.filePath("copy.bin"));
     in.open(QIODevice::ReadOnly);
@@ -115,8 +109,7 @@ TEST_F(EngineOperationsTest, BlockCopyReportsEachBlock)
     EXPECT_EQ(QFileInfo(out.fileName()).size(), 8192 * 2 + 10);
 }
 
-TEST_F(EngineOperationsTest, EraseFileFinalOrMissing)
-{
+TEST_F(EngineOperationsTest, EraseFileFinalOrMissing) {
     const QString path = writeFile("gone.txt", "x");
     EXPECT_EQ(engine.EraseFile(path, htdFinal), 0);
     EXPECT_FALSE(QFileInfo::exists(path));

@@ -15,29 +15,24 @@ const QString kNoVersionDir = QStringLiteral(FAKE_NOVERSION_DLL_DIR);
 
 class LibraryInterfaceTest : public EngineFixture {
 protected:
-    LibraryInterfaceTest()
-        : zipdll(kFakeDir + "/ZIPDLL.DLL"), unzdll(kFakeDir + "/UNZDLL.DLL")
-    {
+    LibraryInterfaceTest() : zipdll(kFakeDir + "/ZIPDLL.DLL"), unzdll(kFakeDir + "/UNZDLL.DLL") {
         engine.setDLLDirectory(kFakeDir + "/");
         archive = writeFile("a.zip", ZipBytes::archive({RawEntry{"x", "1"}}));
         zipdll.reset(160);
         unzdll.reset(160);
     }
-    ~LibraryInterfaceTest() override
-    {
+    ~LibraryInterfaceTest() override {
         engine.UnloadZipLibrary();
         engine.UnloadUnzLibrary();
     }
 
-    void add(const QStringList& specs)
-    {
+    void add(const QStringList& specs) {
         engine.setZipFileName(archive);
         engine.setFSpecArgs(specs);
         engine.Add();
     }
 
-    void extract()
-    {
+    void extract() {
         engine.setZipFileName(archive);
         engine.Extract();
     }
@@ -47,8 +42,7 @@ protected:
     QString archive;
 };
 
-TEST_F(LibraryInterfaceTest, CompressionRecordLayoutFollowsTheLibraryVersion)
-{
+TEST_F(LibraryInterfaceTest, CompressionRecordLayoutFollowsTheLibraryVersion) {
     zipdll.reset(150);
     add({"one", "two"});
     EXPECT_EQ(zipdll.check(), BRX_RECORD_CHECK);
@@ -65,12 +59,10 @@ TEST_F(LibraryInterfaceTest, CompressionRecordLayoutFollowsTheLibraryVersion)
     EXPECT_EQ(zipdll.field("version"), BRX_RECORD_VERSION);
 }
 
-TEST_F(LibraryInterfaceTest, OldLayoutsRefuseMorePatternsThanTheyHold)
-{
+TEST_F(LibraryInterfaceTest, OldLayoutsRefuseMorePatternsThanTheyHold) {
     zipdll.reset(150);
     QStringList many;
-    for (int i = 0; i < BRX_OLD_RECORD_MAX_SPECS + 1; ++i)
-        many.append(QString::number(i));
+    for (int i = 0; i < BRX_OLD_RECORD_MAX_SPECS + 1; ++i) many.append(QString::number(i));
     add(many);
     EXPECT_EQ(engine.SuccessCnt(), 0);
     EXPECT_EQ(zipdll.check(), 0); // never called
@@ -78,8 +70,7 @@ TEST_F(LibraryInterfaceTest, OldLayoutsRefuseMorePatternsThanTheyHold)
     EXPECT_TRUE(engine.Message().contains(QStringLiteral("4097")));
 }
 
-TEST_F(LibraryInterfaceTest, CompressionFlagsAndStrings)
-{
+TEST_F(LibraryInterfaceTest, CompressionFlagsAndStrings) {
     engine.setAddOptions(AddFreshen | AddUpdate | AddRecurseDirs | AddEncrypt);
     engine.setPassword(QString(100, 'p'));
     engine.setAddStoreSuffixes(assGIF | assZIP | assEXE);
@@ -101,19 +92,18 @@ TEST_F(LibraryInterfaceTest, CompressionFlagsAndStrings)
     EXPECT_TRUE(engine.FSpecArgsExcl().isEmpty());
 }
 
-TEST_F(LibraryInterfaceTest, DeleteSwitchesTheRecord)
-{
+TEST_F(LibraryInterfaceTest, DeleteSwitchesTheRecord) {
     engine.setAddOptions(AddMove | AddUpdate | AddEncrypt | AddRecurseDirs);
     engine.setZipFileName(archive);
     engine.setFSpecArgs({"x"});
     engine.Delete();
     EXPECT_EQ(zipdll.field("deleteEntries"), -1);
-    for (const char* off : {"adding", "namesOnly", "move", "update", "freshen", "encrypt", "recurse"})
+    for (const char* off :
+         {"adding", "namesOnly", "move", "update", "freshen", "encrypt", "recurse"})
         EXPECT_EQ(zipdll.field(off), 0) << off;
 }
 
-TEST_F(LibraryInterfaceTest, DecompressionRecordLayoutFollowsTheLibraryVersion)
-{
+TEST_F(LibraryInterfaceTest, DecompressionRecordLayoutFollowsTheLibraryVersion) {
     unzdll.reset(151);
     engine.setFSpecArgs({"a", "b"});
     extract();
@@ -134,8 +124,7 @@ TEST_F(LibraryInterfaceTest, DecompressionRecordLayoutFollowsTheLibraryVersion)
     EXPECT_EQ(unzdll.string("zipFileName"), archive);
 }
 
-TEST_F(LibraryInterfaceTest, UnattendedExtractWithoutPassword)
-{
+TEST_F(LibraryInterfaceTest, UnattendedExtractWithoutPassword) {
     engine.setUnattended(true);
     engine.setPasswordReqCount(3);
     extract();
@@ -151,8 +140,7 @@ TEST_F(LibraryInterfaceTest, UnattendedExtractWithoutPassword)
     EXPECT_EQ(unzdll.string("password").size(), 80);
 }
 
-TEST_F(LibraryInterfaceTest, MissingLibraryOrEntryPoint)
-{
+TEST_F(LibraryInterfaceTest, MissingLibraryOrEntryPoint) {
     QTemporaryDir empty;
     engine.setDLLDirectory(empty.path());
     engine.setFSpecArgs({"x"});
@@ -171,8 +159,7 @@ TEST_F(LibraryInterfaceTest, MissingLibraryOrEntryPoint)
     EXPECT_EQ(engine.ZipLibraryVersion(), 0);
 }
 
-TEST_F(LibraryInterfaceTest, VersionQueryLoadsOnlyForTheCall)
-{
+TEST_F(LibraryInterfaceTest, VersionQueryLoadsOnlyForTheCall) {
     zipdll.reset(157);
     EXPECT_EQ(engine.ZipLibraryVersion(), 157);
     unzdll.reset(161);
@@ -180,8 +167,7 @@ TEST_F(LibraryInterfaceTest, VersionQueryLoadsOnlyForTheCall)
     EXPECT_EQ(engine.UnzLibraryVersion(), 161);
 }
 
-TEST_F(LibraryInterfaceTest, ProgressAndMessagesFromTheLibrary)
-{
+TEST_F(LibraryInterfaceTest, ProgressAndMessagesFromTheLibrary) {
     QStringList seen;
     engine.OnProgress = [&](ProgressType type, const QString& name, qint64 size) {
         seen.append(QStringLiteral("%1:%2:%3").arg(int(type)).arg(name).arg(size));
@@ -200,8 +186,7 @@ TEST_F(LibraryInterfaceTest, ProgressAndMessagesFromTheLibrary)
     EXPECT_TRUE(host.messages.isEmpty()); // library messages never open a box
 }
 
-TEST_F(LibraryInterfaceTest, PasswordRepliesAreCutAndCapped)
-{
+TEST_F(LibraryInterfaceTest, PasswordRepliesAreCutAndCapped) {
     engine.OnPasswordError = [](QString& password, const QString& forFile, unsigned& repeat) {
         password = QString(90, 'k');
         repeat = 40;
@@ -216,8 +201,7 @@ TEST_F(LibraryInterfaceTest, PasswordRepliesAreCutAndCapped)
     EXPECT_EQ(r.size, 15);
 }
 
-TEST_F(LibraryInterfaceTest, PasswordAskedThroughTheHostGoesToTheLibraryOnly)
-{
+TEST_F(LibraryInterfaceTest, PasswordAskedThroughTheHostGoesToTheLibraryOnly) {
     engine.setPassword(QStringLiteral("old"));
     host.queuePassword(QStringLiteral("typed"));
     host.queuePassword(QStringLiteral("typed"));
@@ -233,8 +217,7 @@ TEST_F(LibraryInterfaceTest, PasswordAskedThroughTheHostGoesToTheLibraryOnly)
     EXPECT_EQ(engine.Password(), QStringLiteral("old"));
 }
 
-TEST_F(LibraryInterfaceTest, CrcOverwriteAndNewNameReplies)
-{
+TEST_F(LibraryInterfaceTest, CrcOverwriteAndNewNameReplies) {
     unzdll.queue(BRX_ACTION_CRC_ERROR, 0x11, 0x22, "bad");
     unzdll.queue(BRX_ACTION_OVERWRITE, BRX_OVERWRITE_IS_OLDER_BIT, 0, "old");
     extract(); // no handlers
@@ -273,13 +256,10 @@ TEST_F(LibraryInterfaceTest, CrcOverwriteAndNewNameReplies)
     EXPECT_EQ(zipdll.reply(0).action, 8);
 }
 
-TEST_F(LibraryInterfaceTest, CancelStopsTheLibraryAndThrowingHandlersAreContained)
-{
+TEST_F(LibraryInterfaceTest, CancelStopsTheLibraryAndThrowingHandlersAreContained) {
     engine.OnProgress = [&](ProgressType type, const QString&, qint64) {
-        if (type == ProgrTotalFiles)
-            engine.setCancel(true);
-        if (type == ProgrEndOfBatch)
-            throw std::runtime_error("handler failed");
+        if (type == ProgrTotalFiles) engine.setCancel(true);
+        if (type == ProgrEndOfBatch) throw std::runtime_error("handler failed");
     };
     zipdll.queue(BRX_ACTION_TOTAL_FILES, 0, 1);
     zipdll.queue(BRX_ACTION_PROGRESS, 0, 1);

@@ -9,20 +9,21 @@ namespace {
 
 class MessagePathTest : public EngineFixture {};
 
-TEST(ZipMsgTest, MissingTextsNameTheirIdAndFieldsAreFilled)
-{
+TEST(ZipMsgTest, MissingTextsNameTheirIdAndFieldsAreFilled) {
     EXPECT_EQ(LoadZipStr(10204), QStringLiteral("Warning - Garbage at the end of the zipfile!"));
     EXPECT_TRUE(LoadZipStr(10999).startsWith(QStringLiteral("ZipMsg.res is probably not linked")));
     EXPECT_TRUE(LoadZipStr(10999).endsWith(QStringLiteral("10999")));
     EXPECT_EQ(LoadZipStr(10999, QStringLiteral("fallback")), QStringLiteral("fallback"));
-    EXPECT_EQ(LoadZipStr(11033, QStringLiteral("fallback")), QStringLiteral("Please insert last disk"));
+    EXPECT_EQ(LoadZipStr(11033, QStringLiteral("fallback")),
+              QStringLiteral("Please insert last disk"));
     EXPECT_EQ(LoadZipStr(10150), QStringLiteral("Erreur - pas de mot de passe donné"));
-    EXPECT_EQ(formatZipText(LoadZipStr(11034), {2, 5}), QStringLiteral("Please insert disk volume 2 of 5"));
-    EXPECT_EQ(formatZipText(QStringLiteral("100%% of %s"), {QStringLiteral("x")}), QStringLiteral("100% of x"));
+    EXPECT_EQ(formatZipText(LoadZipStr(11034), {2, 5}),
+              QStringLiteral("Please insert disk volume 2 of 5"));
+    EXPECT_EQ(formatZipText(QStringLiteral("100%% of %s"), {QStringLiteral("x")}),
+              QStringLiteral("100% of x"));
 }
 
-TEST(ZipMsgTest, ExceptionConstructors)
-{
+TEST(ZipMsgTest, ExceptionConstructors) {
     const EZipEngine plain(DS_NoValidZip, false);
     EXPECT_FALSE(plain.DisplayMessage());
     EXPECT_EQ(plain.ResourceId(), DS_NoValidZip);
@@ -36,8 +37,7 @@ TEST(ZipMsgTest, ExceptionConstructors)
     EXPECT_TRUE(missing.Message().endsWith(QStringLiteral("10998")));
 }
 
-TEST_F(MessagePathTest, BoxUnlessUnattendedAndOnMessageAlways)
-{
+TEST_F(MessagePathTest, BoxUnlessUnattendedAndOnMessageAlways) {
     setApplicationTitle(QStringLiteral("BRX_EXPLO"));
     engine.ShowZipMessage(AD_NothingToZip, QStringLiteral(" (x)"));
     ASSERT_EQ(host.messages.size(), 1);
@@ -57,16 +57,14 @@ TEST_F(MessagePathTest, BoxUnlessUnattendedAndOnMessageAlways)
     EXPECT_EQ(engine.Message(), LoadZipStr(DS_NoValidZip));
 }
 
-TEST_F(MessagePathTest, HiddenExceptionsStillReachOnMessage)
-{
+TEST_F(MessagePathTest, HiddenExceptionsStillReachOnMessage) {
     engine.ShowExceptionError(EZipEngine(DS_Canceled, false));
     EXPECT_TRUE(host.messages.isEmpty());
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(engine.ErrCode(), DS_Canceled);
 }
 
-TEST_F(MessagePathTest, AddPasswordNeedsTwoEqualEntries)
-{
+TEST_F(MessagePathTest, AddPasswordNeedsTwoEqualEntries) {
     QString password;
     host.queuePassword(std::nullopt); // Cancel on the first dialog
     engine.AskAddPassword(password);
@@ -90,8 +88,7 @@ TEST_F(MessagePathTest, AddPasswordNeedsTwoEqualEntries)
     EXPECT_EQ(engine.Password(), QStringLiteral("same"));
 }
 
-TEST_F(MessagePathTest, UnattendedPromptsReportInsteadOfAsking)
-{
+TEST_F(MessagePathTest, UnattendedPromptsReportInsteadOfAsking) {
     engine.setUnattended(true);
     QString password = QStringLiteral("x");
     engine.AskExtractPassword(password);

@@ -14,15 +14,14 @@ class PasswordDlgTest : public QObject {
 
 private:
     // Runs action once the dialog is shown modally.
-    static QString showAndDo(TPasswordDlg& dlg, const std::function<void()>& action)
-    {
+    static QString showAndDo(TPasswordDlg& dlg, const std::function<void()>& action) {
         QTimer::singleShot(0, &dlg, action);
-        return dlg.ShowPasswordDlg(QStringLiteral("Mot de Passe"), QStringLiteral("Entrer votre mot de passe "));
+        return dlg.ShowPasswordDlg(QStringLiteral("Mot de Passe"),
+                                   QStringLiteral("Entrer votre mot de passe "));
     }
 
 private slots:
-    void okReturnsTheTypedTextUpToEightyCharacters()
-    {
+    void okReturnsTheTypedTextUpToEightyCharacters() {
         TPasswordDlg dlg;
         const QString text = showAndDo(dlg, [&] {
             QTest::keyClicks(dlg.passwordEdit(), QString(81, 'z'));
@@ -36,8 +35,7 @@ private slots:
         QCOMPARE(dlg.size(), QSize(344, 137));
     }
 
-    void cancelAndEscapeReturnNothing()
-    {
+    void cancelAndEscapeReturnNothing() {
         TPasswordDlg dlg;
         QString text = showAndDo(dlg, [&] {
             QTest::keyClicks(dlg.passwordEdit(), QStringLiteral("abc"));

@@ -17,14 +17,14 @@ struct RawEntry {
     uint8_t version = 20;
     QByteArray comment;
     uint32_t crc = 0x12345678;
-    uint32_t dosDateTime = (uint32_t((2020 - 1980) << 9 | 3 << 5 | 14) << 16) | (10u << 11 | 30u << 5 | 8u);
+    uint32_t dosDateTime =
+        (uint32_t((2020 - 1980) << 9 | 3 << 5 | 14) << 16) | (10u << 11 | 30u << 5 | 8u);
 };
 
 class ZipBytes {
 public:
     static void put16(QByteArray& b, uint16_t v) { b.append(char(v & 0xFF)).append(char(v >> 8)); }
-    static void put32(QByteArray& b, uint32_t v)
-    {
+    static void put32(QByteArray& b, uint32_t v) {
         put16(b, uint16_t(v & 0xFFFF));
         put16(b, uint16_t(v >> 16));
     }
@@ -32,9 +32,9 @@ public:
     // An archive of the entries; prefix goes in front. With rebase the
     // offsets count from the start of the file (prefix included), otherwise
     // from the start of the archive proper.
-    static QByteArray archive(const QList<RawEntry>& entries, const QByteArray& archiveComment = QByteArray(),
-                              const QByteArray& prefix = QByteArray(), bool rebase = true)
-    {
+    static QByteArray archive(const QList<RawEntry>& entries,
+                              const QByteArray& archiveComment = QByteArray(),
+                              const QByteArray& prefix = QByteArray(), bool rebase = true) {
         QByteArray out = prefix;
         const uint32_t base = rebase ? uint32_t(prefix.size()) : 0;
         QList<uint32_t> offsets;
@@ -57,12 +57,12 @@ public:
         for (qsizetype i = 0; i < entries.size(); ++i)
             central += centralHeader(entries[i], offsets[i]);
         out += central;
-        out += endRecord(uint16_t(entries.size()), uint32_t(central.size()), centralStart, archiveComment);
+        out += endRecord(uint16_t(entries.size()), uint32_t(central.size()), centralStart,
+                         archiveComment);
         return out;
     }
 
-    static QByteArray centralHeader(const RawEntry& e, uint32_t offset)
-    {
+    static QByteArray centralHeader(const RawEntry& e, uint32_t offset) {
         QByteArray h;
         put32(h, 0x02014b50);
         h.append(char(e.version)).append(char(e.host));
@@ -84,8 +84,8 @@ public:
     }
 
     static QByteArray endRecord(uint16_t entries, uint32_t centralSize, uint32_t centralOffset,
-                                const QByteArray& comment = QByteArray(), uint16_t thisDisk = 0, uint16_t centralDisk = 0)
-    {
+                                const QByteArray& comment = QByteArray(), uint16_t thisDisk = 0,
+                                uint16_t centralDisk = 0) {
         QByteArray r;
         put32(r, 0x06054b50);
         put16(r, thisDisk);

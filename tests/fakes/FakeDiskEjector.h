@@ -12,8 +12,7 @@ public:
     EjectOutcome outcome = EjectOutcome::Ejected;
     QStringList ejectedRoots;
 
-    EjectOutcome eject(const QString& volumeRoot) override
-    {
+    EjectOutcome eject(const QString& volumeRoot) override {
         ejectedRoots.append(volumeRoot);
         return outcome;
     }

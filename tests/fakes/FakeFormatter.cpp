@@ -2,8 +2,7 @@
 
 namespace brx {
 
-bool FakeFormatter::formatVolume(const QString& root, const QString& label, QString* error)
-{
+bool FakeFormatter::formatVolume(const QString& root, const QString& label, QString* error) {
     {
         QMutexLocker lock(&m_mutex);
         m_calls.append({root, label, QThread::currentThread()});
@@ -12,13 +11,11 @@ bool FakeFormatter::formatVolume(const QString& root, const QString& label, QStr
         started.release();
         m_gate.acquire();
     }
-    if (!succeed && error)
-        *error = QStringLiteral("medium is write-protected");
+    if (!succeed && error) *error = QStringLiteral("medium is write-protected");
     return succeed;
 }
 
-QList<FakeFormatCall> FakeFormatter::calls() const
-{
+QList<FakeFormatCall> FakeFormatter::calls() const {
     QMutexLocker lock(&m_mutex);
     return m_calls;
 }

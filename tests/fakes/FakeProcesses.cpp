@@ -14,22 +14,19 @@ private:
 };
 } // namespace
 
-std::unique_ptr<IStartedProcess> FakeProcesses::startWatched(const QStringList& argv, ShowMode mode)
-{
+std::unique_ptr<IStartedProcess> FakeProcesses::startWatched(const QStringList& argv,
+                                                             ShowMode mode) {
     attempts.append({argv, mode, true});
-    if (argv.isEmpty() || !m_programs.contains(argv.first()))
-        return nullptr;
+    if (argv.isEmpty() || !m_programs.contains(argv.first())) return nullptr;
     return std::make_unique<EndedProcess>(m_programs.value(argv.first()));
 }
 
-bool FakeProcesses::startDetached(const QStringList& argv, ShowMode mode)
-{
+bool FakeProcesses::startDetached(const QStringList& argv, ShowMode mode) {
     attempts.append({argv, mode, false});
     return !argv.isEmpty() && m_programs.contains(argv.first());
 }
 
-QString FakeProcesses::associatedProgram(const QString& filePath) const
-{
+QString FakeProcesses::associatedProgram(const QString& filePath) const {
     associationQueries.append(filePath);
     return m_associations.value(filePath);
 }

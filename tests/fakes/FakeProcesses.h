@@ -19,8 +19,12 @@ struct StartAttempt {
 class FakeProcesses final : public IProcesses {
 public:
     // A program (argv[0]) that starts and ends at once with exitCode.
-    void addProgram(const QString& program, int exitCode = 0) { m_programs.insert(program, exitCode); }
-    void setAssociation(const QString& file, const QString& program) { m_associations.insert(file, program); }
+    void addProgram(const QString& program, int exitCode = 0) {
+        m_programs.insert(program, exitCode);
+    }
+    void setAssociation(const QString& file, const QString& program) {
+        m_associations.insert(file, program);
+    }
 
     QList<StartAttempt> attempts;
     mutable QStringList associationQueries;

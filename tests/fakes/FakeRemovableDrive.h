@@ -23,7 +23,7 @@ struct FakeDiskFile {
 struct FakeDisk {
     QString label;
     qint64 capacityBytes = 1'457'664;
-    bool readable = true;      // false: no file system the drive can read
+    bool readable = true; // false: no file system the drive can read
     bool labelWritable = true;
     QMap<QString, FakeDiskFile> files; // by file name
     // Where the disk is mounted when inserted (an existing folder with "/");
@@ -82,7 +82,9 @@ public:
     int maxMessages = 40;
 
     MsgResult messageBox(const MessageRequest& request) override;
-    std::optional<QString> askPassword(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> askPassword(const QString&, const QString&) override {
+        return std::nullopt;
+    }
     void setBusy(bool busy) override { script.setBusy(busy); }
     void processEvents() override { script.processEvents(); }
 

@@ -18,7 +18,9 @@ struct FakeSpanReport {
 class FakeSpanEvents final : public ISpanEvents {
 public:
     QString messageText(int id, const QVariantList& args = {}) const override;
-    void report(int id, const QString& text, bool shown) override { reports.append({id, text, shown}); }
+    void report(int id, const QString& text, bool shown) override {
+        reports.append({id, text, shown});
+    }
     void message(const QString& text) override { messages.append(text); }
     void progress(SpanProgress type, const QString& name, qint64 size) override;
     bool cancelRequested() const override;

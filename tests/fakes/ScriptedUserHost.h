@@ -14,8 +14,7 @@ public:
     // Answers are consumed in order; when none is queued a box answers
     // defaultAnswer and a password prompt is cancelled.
     void queueAnswer(MsgResult answer) { m_answers.push_back(answer); }
-    void queuePassword(std::optional<QString> password)
-    {
+    void queuePassword(std::optional<QString> password) {
         m_passwords.push_back(QueuedPassword{password.has_value(), password.value_or(QString())});
     }
     MsgResult defaultAnswer = MsgResult::None;
@@ -25,25 +24,20 @@ public:
     int busyDepth = 0;
     int eventPasses = 0;
 
-    MsgResult messageBox(const MessageRequest& request) override
-    {
+    MsgResult messageBox(const MessageRequest& request) override {
         messages.append(request);
-        if (m_answers.empty())
-            return defaultAnswer;
+        if (m_answers.empty()) return defaultAnswer;
         const MsgResult answer = m_answers.front();
         m_answers.pop_front();
         return answer;
     }
 
-    std::optional<QString> askPassword(const QString& caption, const QString& prompt) override
-    {
+    std::optional<QString> askPassword(const QString& caption, const QString& prompt) override {
         passwordPrompts.append({caption, prompt});
-        if (m_passwords.empty())
-            return std::nullopt;
+        if (m_passwords.empty()) return std::nullopt;
         const QueuedPassword answer = m_passwords.front();
         m_passwords.pop_front();
-        if (!answer.confirmed)
-            return std::nullopt;
+        if (!answer.confirmed) return std::nullopt;
         return answer.text;
     }
 

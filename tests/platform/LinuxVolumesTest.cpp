@@ -10,17 +10,15 @@
 
 using namespace brx;
 
-TEST(MountInfo, KeepsRealVolumesAndNetworkSharesOnly)
-{
-    const QByteArray text =
-        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-        "23 22 0:5 / /proc rw - proc proc rw\n"
-        "24 22 0:20 / /tmp rw - tmpfs tmpfs rw\n"
-        "25 22 8:17 / /media/ann/KEY\\040DRIVE rw - vfat /dev/sdb1 rw\n"
-        "26 22 0:40 / /mnt/share rw - cifs //srv/share rw\n"
-        "27 22 7:0 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
-        "28 22 0:30 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
-        "29 22 0:31 / / rw - overlay overlay rw\n";
+TEST(MountInfo, KeepsRealVolumesAndNetworkSharesOnly) {
+    const QByteArray text = "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                            "23 22 0:5 / /proc rw - proc proc rw\n"
+                            "24 22 0:20 / /tmp rw - tmpfs tmpfs rw\n"
+                            "25 22 8:17 / /media/ann/KEY\\040DRIVE rw - vfat /dev/sdb1 rw\n"
+                            "26 22 0:40 / /mnt/share rw - cifs //srv/share rw\n"
+                            "27 22 7:0 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
+                            "28 22 0:30 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+                            "29 22 0:31 / / rw - overlay overlay rw\n";
     const QList<MountEntry> entries = parseMountInfo(text);
     ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[0].mountPoint, "/");
@@ -31,8 +29,7 @@ TEST(MountInfo, KeepsRealVolumesAndNetworkSharesOnly)
     EXPECT_FALSE(isNetworkFileSystem("ext4"));
 }
 
-TEST(LinuxVolumes, RootComesFirstThenHome)
-{
+TEST(LinuxVolumes, RootComesFirstThenHome) {
     LinuxVolumes volumes;
     const QStringList roots = volumes.volumeRoots();
     ASSERT_GE(roots.size(), 2);
@@ -41,8 +38,7 @@ TEST(LinuxVolumes, RootComesFirstThenHome)
     EXPECT_EQ(volumes.mountPoints().value(0), "/");
 }
 
-TEST(LinuxVolumes, VolumeOfMissingPathIsThatOfItsExistingParent)
-{
+TEST(LinuxVolumes, VolumeOfMissingPathIsThatOfItsExistingParent) {
     LinuxVolumes volumes;
     QTemporaryDir dir;
     const QString existing = volumes.volumeRootOf(dir.path());
@@ -52,8 +48,7 @@ TEST(LinuxVolumes, VolumeOfMissingPathIsThatOfItsExistingParent)
     EXPECT_EQ(volumes.freeSpace("/no/such/volume/"), -1);
 }
 
-TEST(VolumeRootPredicate, OnlyMountPointsAreRoots)
-{
+TEST(VolumeRootPredicate, OnlyMountPointsAreRoots) {
     FakeVolumes volumes;
     volumes.setVolume("/media/usb/", FakeVolume{DriveType::Removable});
     EXPECT_TRUE(isVolumeRoot("/", volumes));
@@ -64,8 +59,7 @@ TEST(VolumeRootPredicate, OnlyMountPointsAreRoots)
     EXPECT_FALSE(isVolumeRoot("", volumes));
 }
 
-TEST(Clock, TickCountAdvancesInMilliseconds)
-{
+TEST(Clock, TickCountAdvancesInMilliseconds) {
     const uint32_t start = tickCount();
     QThread::msleep(30);
     const uint32_t elapsed = tickCount() - start;

@@ -9,15 +9,13 @@ using namespace brx;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& data)
-{
+void writeFile(const QString& path, const QByteArray& data) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(data);
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -29,14 +27,12 @@ protected:
     QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     QString savedCwd = QDir::currentPath();
 
-    void SetUp() override
-    {
+    void SetUp() override {
         qputenv("XDG_DATA_HOME", root.filePath("data").toUtf8());
         QDir().mkpath(root.filePath("work"));
         QDir::setCurrent(root.filePath("work"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         QDir::setCurrent(savedCwd);
         qputenv("XDG_DATA_HOME", savedDataHome);
     }
@@ -44,8 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(TrashTest, FileGoesToTheHomeTrashWithItsRestoreRecord)
-{
+TEST_F(TrashTest, FileGoesToTheHomeTrashWithItsRestoreRecord) {
     const QString file = root.filePath("work/Sauve 1.zip");
     writeFile(file, "archive bytes");
     ASSERT_TRUE(moveToTrash(file));
@@ -59,11 +54,11 @@ TEST_F(TrashTest, FileGoesToTheHomeTrashWithItsRestoreRecord)
     EXPECT_TRUE(record.contains("/work/Sauve%201.zip\n")) << record.constData();
     EXPECT_TRUE(record.contains("DeletionDate="));
     // Nothing may be created in the current folder (a fault of some trash helpers).
-    EXPECT_EQ(QDir(root.filePath("work")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_EQ(QDir(root.filePath("work")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
 }
 
-TEST_F(TrashTest, SameNameTwiceKeepsBothCopies)
-{
+TEST_F(TrashTest, SameNameTwiceKeepsBothCopies) {
     const QString file = root.filePath("work/a.exe");
     writeFile(file, "first");
     ASSERT_TRUE(moveToTrash(file));
@@ -74,8 +69,7 @@ TEST_F(TrashTest, SameNameTwiceKeepsBothCopies)
     EXPECT_TRUE(QFile::exists(root.filePath("data/Trash/info/a.exe.2.trashinfo")));
 }
 
-TEST_F(TrashTest, MissingFileIsNotTrashed)
-{
+TEST_F(TrashTest, MissingFileIsNotTrashed) {
     EXPECT_FALSE(moveToTrash(root.filePath("work/none.zip")));
     EXPECT_FALSE(QFile::exists(root.filePath("data/Trash/info/none.zip.trashinfo")));
 }

@@ -10,11 +10,9 @@ using namespace brx;
 
 namespace {
 
-QStringList items(const QComboBox& box)
-{
+QStringList items(const QComboBox& box) {
     QStringList list;
-    for (int i = 0; i < box.count(); ++i)
-        list.append(box.itemText(i));
+    for (int i = 0; i < box.count(); ++i) list.append(box.itemText(i));
     return list;
 }
 
@@ -28,8 +26,7 @@ protected:
 
 } // namespace
 
-TEST_F(HistoryTest, SavedHistoryReadsBackInOrderWithItsShownText)
-{
+TEST_F(HistoryTest, SavedHistoryReadsBackInOrderWithItsShownText) {
     box.addItems({"/", "/srv/Sauve/"});
     box.setEditText("/srv/Sauve/");
     SaveHistory(&box, ini(), "HistoryExtrDir");
@@ -44,16 +41,14 @@ TEST_F(HistoryTest, SavedHistoryReadsBackInOrderWithItsShownText)
     EXPECT_EQ(loaded.currentText(), "/srv/Sauve/");
 }
 
-TEST_F(HistoryTest, SectionWithOnlyLastGivesEmptyListAndStoredText)
-{
+TEST_F(HistoryTest, SectionWithOnlyLastGivesEmptyListAndStoredText) {
     PrivateProfile(ini()).writeString("titres", "last", "Mon titre");
     LoadHistory(&box, ini(), "titres", QStringLiteral("Installation de mon programme"));
     EXPECT_TRUE(items(box).isEmpty());
     EXPECT_EQ(box.currentText(), "Mon titre");
 }
 
-TEST_F(HistoryTest, AbsentSectionGivesDefaultItemOrLeavesBoxAlone)
-{
+TEST_F(HistoryTest, AbsentSectionGivesDefaultItemOrLeavesBoxAlone) {
     LoadHistory(&box, ini(), "titres", QStringLiteral("Installation de mon programme"));
     EXPECT_EQ(items(box), QStringList{"Installation de mon programme"});
     EXPECT_EQ(box.currentText(), "Installation de mon programme");
@@ -67,8 +62,7 @@ TEST_F(HistoryTest, AbsentSectionGivesDefaultItemOrLeavesBoxAlone)
     EXPECT_EQ(untouched.currentText(), "typed");
 }
 
-TEST_F(HistoryTest, EmptyValuesAreSkippedAndLastFallsBackToFirstEntry)
-{
+TEST_F(HistoryTest, EmptyValuesAreSkippedAndLastFallsBackToFirstEntry) {
     PrivateProfile profile(ini());
     profile.writeString("HWC", "n0", "*.doc");
     profile.writeString("HWC", "n1", "");
@@ -78,8 +72,7 @@ TEST_F(HistoryTest, EmptyValuesAreSkippedAndLastFallsBackToFirstEntry)
     EXPECT_EQ(box.currentText(), "*.doc");
 }
 
-TEST_F(HistoryTest, ClearedListLeavesPreviousHistoryInFile)
-{
+TEST_F(HistoryTest, ClearedListLeavesPreviousHistoryInFile) {
     box.addItems({"*.*"});
     box.setEditText("*.*");
     SaveHistory(&box, ini(), "HWC");
@@ -91,8 +84,7 @@ TEST_F(HistoryTest, ClearedListLeavesPreviousHistoryInFile)
     EXPECT_EQ(items(again), QStringList{"*.*"});
 }
 
-TEST_F(HistoryTest, SaveDropsBlankEntriesAndReplacesTheSection)
-{
+TEST_F(HistoryTest, SaveDropsBlankEntriesAndReplacesTheSection) {
     PrivateProfile(ini()).writeString("HWC", "n7", "stale");
     box.addItems({"a", "   ", "b"});
     box.setEditText("b");
@@ -103,8 +95,7 @@ TEST_F(HistoryTest, SaveDropsBlankEntriesAndReplacesTheSection)
     EXPECT_EQ(profile.readString("HWC", "n1"), "b");
 }
 
-TEST_F(HistoryTest, RememberAddsOnlyNewTextsIgnoringCase)
-{
+TEST_F(HistoryTest, RememberAddsOnlyNewTextsIgnoringCase) {
     box.addItems({"/Data/"});
     box.setEditText("/data/");
     RememberCurrentText(&box);
@@ -115,8 +106,7 @@ TEST_F(HistoryTest, RememberAddsOnlyNewTextsIgnoringCase)
     EXPECT_EQ(box.currentIndex(), 1);
 }
 
-TEST_F(HistoryTest, ResetToDrivesListsRootsAndShowsTheSecond)
-{
+TEST_F(HistoryTest, ResetToDrivesListsRootsAndShowsTheSecond) {
     FakeVolumes volumes;
     volumes.setHome("/home/ann/");
     volumes.setVolume("/media/usb/", FakeVolume{DriveType::Removable});

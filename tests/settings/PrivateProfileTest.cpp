@@ -10,15 +10,13 @@ using namespace brx;
 
 namespace {
 
-QByteArray fileText(const QString& path)
-{
+QByteArray fileText(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
     return f.readAll();
 }
 
-void writeText(const QString& path, const QByteArray& text)
-{
+void writeText(const QString& path, const QByteArray& text) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text);
@@ -32,8 +30,7 @@ protected:
 
 } // namespace
 
-TEST_F(PrivateProfileTest, AbsentFileSectionOrKeyGivesDefaults)
-{
+TEST_F(PrivateProfileTest, AbsentFileSectionOrKeyGivesDefaults) {
     PrivateProfile profile(path());
     EXPECT_EQ(profile.readString("explo", "x", "dflt"), "dflt");
     EXPECT_EQ(profile.readInt("explo", "level", 1), 1);
@@ -46,9 +43,9 @@ TEST_F(PrivateProfileTest, AbsentFileSectionOrKeyGivesDefaults)
     EXPECT_EQ(profile.readInt("general", "other", 5), 5);
 }
 
-TEST_F(PrivateProfileTest, IntegersAndBooleansFollowTheProfileRules)
-{
-    writeText(path(), "[explo]\nsub=2\nhex=0x1F\nHEX2=0X10\nbad=abc\nneg=-4\nzero=0\nshort=0x\nempty=\n");
+TEST_F(PrivateProfileTest, IntegersAndBooleansFollowTheProfileRules) {
+    writeText(path(),
+              "[explo]\nsub=2\nhex=0x1F\nHEX2=0X10\nbad=abc\nneg=-4\nzero=0\nshort=0x\nempty=\n");
     PrivateProfile profile(path());
     EXPECT_TRUE(profile.readBool("explo", "sub", false)) << "any non-zero reads as true";
     EXPECT_EQ(profile.readInt("explo", "hex", 0), 31);
@@ -61,36 +58,33 @@ TEST_F(PrivateProfileTest, IntegersAndBooleansFollowTheProfileRules)
     EXPECT_EQ(settings::read(profile, settings::kLevel), 1) << "absent level defaults to 1";
 }
 
-TEST_F(PrivateProfileTest, NamesMatchWithoutCaseAndValuesAreTrimmed)
-{
+TEST_F(PrivateProfileTest, NamesMatchWithoutCaseAndValuesAreTrimmed) {
     writeText(path(), "[Explo]\r\n  Level = 4 \r\nq=\"quoted\"\r\n");
     PrivateProfile profile(path());
     EXPECT_EQ(profile.readInt("explo", "LEVEL", 1), 4);
     EXPECT_EQ(profile.readString("EXPLO", "q"), "quoted");
 }
 
-TEST_F(PrivateProfileTest, StringsAreCutAt1023Characters)
-{
+TEST_F(PrivateProfileTest, StringsAreCutAt1023Characters) {
     PrivateProfile profile(path());
     profile.writeString("div", "long", QString(2000, QLatin1Char('x')));
     EXPECT_EQ(profile.readString("div", "long").size(), 1023);
 }
 
-TEST_F(PrivateProfileTest, WritesKeepEveryOtherLineAndOrder)
-{
+TEST_F(PrivateProfileTest, WritesKeepEveryOtherLineAndOrder) {
     writeText(path(), "; comment\n[explo]\ntop=1\nleft=2\n\n[general]\ndm=1\n");
     PrivateProfile profile(path());
     profile.writeInt("explo", "left", 30);
     profile.writeInt("explo", "width", 600);
     profile.writeBool("general", "vhint", false);
     profile.writeString("new", "k", "v");
-    EXPECT_EQ(fileText(path()),
-              "; comment\n[explo]\ntop=1\nleft=30\nwidth=600\n\n[general]\ndm=1\nvhint=0\n[new]\nk=v\n");
+    EXPECT_EQ(
+        fileText(path()),
+        "; comment\n[explo]\ntop=1\nleft=30\nwidth=600\n\n[general]\ndm=1\nvhint=0\n[new]\nk=v\n");
     EXPECT_EQ(profile.keys("explo"), (QStringList{"top", "left", "width"}));
 }
 
-TEST_F(PrivateProfileTest, EraseSectionRemovesOnlyThatSection)
-{
+TEST_F(PrivateProfileTest, EraseSectionRemovesOnlyThatSection) {
     PrivateProfile profile(path());
     profile.writeString("a", "x", "1");
     profile.writeString("HWC", "n0", "*.*");
@@ -103,8 +97,7 @@ TEST_F(PrivateProfileTest, EraseSectionRemovesOnlyThatSection)
     profile.eraseSection("absent"); // nothing to do, no failure
 }
 
-TEST_F(PrivateProfileTest, KeyListIsLimitedByItsBuffer)
-{
+TEST_F(PrivateProfileTest, KeyListIsLimitedByItsBuffer) {
     PrivateProfile profile(path());
     QByteArray text = "[big]\n";
     const QString longKey(98, QLatin1Char('k'));
@@ -115,8 +108,7 @@ TEST_F(PrivateProfileTest, KeyListIsLimitedByItsBuffer)
     EXPECT_EQ(profile.keys("big").size(), 81);
 }
 
-TEST_F(PrivateProfileTest, FailedWriteRaisesTheProgramsMessageAndKeepsTheFile)
-{
+TEST_F(PrivateProfileTest, FailedWriteRaisesTheProgramsMessageAndKeepsTheFile) {
     QTemporaryDir readOnly;
     const QString file = readOnly.filePath(QStringLiteral("BRX_EXPL.INI"));
     writeText(file, "[explo]\ntop=5\n");
@@ -132,11 +124,11 @@ TEST_F(PrivateProfileTest, FailedWriteRaisesTheProgramsMessageAndKeepsTheFile)
         EXPECT_EQ(e.text(), QStringLiteral("Ne peut écrire dans %1").arg(file));
     }
     EXPECT_EQ(profile.readInt("explo", "top", 0), 5);
-    QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(readOnly.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-TEST_F(PrivateProfileTest, ParseProfileInt)
-{
+TEST_F(PrivateProfileTest, ParseProfileInt) {
     EXPECT_EQ(parseProfileInt("0xFFFFFFFF", 0), -1);
     EXPECT_EQ(parseProfileInt("12", 0), 12);
     EXPECT_EQ(parseProfileInt("0xZZ", 8), 8);

@@ -12,8 +12,7 @@ namespace {
 
 class ArchiveNaming : public testing::Test {
 protected:
-    QString name(const QString& source, bool asExe = false, bool withExtension = false)
-    {
+    QString name(const QString& source, bool asExe = false, bool withExtension = false) {
         return ArchiveBaseName(source, asExe, withExtension, volumes, locale);
     }
 
@@ -23,8 +22,7 @@ protected:
 
 } // namespace
 
-TEST_F(ArchiveNaming, NothingGivesANameInTheUsersLanguage)
-{
+TEST_F(ArchiveNaming, NothingGivesANameInTheUsersLanguage) {
     EXPECT_EQ(name(""), "SansNom");
     EXPECT_EQ(name("", true, true), "SansNom.exe");
     locale.french = false;
@@ -32,8 +30,7 @@ TEST_F(ArchiveNaming, NothingGivesANameInTheUsersLanguage)
     EXPECT_FALSE(IsFrenchUser(locale));
 }
 
-TEST_F(ArchiveNaming, DriveSpellingsAndVolumeRoots)
-{
+TEST_F(ArchiveNaming, DriveSpellingsAndVolumeRoots) {
     EXPECT_EQ(name("C:\\"), "Dsk_C");
     EXPECT_EQ(name("c:"), "Dsk_C");
     EXPECT_EQ(name("/"), "Dsk_Root");
@@ -45,8 +42,7 @@ TEST_F(ArchiveNaming, DriveSpellingsAndVolumeRoots)
     EXPECT_EQ(name("/media/u/CLE/docs"), "docs");
 }
 
-TEST_F(ArchiveNaming, ExistingFolderGivesItsLastComponent)
-{
+TEST_F(ArchiveNaming, ExistingFolderGivesItsLastComponent) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("Mes Documents/Projet"));
     EXPECT_EQ(name(dir.path() + "/Mes Documents/Projet/"), "Projet");
@@ -61,24 +57,21 @@ TEST_F(ArchiveNaming, ExistingFolderGivesItsLastComponent)
     EXPECT_EQ(parentName, "Mes Documents");
 }
 
-TEST_F(ArchiveNaming, BackupSetsDropExtensionAndMark)
-{
+TEST_F(ArchiveNaming, BackupSetsDropExtensionAndMark) {
     EXPECT_EQ(name("/jeux/!Compta.brx"), "Compta");
     EXPECT_EQ(name("/jeux/Compta.BRX"), "Compta");
     EXPECT_EQ(name("/jeux/a.brx.txt"), "a.brx") << "only the last extension goes";
     EXPECT_EQ(name("/jeux/Compta.BRX", false, true), "Compta.zip");
 }
 
-TEST_F(ArchiveNaming, OtherPathsKeepTheirLastComponent)
-{
+TEST_F(ArchiveNaming, OtherPathsKeepTheirLastComponent) {
     EXPECT_EQ(name("/tmp/nowhere/notes.txt"), "notes.txt");
     EXPECT_EQ(name("/tmp/nowhere/notes.txt", false, true), "notes.txt.zip");
     EXPECT_EQ(name("/tmp/nowhere/dossier/"), "dossier");
     EXPECT_EQ(name("/tmp/nowhere/dossier//"), "") << "only one trailing separator is removed";
 }
 
-TEST_F(ArchiveNaming, ExtensionOnlyWhenNotAlreadyAnywhereInTheName)
-{
+TEST_F(ArchiveNaming, ExtensionOnlyWhenNotAlreadyAnywhereInTheName) {
     EXPECT_EQ(name("Projet", true, true), "Projet.exe");
     EXPECT_EQ(name("Setup.EXE", true, true), "Setup.EXE");
     EXPECT_EQ(name("Archive.EXE.bak", true, true), "Archive.EXE.bak");

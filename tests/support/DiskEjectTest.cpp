@@ -11,8 +11,7 @@ using namespace brx;
 namespace {
 class DiskEjectTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         volumes.setVolume("/media/cle/", FakeVolume{DriveType::Removable});
         eject.setDrive("/media/cle");
     }
@@ -23,8 +22,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DiskEjectTest, EjectedReadsWhetherAMediumIsReadable)
-{
+TEST_F(DiskEjectTest, EjectedReadsWhetherAMediumIsReadable) {
     EXPECT_FALSE(eject.Ejected());
     volumes.volume("/media/cle/")->freeBytes = -1;
     EXPECT_TRUE(eject.Ejected());
@@ -32,8 +30,7 @@ TEST_F(DiskEjectTest, EjectedReadsWhetherAMediumIsReadable)
     EXPECT_TRUE(eject.Ejected());
 }
 
-TEST_F(DiskEjectTest, WritingTrueEjectsThePresentMedium)
-{
+TEST_F(DiskEjectTest, WritingTrueEjectsThePresentMedium) {
     eject.setEjected(true);
     EXPECT_EQ(ejector.ejectedRoots, QStringList({"/media/cle/"}));
     eject.setEjected(false);
@@ -42,8 +39,7 @@ TEST_F(DiskEjectTest, WritingTrueEjectsThePresentMedium)
     EXPECT_EQ(ejector.ejectedRoots.size(), 2);
 }
 
-TEST_F(DiskEjectTest, WritingTrueWithoutMediumRaises)
-{
+TEST_F(DiskEjectTest, WritingTrueWithoutMediumRaises) {
     volumes.removeVolume("/media/cle/");
     try {
         eject.setEjected(true);
@@ -54,8 +50,7 @@ TEST_F(DiskEjectTest, WritingTrueWithoutMediumRaises)
     EXPECT_TRUE(ejector.ejectedRoots.isEmpty());
 }
 
-TEST_F(DiskEjectTest, EjectOutcomes)
-{
+TEST_F(DiskEjectTest, EjectOutcomes) {
     EXPECT_TRUE(eject.Eject());
     ejector.outcome = EjectOutcome::Failed;
     EXPECT_FALSE(eject.Eject());
@@ -72,8 +67,7 @@ TEST_F(DiskEjectTest, EjectOutcomes)
     EXPECT_TRUE(ejector.ejectedRoots.isEmpty()) << "no drive, nothing ejected";
 }
 
-TEST(WholeDiskDevice, PartitionsMapToTheirDisk)
-{
+TEST(WholeDiskDevice, PartitionsMapToTheirDisk) {
     EXPECT_EQ(wholeDiskDevice("/dev/sdb1"), "/dev/sdb");
     EXPECT_EQ(wholeDiskDevice("/dev/sdab12"), "/dev/sdab");
     EXPECT_EQ(wholeDiskDevice("/dev/mmcblk0p1"), "/dev/mmcblk0");

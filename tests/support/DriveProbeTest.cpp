@@ -12,13 +12,11 @@ using namespace brx;
 namespace {
 class ProbeDriveTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         root = tmp.path() + "/";
         volumes.setVolume(root, FakeVolume{DriveType::Removable});
     }
-    void touch(const QString& name)
-    {
+    void touch(const QString& name) {
         QFile file(root + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
@@ -29,22 +27,19 @@ protected:
 };
 } // namespace
 
-TEST_F(ProbeDriveTest, EmptyThenHoldingEntries)
-{
+TEST_F(ProbeDriveTest, EmptyThenHoldingEntries) {
     EXPECT_EQ(ProbeDrive(root, volumes), kProbeEmpty);
     EXPECT_EQ(ProbeDrive(tmp.path(), volumes), kProbeEmpty) << "root without trailing separator";
     touch(".hidden");
     EXPECT_EQ(ProbeDrive(root, volumes), kProbeHasEntry) << "hidden entries count";
 }
 
-TEST_F(ProbeDriveTest, FolderAloneCounts)
-{
+TEST_F(ProbeDriveTest, FolderAloneCounts) {
     ASSERT_TRUE(QDir(root).mkdir("sub"));
     EXPECT_EQ(ProbeDrive(root, volumes), kProbeHasEntry);
 }
 
-TEST_F(ProbeDriveTest, NotMountedOrMissingIsNotReady)
-{
+TEST_F(ProbeDriveTest, NotMountedOrMissingIsNotReady) {
     FakeVolumes none;
     EXPECT_EQ(ProbeDrive(root, none), kProbeNotReady) << "an existing folder that is no volume";
     volumes.setVolume("/nonexistent-volume-xyz/", FakeVolume{});
@@ -52,13 +47,12 @@ TEST_F(ProbeDriveTest, NotMountedOrMissingIsNotReady)
     EXPECT_EQ(ProbeDrive("", volumes), kProbeNotReady);
 }
 
-TEST_F(ProbeDriveTest, UnreadableVolumeIsOtherFailure)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
+TEST_F(ProbeDriveTest, UnreadableVolumeIsOtherFailure) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not hold for root";
     touch("x");
     ASSERT_TRUE(QFile::setPermissions(root, QFileDevice::Permissions()));
     const int result = ProbeDrive(root, volumes);
-    QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(root,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(result, kProbeOtherFailure);
 }

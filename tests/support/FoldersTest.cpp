@@ -13,16 +13,14 @@ namespace {
 // Creates the folder for real and records the order of creation.
 struct RecordingMaker {
     QStringList* made;
-    bool operator()(const QString& folder) const
-    {
+    bool operator()(const QString& folder) const {
         made->append(folder);
         return QDir().mkdir(folder);
     }
 };
 } // namespace
 
-TEST(ForceFolders, CreatesOutermostMissingFolderFirst)
-{
+TEST(ForceFolders, CreatesOutermostMissingFolderFirst) {
     QTemporaryDir tmp;
     const QString base = tmp.path();
     QStringList made;
@@ -39,8 +37,7 @@ TEST(ForceFolders, CreatesOutermostMissingFolderFirst)
     EXPECT_TRUE(made.isEmpty());
 }
 
-TEST(ForceFolders, RelativePathsAndRoot)
-{
+TEST(ForceFolders, RelativePathsAndRoot) {
     QTemporaryDir tmp;
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tmp.path()));
@@ -53,8 +50,7 @@ TEST(ForceFolders, RelativePathsAndRoot)
     EXPECT_TRUE(created);
 }
 
-TEST(ForceFolders, EmptyPathRaisesAndFailuresStaySilent)
-{
+TEST(ForceFolders, EmptyPathRaisesAndFailuresStaySilent) {
     try {
         ForceFolders("");
         FAIL() << "an empty path must raise";
@@ -68,8 +64,7 @@ TEST(ForceFolders, EmptyPathRaisesAndFailuresStaySilent)
     EXPECT_FALSE(FolderExists(tmp.filePath("file/sub")));
 }
 
-TEST(PathTests, FoldersFilesAndDanglingLinks)
-{
+TEST(PathTests, FoldersFilesAndDanglingLinks) {
     QTemporaryDir tmp;
     QFile file(tmp.filePath("f"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -85,8 +80,7 @@ TEST(PathTests, FoldersFilesAndDanglingLinks)
     EXPECT_FALSE(PathExists(""));
 }
 
-TEST(PathNames, TrailingSeparators)
-{
+TEST(PathNames, TrailingSeparators) {
     EXPECT_EQ(WithBackslash(""), "");
     EXPECT_EQ(WithBackslash("/tmp"), "/tmp/");
     EXPECT_EQ(WithBackslash("/tmp/"), "/tmp/");

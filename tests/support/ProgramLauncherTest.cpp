@@ -16,15 +16,14 @@ using namespace brx;
 
 namespace {
 
-double threadCpuMs()
-{
+double threadCpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
 
-QString writeShortcut(const QTemporaryDir& dir, const QString& name, const QString& target, const QString& args)
-{
+QString writeShortcut(const QTemporaryDir& dir, const QString& name, const QString& target,
+                      const QString& args) {
     brx::test::LinkParts parts;
     parts.localBasePath = target;
     parts.arguments = args;
@@ -36,8 +35,7 @@ QString writeShortcut(const QTemporaryDir& dir, const QString& name, const QStri
 
 } // namespace
 
-TEST(RunProgram, WaitsForARealChildWithoutBurningACore)
-{
+TEST(RunProgram, WaitsForARealChildWithoutBurningACore) {
     int eventsDuringWait = 0;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++eventsDuringWait; });
@@ -56,26 +54,25 @@ TEST(RunProgram, WaitsForARealChildWithoutBurningACore)
     EXPECT_EQ(*code, 3);
     EXPECT_GE(elapsed, 300);
     EXPECT_GT(eventsDuringWait, 3) << "events are processed during the wait";
-    EXPECT_LT(cpuUsed, elapsed / 3.0) << "the waiting thread used " << cpuUsed << " ms of CPU in " << elapsed << " ms";
+    EXPECT_LT(cpuUsed, elapsed / 3.0)
+        << "the waiting thread used " << cpuUsed << " ms of CPU in " << elapsed << " ms";
 }
 
-TEST(RunProgram, WithoutWaitReturnsAtOnce)
-{
+TEST(RunProgram, WithoutWaitReturnsAtOnce) {
     QTemporaryDir dir;
     const QString marker = dir.filePath("done");
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(RunProgram(QStringLiteral("/bin/sh -c \"sleep 0.2; touch '%1'\"").arg(marker), 1, false));
+    EXPECT_FALSE(
+        RunProgram(QStringLiteral("/bin/sh -c \"sleep 0.2; touch '%1'\"").arg(marker), 1, false));
     EXPECT_LT(clock.elapsed(), 200);
-    for (int i = 0; i < 100 && !QFile::exists(marker); ++i)
-        QThread::msleep(20);
+    for (int i = 0; i < 100 && !QFile::exists(marker); ++i) QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(marker)) << "the detached program ran";
 }
 
 // The death test runs in a fresh copy of this program; the marker path is
 // handed to it through the environment so that both look at the same file.
-TEST(RunProgram, QuitDuringTheWaitEndsThisProgramWithTheQuitCode)
-{
+TEST(RunProgram, QuitDuringTheWaitEndsThisProgramWithTheQuitCode) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QTemporaryDir dir;
     if (qEnvironmentVariableIsEmpty("BRX_TEST_QUIT_MARKER"))
@@ -89,14 +86,12 @@ TEST(RunProgram, QuitDuringTheWaitEndsThisProgramWithTheQuitCode)
             std::exit(99); // not reached when the quit is honoured
         },
         testing::ExitedWithCode(7), "");
-    for (int i = 0; i < 150 && !QFile::exists(marker); ++i)
-        QThread::msleep(20);
+    for (int i = 0; i < 150 && !QFile::exists(marker); ++i) QThread::msleep(20);
     qunsetenv("BRX_TEST_QUIT_MARKER");
     EXPECT_TRUE(QFile::exists(marker)) << "the started program keeps running";
 }
 
-TEST(RunProgram, UnstartableDocumentGoesToItsAssociatedProgram)
-{
+TEST(RunProgram, UnstartableDocumentGoesToItsAssociatedProgram) {
     FakeProcesses processes;
     processes.addProgram("/usr/bin/lecteur");
     processes.setAssociation("/tmp/mes notes.txt", "/usr/bin/lecteur");
@@ -108,8 +103,7 @@ TEST(RunProgram, UnstartableDocumentGoesToItsAssociatedProgram)
     EXPECT_FALSE(processes.attempts[1].watched);
 }
 
-TEST(RunProgram, ShortcutIsResolvedInAnyLetterCase)
-{
+TEST(RunProgram, ShortcutIsResolvedInAnyLetterCase) {
     QTemporaryDir dir;
     const QString lnk = writeShortcut(dir, "Outil.LNK", "/opt/outil", "-x fichier");
     FakeProcesses processes;
@@ -118,11 +112,11 @@ TEST(RunProgram, ShortcutIsResolvedInAnyLetterCase)
     ASSERT_GE(processes.attempts.size(), 2);
     EXPECT_EQ(processes.attempts[1].argv, QStringList({"/opt/outil", "-x", "fichier"}));
     EXPECT_TRUE(processes.attempts[1].watched);
-    EXPECT_TRUE(processes.associationQueries.contains(lnk)) << "the association is looked up as well";
+    EXPECT_TRUE(processes.associationQueries.contains(lnk))
+        << "the association is looked up as well";
 }
 
-TEST(RunProgram, FallbacksNeverLoop)
-{
+TEST(RunProgram, FallbacksNeverLoop) {
     QTemporaryDir dir;
     const QString lnk = dir.filePath("self.lnk");
     writeShortcut(dir, "self.lnk", lnk, "");
@@ -135,20 +129,17 @@ TEST(RunProgram, FallbacksNeverLoop)
     EXPECT_EQ(processes.attempts.size(), 4);
 }
 
-TEST(RunProgram, NothingToStartIsSilentlyIgnored)
-{
+TEST(RunProgram, NothingToStartIsSilentlyIgnored) {
     FakeProcesses processes;
     EXPECT_FALSE(RunProgram("document.inconnu", 1, true, processes).has_value());
     EXPECT_EQ(processes.attempts.size(), 1);
     EXPECT_FALSE(RunProgram("   ", 1, true, processes).has_value());
 }
 
-TEST(RunProgram, ShowModes)
-{
+TEST(RunProgram, ShowModes) {
     FakeProcesses processes;
     processes.addProgram("prog");
-    for (int mode : {0, 1, 2, 3, 7})
-        RunProgram("prog", mode, false, processes);
+    for (int mode : {0, 1, 2, 3, 7}) RunProgram("prog", mode, false, processes);
     ASSERT_EQ(processes.attempts.size(), 5);
     EXPECT_EQ(processes.attempts[0].mode, ShowMode::Hidden);
     EXPECT_EQ(processes.attempts[1].mode, ShowMode::Shown);
@@ -157,10 +148,10 @@ TEST(RunProgram, ShowModes)
     EXPECT_EQ(processes.attempts[4].mode, ShowMode::Hidden);
 }
 
-TEST(FileManagerCommand, QuotesFoldersThatNeedIt)
-{
+TEST(FileManagerCommand, QuotesFoldersThatNeedIt) {
     EXPECT_EQ(QProcess::splitCommand(FileManagerCommand("/home/u/Mes Documents")),
               QStringList({"xdg-open", "/home/u/Mes Documents"}));
-    EXPECT_EQ(QProcess::splitCommand(FileManagerCommand(R"(/tmp/a "b")")), QStringList({"xdg-open", R"(/tmp/a "b")"}));
+    EXPECT_EQ(QProcess::splitCommand(FileManagerCommand(R"(/tmp/a "b")")),
+              QStringList({"xdg-open", R"(/tmp/a "b")"}));
     EXPECT_EQ(FileManagerCommand("/tmp"), "xdg-open /tmp");
 }

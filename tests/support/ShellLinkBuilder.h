@@ -8,9 +8,9 @@
 namespace brx::test {
 
 struct LinkParts {
-    QString localBasePath;   // LinkInfo, single-byte
+    QString localBasePath; // LinkInfo, single-byte
     QString commonSuffix;
-    QString netName;         // LinkInfo CommonNetworkRelativeLink when set
+    QString netName;              // LinkInfo CommonNetworkRelativeLink when set
     bool unicodeLinkInfo = false; // header 0x24 with UTF-16 paths
     QString workingDir;
     QString arguments;
@@ -19,31 +19,26 @@ struct LinkParts {
     bool argumentsFlag = true;
 };
 
-inline void put16(QByteArray& out, quint32 v)
-{
+inline void put16(QByteArray& out, quint32 v) {
     char b[2];
     qToLittleEndian<quint16>(quint16(v), b);
     out.append(b, 2);
 }
 
-inline void put32(QByteArray& out, quint32 v)
-{
+inline void put32(QByteArray& out, quint32 v) {
     char b[4];
     qToLittleEndian<quint32>(v, b);
     out.append(b, 4);
 }
 
-inline QByteArray utf16z(const QString& s)
-{
+inline QByteArray utf16z(const QString& s) {
     QByteArray out;
-    for (QChar c : s)
-        put16(out, c.unicode());
+    for (QChar c : s) put16(out, c.unicode());
     put16(out, 0);
     return out;
 }
 
-inline QByteArray linkInfo(const LinkParts& p)
-{
+inline QByteArray linkInfo(const LinkParts& p) {
     const quint32 headerSize = p.unicodeLinkInfo ? 0x24 : 0x1C;
     QByteArray volumeId;
     put32(volumeId, 0x10); // size
@@ -94,8 +89,7 @@ inline QByteArray linkInfo(const LinkParts& p)
     return out + strings;
 }
 
-inline QByteArray stringData(const QString& s, bool unicode)
-{
+inline QByteArray stringData(const QString& s, bool unicode) {
     QByteArray out;
     put16(out, s.size());
     if (unicode)
@@ -105,8 +99,7 @@ inline QByteArray stringData(const QString& s, bool unicode)
     return out;
 }
 
-inline QByteArray buildShellLink(const LinkParts& p)
-{
+inline QByteArray buildShellLink(const LinkParts& p) {
     const bool hasInfo = !p.localBasePath.isEmpty() || !p.netName.isEmpty();
     quint32 flags = 0;
     flags |= p.withIdList ? 0x1 : 0;
@@ -120,18 +113,16 @@ inline QByteArray buildShellLink(const LinkParts& p)
     put32(out, 0x4C);
     out.append(QByteArray::fromHex("0114020000000000c000000000000046"));
     put32(out, flags);
-    out.append(QByteArray(0x4C - 0x18, '\0')); // attributes, times, size, icon, show, hot key, reserved
+    out.append(
+        QByteArray(0x4C - 0x18, '\0')); // attributes, times, size, icon, show, hot key, reserved
     if (p.withIdList) {
         put16(out, 6);
         out.append(QByteArray::fromHex("0400abcd0000")); // one tiny item and the terminator
     }
-    if (hasInfo)
-        out.append(linkInfo(p));
+    if (hasInfo) out.append(linkInfo(p));
     out.append(stringData(QStringLiteral("Mon raccourci"), p.unicodeStrings));
-    if (!p.workingDir.isEmpty())
-        out.append(stringData(p.workingDir, p.unicodeStrings));
-    if (p.argumentsFlag)
-        out.append(stringData(p.arguments, p.unicodeStrings));
+    if (!p.workingDir.isEmpty()) out.append(stringData(p.workingDir, p.unicodeStrings));
+    if (p.argumentsFlag) out.append(stringData(p.arguments, p.unicodeStrings));
     return out;
 }
 

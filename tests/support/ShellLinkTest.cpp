@@ -10,8 +10,7 @@ using namespace brx;
 using brx::test::LinkParts;
 
 namespace {
-QString resolve(const QByteArray& bytes)
-{
+QString resolve(const QByteArray& bytes) {
     QTemporaryDir dir;
     QFile file(dir.filePath("a.lnk"));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -21,8 +20,7 @@ QString resolve(const QByteArray& bytes)
 }
 } // namespace
 
-TEST(ResolveShortcut, LocalTargetAndArguments)
-{
+TEST(ResolveShortcut, LocalTargetAndArguments) {
     LinkParts p;
     p.localBasePath = "C:\\Program Files\\";
     p.commonSuffix = "Outil\\outil.exe";
@@ -33,11 +31,11 @@ TEST(ResolveShortcut, LocalTargetAndArguments)
     p.unicodeStrings = false;
     p.withIdList = false;
     p.arguments = QStringLiteral("/é");
-    EXPECT_EQ(resolve(buildShellLink(p)), QStringLiteral("C:\\Program Files\\Outil\\outil.exe  /é"));
+    EXPECT_EQ(resolve(buildShellLink(p)),
+              QStringLiteral("C:\\Program Files\\Outil\\outil.exe  /é"));
 }
 
-TEST(ResolveShortcut, UnicodeLinkInfoPaths)
-{
+TEST(ResolveShortcut, UnicodeLinkInfoPaths) {
     LinkParts p;
     p.localBasePath = QStringLiteral("D:\\Données\\");
     p.commonSuffix = QStringLiteral("été.exe");
@@ -46,8 +44,7 @@ TEST(ResolveShortcut, UnicodeLinkInfoPaths)
     EXPECT_EQ(resolve(buildShellLink(p)), QStringLiteral("D:\\Données\\été.exe  "));
 }
 
-TEST(ResolveShortcut, NetworkShareTakesPrecedence)
-{
+TEST(ResolveShortcut, NetworkShareTakesPrecedence) {
     LinkParts p;
     p.localBasePath = "Z:\\";
     p.netName = "\\\\serveur\\partage";
@@ -56,24 +53,23 @@ TEST(ResolveShortcut, NetworkShareTakesPrecedence)
     EXPECT_EQ(resolve(buildShellLink(p)), "\\\\serveur\\partage\\dossier\\prog.exe  -v");
 }
 
-TEST(ResolveShortcut, WithoutTargetOnlyArgumentsRemain)
-{
+TEST(ResolveShortcut, WithoutTargetOnlyArgumentsRemain) {
     LinkParts p;
     p.arguments = "  lire.txt";
     EXPECT_EQ(resolve(buildShellLink(p)), "lire.txt");
 }
 
-TEST(ResolveShortcut, NotAShortcutOrMissingGivesEmptyText)
-{
-    EXPECT_EQ(resolve("plain text, not a link at all, long enough to hold a header ........................."), "");
+TEST(ResolveShortcut, NotAShortcutOrMissingGivesEmptyText) {
+    EXPECT_EQ(resolve("plain text, not a link at all, long enough to hold a header "
+                      "........................."),
+              "");
     QByteArray wrongClsid = buildShellLink(LinkParts{});
     wrongClsid[4] = 0x02;
     EXPECT_EQ(resolve(wrongClsid), "");
     EXPECT_EQ(ResolveShortcut("/nonexistent/x.lnk"), "");
 }
 
-TEST(ParseShellLink, EveryTruncationIsRefusedWithoutOverRead)
-{
+TEST(ParseShellLink, EveryTruncationIsRefusedWithoutOverRead) {
     LinkParts p;
     p.localBasePath = "C:\\";
     p.commonSuffix = "x.exe";
@@ -91,8 +87,7 @@ TEST(ParseShellLink, EveryTruncationIsRefusedWithoutOverRead)
     }
 }
 
-TEST(ParseShellLink, OffsetsPointingOutsideAreHarmless)
-{
+TEST(ParseShellLink, OffsetsPointingOutsideAreHarmless) {
     LinkParts p;
     p.localBasePath = "C:\\";
     p.commonSuffix = "x.exe";

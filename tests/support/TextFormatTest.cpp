@@ -7,8 +7,7 @@
 
 using namespace brx;
 
-TEST(FormatElapsed, MinutesAndSecondsWithLeadingZeros)
-{
+TEST(FormatElapsed, MinutesAndSecondsWithLeadingZeros) {
     EXPECT_EQ(FormatElapsed(1000, 1000), "00:00 Sec.");
     EXPECT_EQ(FormatElapsed(0, 999), "00:00 Sec.");
     EXPECT_EQ(FormatElapsed(0, 7500), "00:07 Sec.");
@@ -19,8 +18,7 @@ TEST(FormatElapsed, MinutesAndSecondsWithLeadingZeros)
     EXPECT_EQ(FormatElapsed(0xFFFFFC18u, 1000), "00:02 Sec.") << "tick counter wrapped";
 }
 
-TEST(FormatByteSize, UnitsAndThreeSignificantDigits)
-{
+TEST(FormatByteSize, UnitsAndThreeSignificantDigits) {
     FakeLocaleInfo comma;
     EXPECT_EQ(FormatByteSize(0, comma), "0 b");
     EXPECT_EQ(FormatByteSize(1023, comma), "1023 b");
@@ -34,24 +32,21 @@ TEST(FormatByteSize, UnitsAndThreeSignificantDigits)
     EXPECT_EQ(FormatByteSize(1'073'741'823, comma), "1,02E+03 Mo");
 }
 
-TEST(FormatByteSize, ScientificFromRoundedThousandOn)
-{
+TEST(FormatByteSize, ScientificFromRoundedThousandOn) {
     FakeLocaleInfo dot;
     dot.separator = QLatin1Char('.');
     EXPECT_EQ(FormatByteSize(1'023'488, dot), "1E+03 Ko") << "999.5 rounds to four digits";
     EXPECT_EQ(FormatByteSize(1536, dot), "1.5 Ko") << "the locale's separator";
 }
 
-TEST(FormatByteSize, OutOfRangeGivesEmptyText)
-{
+TEST(FormatByteSize, OutOfRangeGivesEmptyText) {
     FakeLocaleInfo comma;
     EXPECT_EQ(FormatByteSize(-1, comma), "");
     EXPECT_EQ(FormatByteSize(1'073'741'824, comma), "");
     EXPECT_EQ(FormatByteSize(5'000'000'000LL, comma), "");
 }
 
-TEST(FileSize, TextAndBytesOfRealFiles)
-{
+TEST(FileSize, TextAndBytesOfRealFiles) {
     QTemporaryDir dir;
     auto make = [&](const QString& name, qint64 size) {
         QFile file(dir.filePath(name));
@@ -71,8 +66,7 @@ TEST(FileSize, TextAndBytesOfRealFiles)
     EXPECT_EQ(FileSizeOf(make("big", 3'000'000'000LL)), 3'000'000'000LL) << "sizes beyond 2 GiB";
 }
 
-TEST(DatePrefix, DayAndMonthInEitherOrder)
-{
+TEST(DatePrefix, DayAndMonthInEitherOrder) {
     const QDate march5(2024, 3, 5);
     EXPECT_EQ(DatePrefix(true, true, march5), "0503");
     EXPECT_EQ(DatePrefix(false, true, march5), "0305");

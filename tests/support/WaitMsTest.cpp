@@ -8,16 +8,14 @@
 using namespace brx;
 
 namespace {
-double threadCpuMs()
-{
+double threadCpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
 } // namespace
 
-TEST(WaitMs, LastsTheTimeAndHandlesEventsMeanwhile)
-{
+TEST(WaitMs, LastsTheTimeAndHandlesEventsMeanwhile) {
     int fired = 0;
     QTimer::singleShot(30, [&] { ++fired; });
     QElapsedTimer clock;
@@ -27,8 +25,7 @@ TEST(WaitMs, LastsTheTimeAndHandlesEventsMeanwhile)
     EXPECT_EQ(fired, 1) << "a timer due during the pause runs";
 }
 
-TEST(WaitMs, ZeroOrInvalidDurationsStillHandleEventsOnce)
-{
+TEST(WaitMs, ZeroOrInvalidDurationsStillHandleEventsOnce) {
     int fired = 0;
     QTimer::singleShot(0, [&] { ++fired; });
     WaitMs(0);
@@ -40,8 +37,7 @@ TEST(WaitMs, ZeroOrInvalidDurationsStillHandleEventsOnce)
     EXPECT_LT(clock.elapsed(), 1000);
 }
 
-TEST(WaitMs, LeavesTheCoreIdle)
-{
+TEST(WaitMs, LeavesTheCoreIdle) {
     const double cpuBefore = threadCpuMs();
     WaitMs(300);
     const double cpuUsed = threadCpuMs() - cpuBefore;

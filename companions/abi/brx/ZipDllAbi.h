@@ -63,18 +63,18 @@ extern "C" {
 /* Written by the library, passed by pointer to the engine's callback; the
  * engine writes its replies into errorCode, size and text. */
 typedef struct BrxCallbackRecord {
-    void* ownerWindow;   /*  0: owner window from the command record (not read by the engine) */
-    void* caller;        /*  4: caller from the command record, unchanged */
-    int32_t version;     /*  8: library version (not read by the engine) */
-    int32_t reserved12;  /* 12 */
-    int32_t actionCode;  /* 16: BrxCallbackAction */
-    int32_t errorCode;   /* 20: message code or flags per action; reply field */
-    int32_t size;        /* 24: size or count per action; reply field */
+    void* ownerWindow;  /*  0: owner window from the command record (not read by the engine) */
+    void* caller;       /*  4: caller from the command record, unchanged */
+    int32_t version;    /*  8: library version (not read by the engine) */
+    int32_t reserved12; /* 12 */
+    int32_t actionCode; /* 16: BrxCallbackAction */
+    int32_t errorCode;  /* 20: message code or flags per action; reply field */
+    int32_t size;       /* 24: size or count per action; reply field */
     char text[BRX_CALLBACK_TEXT_SIZE]; /* 28: file name or message; reply field */
     /* Additions after the fixed part (not read by old engines): the full
      * 64-bit size of actions 1, 2 and 6, as size holds at most INT32_MAX. */
-    uint32_t sizeHigh;   /* 540: bits 32..63 */
-    uint32_t sizeLow;    /* 544: bits 0..31 */
+    uint32_t sizeHigh; /* 540: bits 32..63 */
+    uint32_t sizeLow;  /* 544: bits 0..31 */
 } BrxCallbackRecord;
 
 /* Returns BRX_CALLBACK_STOP to stop the running command, else BRX_CALLBACK_GO_ON. */
@@ -85,17 +85,17 @@ typedef int32_t (*BrxCallbackFn)(BrxCallbackRecord* record);
 
 /* Action codes (offset 16). */
 typedef enum BrxCallbackAction {
-    BRX_ACTION_ITEM_START = 1,   /* text = item name, size = item size */
-    BRX_ACTION_PROGRESS = 2,     /* size = bytes processed since the last report */
-    BRX_ACTION_END = 3,          /* end of the operation */
-    BRX_ACTION_MESSAGE = 4,      /* errorCode = BRX_MSG_*, text = message */
-    BRX_ACTION_TOTAL_FILES = 5,  /* size = number of items */
-    BRX_ACTION_TOTAL_SIZE = 6,   /* size = total bytes */
-    BRX_ACTION_NEW_NAME = 7,     /* text = name; the engine may rewrite it and set action 8 */
-    BRX_ACTION_PASSWORD = 8,     /* see BRX_PASSWORD_* */
-    BRX_ACTION_CRC_ERROR = 9,    /* errorCode = found CRC, size = expected CRC; see BRX_CRC_* */
-    BRX_ACTION_OVERWRITE = 10,   /* see BRX_OVERWRITE_* */
-    BRX_ACTION_SKIPPED = 11      /* size low byte = BrxSkipKind, errorCode = BRX_MSG_* */
+    BRX_ACTION_ITEM_START = 1,  /* text = item name, size = item size */
+    BRX_ACTION_PROGRESS = 2,    /* size = bytes processed since the last report */
+    BRX_ACTION_END = 3,         /* end of the operation */
+    BRX_ACTION_MESSAGE = 4,     /* errorCode = BRX_MSG_*, text = message */
+    BRX_ACTION_TOTAL_FILES = 5, /* size = number of items */
+    BRX_ACTION_TOTAL_SIZE = 6,  /* size = total bytes */
+    BRX_ACTION_NEW_NAME = 7,    /* text = name; the engine may rewrite it and set action 8 */
+    BRX_ACTION_PASSWORD = 8,    /* see BRX_PASSWORD_* */
+    BRX_ACTION_CRC_ERROR = 9,   /* errorCode = found CRC, size = expected CRC; see BRX_CRC_* */
+    BRX_ACTION_OVERWRITE = 10,  /* see BRX_OVERWRITE_* */
+    BRX_ACTION_SKIPPED = 11     /* size low byte = BrxSkipKind, errorCode = BRX_MSG_* */
 } BrxCallbackAction;
 
 /* Action 8, password wanted. Request: errorCode bit 0 = ask with
@@ -123,16 +123,16 @@ typedef enum BrxCallbackAction {
 
 /* Action 11, item skipped: the kind in the low byte of size. */
 typedef enum BrxSkipKind {
-    BRX_SKIP_ON_FRESHEN = 0,     /* freshen: no such file to replace */
-    BRX_SKIP_NO_OVERWRITE = 1,   /* existing file kept (answer no / default) */
-    BRX_SKIP_FILE_EXISTS = 2,    /* update/freshen: existing file is not older */
-    BRX_SKIP_BAD_PASSWORD = 3,   /* password missing or wrong */
+    BRX_SKIP_ON_FRESHEN = 0,            /* freshen: no such file to replace */
+    BRX_SKIP_NO_OVERWRITE = 1,          /* existing file kept (answer no / default) */
+    BRX_SKIP_FILE_EXISTS = 2,           /* update/freshen: existing file is not older */
+    BRX_SKIP_BAD_PASSWORD = 3,          /* password missing or wrong */
     BRX_SKIP_NO_ENCRYPTION_SUPPORT = 4, /* unsupported encryption (AES, strong) */
     BRX_SKIP_COMPRESSION_UNKNOWN = 5,   /* unsupported method */
-    BRX_SKIP_UNSAFE_PATH = 6,    /* name would leave the extraction folder */
-    BRX_SKIP_DAMAGED = 7,        /* damaged entry (sizes, offsets, truncation) */
-    BRX_SKIP_CRC_ERROR = 8,      /* CRC mismatch, file not kept */
-    BRX_SKIP_WRITE_ERROR = 9     /* the output file could not be written */
+    BRX_SKIP_UNSAFE_PATH = 6,           /* name would leave the extraction folder */
+    BRX_SKIP_DAMAGED = 7,               /* damaged entry (sizes, offsets, truncation) */
+    BRX_SKIP_CRC_ERROR = 8,             /* CRC mismatch, file not kept */
+    BRX_SKIP_WRITE_ERROR = 9            /* the output file could not be written */
 } BrxSkipKind;
 
 /* ---- message codes (action 4, errorCode; action 11, errorCode) ---------- */
@@ -142,41 +142,41 @@ typedef enum BrxSkipKind {
  * a failure. Every failure text names the file and the reason. */
 #define BRX_MSG_INFO 0
 /* Compression library. */
-#define BRX_MSG_FILE_NOT_FOUND 767         /* "File not found:" + pattern */
-#define BRX_MSG_NOTHING_TO_DO 852237       /* "Nothing to do: archive not created" */
-#define BRX_MSG_READ_FAILED 20             /* a file to add cannot be read */
-#define BRX_MSG_WRITE_FAILED 21            /* the archive cannot be written (disk full...) */
-#define BRX_MSG_TEMP_FILE_FAILED 22        /* temporary archive cannot be created */
-#define BRX_MSG_REPLACE_FAILED 23          /* temporary archive cannot replace the target */
-#define BRX_MSG_ARCHIVE_UNREADABLE 24      /* the existing archive cannot be read or is damaged */
-#define BRX_MSG_TOO_LARGE 25               /* an entry or the archive would exceed 4 GiB */
-#define BRX_MSG_TOO_MANY_ENTRIES 26        /* more than 65,535 entries */
-#define BRX_MSG_CANCELLED 27               /* the caller stopped the command */
-#define BRX_MSG_NO_PASSWORD 28             /* encryption asked, no password given */
-#define BRX_MSG_BAD_COMMAND 29             /* the command record is not usable */
-#define BRX_MSG_MOVE_DELETE_FAILED 30      /* a moved file could not be deleted */
+#define BRX_MSG_FILE_NOT_FOUND 767    /* "File not found:" + pattern */
+#define BRX_MSG_NOTHING_TO_DO 852237  /* "Nothing to do: archive not created" */
+#define BRX_MSG_READ_FAILED 20        /* a file to add cannot be read */
+#define BRX_MSG_WRITE_FAILED 21       /* the archive cannot be written (disk full...) */
+#define BRX_MSG_TEMP_FILE_FAILED 22   /* temporary archive cannot be created */
+#define BRX_MSG_REPLACE_FAILED 23     /* temporary archive cannot replace the target */
+#define BRX_MSG_ARCHIVE_UNREADABLE 24 /* the existing archive cannot be read or is damaged */
+#define BRX_MSG_TOO_LARGE 25          /* an entry or the archive would exceed 4 GiB */
+#define BRX_MSG_TOO_MANY_ENTRIES 26   /* more than 65,535 entries */
+#define BRX_MSG_CANCELLED 27          /* the caller stopped the command */
+#define BRX_MSG_NO_PASSWORD 28        /* encryption asked, no password given */
+#define BRX_MSG_BAD_COMMAND 29        /* the command record is not usable */
+#define BRX_MSG_MOVE_DELETE_FAILED 30 /* a moved file could not be deleted */
 #define BRX_MSG_OUT_OF_MEMORY 31
 #define BRX_MSG_INTERNAL_ERROR 32
-#define BRX_MSG_FILE_CHANGED 33            /* a file changed size while it was read */
-#define BRX_MSG_NAME_TOO_LONG 34           /* name longer than the format allows */
-#define BRX_MSG_ENTRY_NOT_FOUND 35         /* delete: a pattern matched no entry */
-#define BRX_MSG_COMMENT_TOO_LONG 36        /* archive comment over 65,535 bytes */
-#define BRX_MSG_UNSUPPORTED_ARCHIVE 37     /* existing archive uses Zip64 or spans disks */
+#define BRX_MSG_FILE_CHANGED 33        /* a file changed size while it was read */
+#define BRX_MSG_NAME_TOO_LONG 34       /* name longer than the format allows */
+#define BRX_MSG_ENTRY_NOT_FOUND 35     /* delete: a pattern matched no entry */
+#define BRX_MSG_COMMENT_TOO_LONG 36    /* archive comment over 65,535 bytes */
+#define BRX_MSG_UNSUPPORTED_ARCHIVE 37 /* existing archive uses Zip64 or spans disks */
 /* Decompression library. */
-#define BRX_MSG_UNSAFE_PATH 40             /* "..", absolute name, drive letter, backslash */
-#define BRX_MSG_SYMLINK_IN_PATH 41         /* path would pass through a symbolic link */
+#define BRX_MSG_UNSAFE_PATH 40     /* "..", absolute name, drive letter, backslash */
+#define BRX_MSG_SYMLINK_IN_PATH 41 /* path would pass through a symbolic link */
 #define BRX_MSG_CRC_ERROR 42
 #define BRX_MSG_BAD_PASSWORD 43
 #define BRX_MSG_UNSUPPORTED_METHOD 44
 #define BRX_MSG_UNSUPPORTED_ZIP64 45
-#define BRX_MSG_UNSUPPORTED_ENCRYPTION 46  /* AES or strong encryption */
-#define BRX_MSG_DAMAGED_ENTRY 47           /* lying sizes, truncation, overlap */
-#define BRX_MSG_DAMAGED_ARCHIVE 48         /* no usable end record / directory */
+#define BRX_MSG_UNSUPPORTED_ENCRYPTION 46 /* AES or strong encryption */
+#define BRX_MSG_DAMAGED_ENTRY 47          /* lying sizes, truncation, overlap */
+#define BRX_MSG_DAMAGED_ARCHIVE 48        /* no usable end record / directory */
 #define BRX_MSG_ARCHIVE_OPEN_FAILED 49
-#define BRX_MSG_OUTPUT_FAILED 50           /* extracted file cannot be written */
-#define BRX_MSG_SKIPPED 51                 /* entry skipped (existing file kept...) */
-#define BRX_MSG_SET_ATTRIBUTES_FAILED 52   /* date or mode could not be restored */
-#define BRX_MSG_NO_MATCHING_ENTRY 53       /* a pattern matched no entry */
+#define BRX_MSG_OUTPUT_FAILED 50         /* extracted file cannot be written */
+#define BRX_MSG_SKIPPED 51               /* entry skipped (existing file kept...) */
+#define BRX_MSG_SET_ATTRIBUTES_FAILED 52 /* date or mode could not be restored */
+#define BRX_MSG_NO_MATCHING_ENTRY 53     /* a pattern matched no entry */
 
 /* ---- compression command record, version 151 and later (216 bytes) ----- */
 
@@ -187,89 +187,89 @@ typedef struct BrxZipFileSpec {
 } BrxZipFileSpec;
 
 typedef struct BrxZipCommandRecord {
-    void* ownerWindow;          /*   0: owner window, 0 when unattended */
-    void* caller;               /*   4: returned in every callback */
-    int32_t version;            /*   8: BRX_RECORD_VERSION */
-    BrxCallbackFn callback;     /*  12 */
-    int32_t trace;              /*  16 */
-    char* password;             /*  20: BRX_PASSWORD_BUFFER_SIZE bytes */
-    const char* storeSuffixes;  /*  24: ".gif:.zip:.exe", or 0 */
-    int32_t encrypt;            /*  28 */
-    int32_t hiddenFiles;        /*  32: also add names starting with "." */
-    int32_t reserved36;         /*  36 */
-    int32_t reserved40;         /*  40 */
-    int32_t dirEntries;         /*  44: add directory entries */
-    int32_t reserved48;         /*  48 */
-    int32_t verbose;            /*  52 */
-    int32_t levelGiven;         /*  56: always -1 */
-    int32_t level;              /*  60: 0 (store) to 9 */
-    int32_t reserved64;         /*  64 */
-    int32_t reserved68;         /*  68 */
-    int32_t namesOnly;          /*  72: store names without their folders */
-    int16_t recurse;            /*  76: 16-bit flag */
-    int16_t reserved78;         /*  78 */
-    int32_t adding;             /*  80: -1 for add, 0 for delete */
-    int32_t forceDos;           /*  84: store names as 8.3 upper-case DOS names */
-    int32_t move;               /*  88: delete the files once archived */
-    int32_t deleteEntries;      /*  92: -1 delete command, 0 add */
-    int32_t update;             /*  96 */
-    int32_t freshen;            /* 100 */
-    int32_t reserved104;        /* 104 */
-    int32_t zipTime;            /* 108: archive date = newest entry */
-    int32_t reserved112;        /* 112 */
-    int32_t reserved116;        /* 116 */
-    int32_t specCount;          /* 120 */
-    const char* zipFileName;    /* 124 */
-    const char* tempDir;        /* 128: or 0 */
-    const char* comment;        /* 132: or 0 (160 and later) */
-    int16_t archiveOnly;        /* 136: 1 = only files with the archive bit (160) */
-    int16_t resetArchive;       /* 138: 1 = clear the archive bit (160) */
-    BrxZipFileSpec* specs;      /* 140: specCount entries */
-    int32_t reserved144;        /* 144 */
-    int32_t excludeCount;       /* 148: (160 and later) */
-    const char* const* excludes;/* 152: excludeCount pointers (160 and later) */
-    int32_t reserved156[14];    /* 156 .. 211 */
-    int32_t check;              /* 212: BRX_RECORD_CHECK */
+    void* ownerWindow;           /*   0: owner window, 0 when unattended */
+    void* caller;                /*   4: returned in every callback */
+    int32_t version;             /*   8: BRX_RECORD_VERSION */
+    BrxCallbackFn callback;      /*  12 */
+    int32_t trace;               /*  16 */
+    char* password;              /*  20: BRX_PASSWORD_BUFFER_SIZE bytes */
+    const char* storeSuffixes;   /*  24: ".gif:.zip:.exe", or 0 */
+    int32_t encrypt;             /*  28 */
+    int32_t hiddenFiles;         /*  32: also add names starting with "." */
+    int32_t reserved36;          /*  36 */
+    int32_t reserved40;          /*  40 */
+    int32_t dirEntries;          /*  44: add directory entries */
+    int32_t reserved48;          /*  48 */
+    int32_t verbose;             /*  52 */
+    int32_t levelGiven;          /*  56: always -1 */
+    int32_t level;               /*  60: 0 (store) to 9 */
+    int32_t reserved64;          /*  64 */
+    int32_t reserved68;          /*  68 */
+    int32_t namesOnly;           /*  72: store names without their folders */
+    int16_t recurse;             /*  76: 16-bit flag */
+    int16_t reserved78;          /*  78 */
+    int32_t adding;              /*  80: -1 for add, 0 for delete */
+    int32_t forceDos;            /*  84: store names as 8.3 upper-case DOS names */
+    int32_t move;                /*  88: delete the files once archived */
+    int32_t deleteEntries;       /*  92: -1 delete command, 0 add */
+    int32_t update;              /*  96 */
+    int32_t freshen;             /* 100 */
+    int32_t reserved104;         /* 104 */
+    int32_t zipTime;             /* 108: archive date = newest entry */
+    int32_t reserved112;         /* 112 */
+    int32_t reserved116;         /* 116 */
+    int32_t specCount;           /* 120 */
+    const char* zipFileName;     /* 124 */
+    const char* tempDir;         /* 128: or 0 */
+    const char* comment;         /* 132: or 0 (160 and later) */
+    int16_t archiveOnly;         /* 136: 1 = only files with the archive bit (160) */
+    int16_t resetArchive;        /* 138: 1 = clear the archive bit (160) */
+    BrxZipFileSpec* specs;       /* 140: specCount entries */
+    int32_t reserved144;         /* 144 */
+    int32_t excludeCount;        /* 148: (160 and later) */
+    const char* const* excludes; /* 152: excludeCount pointers (160 and later) */
+    int32_t reserved156[14];     /* 156 .. 211 */
+    int32_t check;               /* 212: BRX_RECORD_CHECK */
 } BrxZipCommandRecord;
 
 /* Compression record for libraries older than 151 (16,520 bytes): the
  * first 128 bytes as above, then the check value and the pattern
  * pointers. */
 typedef struct BrxZipCommandRecordOld {
-    void* ownerWindow;          /*   0 */
-    void* caller;               /*   4 */
-    int32_t version;            /*   8 */
-    BrxCallbackFn callback;     /*  12 */
-    int32_t trace;              /*  16 */
-    char* password;             /*  20 */
-    const char* storeSuffixes;  /*  24 */
-    int32_t encrypt;            /*  28 */
-    int32_t hiddenFiles;        /*  32 */
-    int32_t reserved36;         /*  36 */
-    int32_t reserved40;         /*  40 */
-    int32_t dirEntries;         /*  44 */
-    int32_t reserved48;         /*  48 */
-    int32_t verbose;            /*  52 */
-    int32_t levelGiven;         /*  56 */
-    int32_t level;              /*  60 */
-    int32_t reserved64;         /*  64 */
-    int32_t reserved68;         /*  68 */
-    int32_t namesOnly;          /*  72 */
-    int16_t recurse;            /*  76 */
-    int16_t reserved78;         /*  78 */
-    int32_t adding;             /*  80 */
-    int32_t forceDos;           /*  84 */
-    int32_t move;               /*  88 */
-    int32_t deleteEntries;      /*  92 */
-    int32_t update;             /*  96 */
-    int32_t freshen;            /* 100 */
-    int32_t reserved104;        /* 104 */
-    int32_t zipTime;            /* 108 */
-    int32_t reserved112;        /* 112 */
-    int32_t reserved116;        /* 116 */
-    int32_t specCount;          /* 120 */
-    const char* zipFileName;    /* 124 */
-    int32_t check;              /* 128: BRX_RECORD_CHECK */
+    void* ownerWindow;                           /*   0 */
+    void* caller;                                /*   4 */
+    int32_t version;                             /*   8 */
+    BrxCallbackFn callback;                      /*  12 */
+    int32_t trace;                               /*  16 */
+    char* password;                              /*  20 */
+    const char* storeSuffixes;                   /*  24 */
+    int32_t encrypt;                             /*  28 */
+    int32_t hiddenFiles;                         /*  32 */
+    int32_t reserved36;                          /*  36 */
+    int32_t reserved40;                          /*  40 */
+    int32_t dirEntries;                          /*  44 */
+    int32_t reserved48;                          /*  48 */
+    int32_t verbose;                             /*  52 */
+    int32_t levelGiven;                          /*  56 */
+    int32_t level;                               /*  60 */
+    int32_t reserved64;                          /*  64 */
+    int32_t reserved68;                          /*  68 */
+    int32_t namesOnly;                           /*  72 */
+    int16_t recurse;                             /*  76 */
+    int16_t reserved78;                          /*  78 */
+    int32_t adding;                              /*  80 */
+    int32_t forceDos;                            /*  84 */
+    int32_t move;                                /*  88 */
+    int32_t deleteEntries;                       /*  92 */
+    int32_t update;                              /*  96 */
+    int32_t freshen;                             /* 100 */
+    int32_t reserved104;                         /* 104 */
+    int32_t zipTime;                             /* 108 */
+    int32_t reserved112;                         /* 112 */
+    int32_t reserved116;                         /* 116 */
+    int32_t specCount;                           /* 120 */
+    const char* zipFileName;                     /* 124 */
+    int32_t check;                               /* 128: BRX_RECORD_CHECK */
     const char* specs[BRX_OLD_RECORD_MAX_SPECS]; /* 132 */
 } BrxZipCommandRecordOld;
 
@@ -282,58 +282,58 @@ typedef struct BrxUnzFileSpec {
 } BrxUnzFileSpec;
 
 typedef struct BrxUnzCommandRecord {
-    void* ownerWindow;          /*   0 */
-    void* caller;               /*   4 */
-    int32_t version;            /*   8: BRX_RECORD_VERSION */
-    BrxCallbackFn callback;     /*  12 */
-    int32_t trace;              /*  16 */
-    int32_t reserved20;         /*  20 */
-    char* password;             /*  24: length + 1 bytes, or 0 */
-    int32_t test;               /*  28: test only, write nothing */
-    int32_t reserved32;         /*  32 */
-    int32_t reserved36;         /*  36 */
-    int32_t always40;           /*  40: always -1 */
-    int32_t verbose;            /*  44 */
-    int32_t update;             /*  48 */
-    int32_t freshen;            /*  52 */
-    int32_t dirNames;           /*  56: restore stored paths */
-    int32_t overwrite;          /*  60 */
-    int32_t specCount;          /*  64 */
-    const char* zipFileName;    /*  68 */
-    BrxUnzFileSpec* specs;      /*  72 */
-    int32_t reserved76;         /*  76 */
-    int32_t toMemory;           /*  80: always 0 */
-    void* memoryTarget;         /*  84: always 0 */
-    int32_t memorySize;         /*  88: always 0 */
-    int32_t reserved92;         /*  92 */
-    int32_t reserved96;         /*  96 */
-    int32_t reserved100;        /* 100 */
-    int32_t passwordReqCount;   /* 104: (160 and later) */
-    int32_t reserved108[9];     /* 108 .. 143 */
-    int32_t check;              /* 144: BRX_RECORD_CHECK */
+    void* ownerWindow;        /*   0 */
+    void* caller;             /*   4 */
+    int32_t version;          /*   8: BRX_RECORD_VERSION */
+    BrxCallbackFn callback;   /*  12 */
+    int32_t trace;            /*  16 */
+    int32_t reserved20;       /*  20 */
+    char* password;           /*  24: length + 1 bytes, or 0 */
+    int32_t test;             /*  28: test only, write nothing */
+    int32_t reserved32;       /*  32 */
+    int32_t reserved36;       /*  36 */
+    int32_t always40;         /*  40: always -1 */
+    int32_t verbose;          /*  44 */
+    int32_t update;           /*  48 */
+    int32_t freshen;          /*  52 */
+    int32_t dirNames;         /*  56: restore stored paths */
+    int32_t overwrite;        /*  60 */
+    int32_t specCount;        /*  64 */
+    const char* zipFileName;  /*  68 */
+    BrxUnzFileSpec* specs;    /*  72 */
+    int32_t reserved76;       /*  76 */
+    int32_t toMemory;         /*  80: always 0 */
+    void* memoryTarget;       /*  84: always 0 */
+    int32_t memorySize;       /*  88: always 0 */
+    int32_t reserved92;       /*  92 */
+    int32_t reserved96;       /*  96 */
+    int32_t reserved100;      /* 100 */
+    int32_t passwordReqCount; /* 104: (160 and later) */
+    int32_t reserved108[9];   /* 108 .. 143 */
+    int32_t check;            /* 144: BRX_RECORD_CHECK */
 } BrxUnzCommandRecord;
 
 /* Decompression record for libraries older than 152 (16,464 bytes). */
 typedef struct BrxUnzCommandRecordOld {
-    void* ownerWindow;          /*   0 */
-    void* caller;               /*   4 */
-    int32_t version;            /*   8 */
-    BrxCallbackFn callback;     /*  12 */
-    int32_t trace;              /*  16 */
-    int32_t reserved20;         /*  20 */
-    char* password;             /*  24 */
-    int32_t test;               /*  28 */
-    int32_t reserved32;         /*  32 */
-    int32_t reserved36;         /*  36 */
-    int32_t always40;           /*  40 */
-    int32_t verbose;            /*  44 */
-    int32_t update;             /*  48 */
-    int32_t freshen;            /*  52 */
-    int32_t dirNames;           /*  56 */
-    int32_t overwrite;          /*  60 */
-    int32_t specCount;          /*  64 */
-    const char* zipFileName;    /*  68 */
-    int32_t check;              /*  72: BRX_RECORD_CHECK */
+    void* ownerWindow;                           /*   0 */
+    void* caller;                                /*   4 */
+    int32_t version;                             /*   8 */
+    BrxCallbackFn callback;                      /*  12 */
+    int32_t trace;                               /*  16 */
+    int32_t reserved20;                          /*  20 */
+    char* password;                              /*  24 */
+    int32_t test;                                /*  28 */
+    int32_t reserved32;                          /*  32 */
+    int32_t reserved36;                          /*  36 */
+    int32_t always40;                            /*  40 */
+    int32_t verbose;                             /*  44 */
+    int32_t update;                              /*  48 */
+    int32_t freshen;                             /*  52 */
+    int32_t dirNames;                            /*  56 */
+    int32_t overwrite;                           /*  60 */
+    int32_t specCount;                           /*  64 */
+    const char* zipFileName;                     /*  68 */
+    int32_t check;                               /*  72: BRX_RECORD_CHECK */
     const char* specs[BRX_OLD_RECORD_MAX_SPECS]; /* 76 */
 } BrxUnzCommandRecordOld;
 
@@ -355,7 +355,7 @@ typedef int32_t (*BrxGetUnzDllVersionFn)(void);
 #else
 #define BRX_ABI_ASSERT(cond, what) _Static_assert(cond, what)
 #endif
-#define BRX_ABI_AT(type, field, offset) \
+#define BRX_ABI_AT(type, field, offset)                                                            \
     BRX_ABI_ASSERT(offsetof(type, field) == (offset), #type "." #field " at " #offset)
 #define BRX_ABI_SIZE(type, size) BRX_ABI_ASSERT(sizeof(type) == (size), "sizeof " #type)
 

@@ -10,13 +10,21 @@
 
 namespace sfxcore {
 
-enum class ExtractResult { Ok, WrongPassword, Unsupported, ReadError, WriteError, CrcError };
+enum class ExtractResult {
+    Ok,
+    WrongPassword,
+    Unsupported,
+    ReadError,
+    WriteError,
+    CrcError
+};
 
 class EntryExtractor {
 public:
     explicit EntryExtractor(SfxArchive& archive) : m_archive(archive), m_decoder(256 * 1024) {}
 
-    ExtractResult extract(const ArchiveEntry& entry, const std::string& target, const std::string& password);
+    ExtractResult extract(const ArchiveEntry& entry, const std::string& target,
+                          const std::string& password);
 
     // True when the password opens the entry (its encryption header checks).
     bool passwordOpens(const ArchiveEntry& entry, const std::string& password);

@@ -13,26 +13,31 @@ constexpr int kPasswordTries = 3;
 class OverwritePolicy {
 public:
     OverwritePolicy(const SfxSettings& settings, const std::string& caption, SfxUi& ui)
-        : m_mode(settings.overwrite), m_ask(!settings.hideOverwriteBox), m_caption(caption), m_ui(ui)
-    {
-    }
+        : m_mode(settings.overwrite)
+        , m_ask(!settings.hideOverwriteBox)
+        , m_caption(caption)
+        , m_ui(ui) {}
     bool cancelled = false;
 
-    bool mayWrite(const std::string& path)
-    {
-        if (!fileExists(path) || m_mode == OverwriteMode::Always)
-            return true;
-        if (m_mode == OverwriteMode::Never)
-            return false;
+    bool mayWrite(const std::string& path) {
+        if (!fileExists(path) || m_mode == OverwriteMode::Always) return true;
+        if (m_mode == OverwriteMode::Never) return false;
         // A confirming mode whose box is hidden replaces without asking.
-        if (!m_ask)
-            return true;
+        if (!m_ask) return true;
         switch (m_ui.askOverwrite(m_caption, path)) {
-        case OverwriteAnswer::Yes: return true;
-        case OverwriteAnswer::No: return false;
-        case OverwriteAnswer::YesToAll: m_mode = OverwriteMode::Always; return true;
-        case OverwriteAnswer::NoToAll: m_mode = OverwriteMode::Never; return false;
-        case OverwriteAnswer::Cancel: cancelled = true; return false;
+        case OverwriteAnswer::Yes:
+            return true;
+        case OverwriteAnswer::No:
+            return false;
+        case OverwriteAnswer::YesToAll:
+            m_mode = OverwriteMode::Always;
+            return true;
+        case OverwriteAnswer::NoToAll:
+            m_mode = OverwriteMode::Never;
+            return false;
+        case OverwriteAnswer::Cancel:
+            cancelled = true;
+            return false;
         }
         return false;
     }
@@ -48,17 +53,15 @@ private:
 class PasswordKeeper {
 public:
     PasswordKeeper(EntryExtractor& extractor, const std::string& caption, SfxUi& ui)
-        : m_extractor(extractor), m_caption(caption), m_ui(ui)
-    {
-    }
-    bool unlock(const ArchiveEntry& entry)
-    {
+        : m_extractor(extractor)
+        , m_caption(caption)
+        , m_ui(ui) {}
+    bool unlock(const ArchiveEntry& entry) {
         if (!entry.encrypted() || (m_known && m_extractor.passwordOpens(entry, m_password)))
             return true;
         for (int attempt = 0; attempt < kPasswordTries; ++attempt) {
             const auto typed = m_ui.askPassword(m_caption, entry.name);
-            if (!typed)
-                return false;
+            if (!typed) return false;
             if (m_extractor.passwordOpens(entry, *typed)) {
                 m_password = *typed;
                 m_known = true;
@@ -79,9 +82,8 @@ private:
 
 } // namespace
 
-ExtractCounts extractAll(SfxArchive& archive, const std::string& folder, const SfxSettings& settings,
-                         const std::string& caption, SfxUi& ui)
-{
+ExtractCounts extractAll(SfxArchive& archive, const std::string& folder,
+                         const SfxSettings& settings, const std::string& caption, SfxUi& ui) {
     ExtractCounts counts;
     EntryExtractor extractor(archive);
     OverwritePolicy overwrite(settings, caption, ui);
@@ -105,8 +107,8 @@ ExtractCounts extractAll(SfxArchive& archive, const std::string& folder, const S
             ++counts.skipped;
             continue;
         }
-        if (!passwords.unlock(entry)
-            || extractor.extract(entry, *target, passwords.password()) != ExtractResult::Ok)
+        if (!passwords.unlock(entry) ||
+            extractor.extract(entry, *target, passwords.password()) != ExtractResult::Ok)
             ++counts.failed;
         else
             ++counts.written;

@@ -24,7 +24,11 @@ struct ArchiveEntry {
 
 class SfxArchive {
 public:
-    enum class Status { Ok, CannotOpen, NoArchive };
+    enum class Status {
+        Ok,
+        CannotOpen,
+        NoArchive
+    };
 
     explicit SfxArchive(const std::string& path) : m_input(path) {}
 

@@ -7,12 +7,10 @@ namespace {
 
 constexpr char kFolderMark[] = "><";
 
-void splitMessage(const std::string& message, SfxPlan& plan)
-{
+void splitMessage(const std::string& message, SfxPlan& plan) {
     plan.showMessage = !message.empty();
     plan.messageText = message;
-    if (message.empty())
-        return;
+    if (message.empty()) return;
     if (message[0] == '\1' || message[0] == '\2') {
         plan.messageButtons = message[0] == '\1' ? MessageButtons::OkCancel : MessageButtons::YesNo;
         plan.messageText = message.substr(1);
@@ -21,16 +19,14 @@ void splitMessage(const std::string& message, SfxPlan& plan)
 
 } // namespace
 
-std::string substituteFolder(const std::string& text, const std::string& folder)
-{
+std::string substituteFolder(const std::string& text, const std::string& folder) {
     const std::string base = withSeparator(folder);
     std::string out;
     for (size_t i = 0; i < text.size();) {
         if (text.compare(i, 2, kFolderMark) == 0) {
             out += base;
             i += 2;
-            if (i < text.size() && (text[i] == '\\' || text[i] == '/'))
-                ++i;
+            if (i < text.size() && (text[i] == '\\' || text[i] == '/')) ++i;
         } else {
             out.push_back(text[i++]);
         }
@@ -38,15 +34,15 @@ std::string substituteFolder(const std::string& text, const std::string& folder)
     return out;
 }
 
-SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName, const std::string& tempFolder)
-{
+SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName,
+                 const std::string& tempFolder) {
     SfxPlan plan;
     plan.caption = settings.caption.empty() ? kDefaultCaption : settings.caption;
     plan.autoRun = settings.autoRun && !exeName.empty() && exeName[0] == '!';
-    if (!plan.autoRun)
-        splitMessage(settings.message, plan);
+    if (!plan.autoRun) splitMessage(settings.message, plan);
     // An empty default folder means the temporary folder as well.
-    const std::string dir = settings.defaultDir.empty() ? std::string(kFolderMark) : settings.defaultDir;
+    const std::string dir =
+        settings.defaultDir.empty() ? std::string(kFolderMark) : settings.defaultDir;
     plan.folder = substituteFolder(dir, tempFolder);
     plan.folderEditable = settings.askFiles && !plan.autoRun;
     plan.commandLine = settings.commandLine;

@@ -11,13 +11,13 @@ namespace sfxcore {
 
 struct SfxPlan {
     std::string caption;
-    bool autoRun = false;          // no question before extraction
+    bool autoRun = false; // no question before extraction
     bool showMessage = false;
     MessageButtons messageButtons = MessageButtons::Ok;
-    std::string messageText;       // without its leading button code
-    std::string folder;            // "><" already replaced
+    std::string messageText; // without its leading button code
+    std::string folder;      // "><" already replaced
     bool folderEditable = false;
-    std::string commandLine;       // as stored; "><" is replaced once the folder is final
+    std::string commandLine; // as stored; "><" is replaced once the folder is final
     bool askCommandLine = false;
     bool successMessage = true;
 };
@@ -26,7 +26,8 @@ inline const char* const kDefaultCaption = "Archive auto-extractible";
 
 // exeName is the file name of the running self-extractor (automatic
 // extraction needs it to start with "!"); tempFolder the user's temporary folder.
-SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName, const std::string& tempFolder);
+SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName,
+                 const std::string& tempFolder);
 
 // Replaces every "><" by folder (with a trailing separator), then folds the
 // doubled separator that "><\sub" would leave.

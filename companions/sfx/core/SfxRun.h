@@ -11,7 +11,11 @@
 
 namespace sfxcore {
 
-enum class RunResult { Extracted = 0, Cancelled = 1, Failed = 2 };
+enum class RunResult {
+    Extracted = 0,
+    Cancelled = 1,
+    Failed = 2
+};
 
 struct RunEnvironment {
     std::string exePath;    // the self-extractor's own file
@@ -29,7 +33,7 @@ RunResult runSelfExtractor(const RunEnvironment& env, SfxUi& ui);
 
 // Extracts every entry into folder (created when missing), following the
 // overwrite mode; used by runSelfExtractor and by the tests.
-ExtractCounts extractAll(SfxArchive& archive, const std::string& folder, const SfxSettings& settings,
-                         const std::string& caption, SfxUi& ui);
+ExtractCounts extractAll(SfxArchive& archive, const std::string& folder,
+                         const SfxSettings& settings, const std::string& caption, SfxUi& ui);
 
 } // namespace sfxcore

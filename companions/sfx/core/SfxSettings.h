@@ -9,7 +9,11 @@
 
 namespace sfxcore {
 
-enum class OverwriteMode { Confirm, Always, Never };
+enum class OverwriteMode {
+    Confirm,
+    Always,
+    Never
+};
 
 struct SfxSettings {
     bool askCmdLine = false;

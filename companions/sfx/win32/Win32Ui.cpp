@@ -18,8 +18,7 @@ struct DialogData {
     const std::vector<std::string>* names = nullptr;
 };
 
-std::wstring windowText(HWND dialog, int id)
-{
+std::wstring windowText(HWND dialog, int id) {
     const int n = GetWindowTextLengthW(GetDlgItem(dialog, id));
     std::wstring text(size_t(n) + 1, L'\0');
     GetDlgItemTextW(dialog, id, text.data(), n + 1);
@@ -27,21 +26,18 @@ std::wstring windowText(HWND dialog, int id)
     return text;
 }
 
-void browseForFolder(HWND dialog)
-{
+void browseForFolder(HWND dialog) {
     BROWSEINFOW info{};
     info.hwndOwner = dialog;
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
         wchar_t path[MAX_PATH];
-        if (SHGetPathFromIDListW(list, path))
-            SetDlgItemTextW(dialog, IDC_FOLDER, path);
+        if (SHGetPathFromIDListW(list, path)) SetDlgItemTextW(dialog, IDC_FOLDER, path);
         CoTaskMemFree(list);
     }
 }
 
-void initDialog(HWND dialog, DialogData& data)
-{
+void initDialog(HWND dialog, DialogData& data) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&data));
     SetWindowTextW(dialog, data.caption.c_str());
     SetDlgItemTextW(dialog, IDC_TEXT, data.text.c_str());
@@ -51,18 +47,17 @@ void initDialog(HWND dialog, DialogData& data)
     EnableWindow(GetDlgItem(dialog, IDC_BROWSE), data.editable);
     if (data.names) {
         for (const std::string& name : *data.names)
-            SendDlgItemMessageW(dialog, IDC_FILES, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(name).c_str()));
+            SendDlgItemMessageW(dialog, IDC_FILES, LB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(widen(name).c_str()));
     }
 }
 
-INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         initDialog(dialog, *reinterpret_cast<DialogData*>(lParam));
         return TRUE;
     }
-    if (message != WM_COMMAND)
-        return FALSE;
+    if (message != WM_COMMAND) return FALSE;
     auto* data = reinterpret_cast<DialogData*>(GetWindowLongPtrW(dialog, DWLP_USER));
     const int id = LOWORD(wParam);
     if (id == IDC_BROWSE) {
@@ -70,24 +65,27 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return TRUE;
     }
     if (id == IDOK && data) {
-        data->edit = GetDlgItem(dialog, IDC_FOLDER) ? windowText(dialog, IDC_FOLDER) : windowText(dialog, IDC_EDIT);
+        data->edit = GetDlgItem(dialog, IDC_FOLDER) ? windowText(dialog, IDC_FOLDER)
+                                                    : windowText(dialog, IDC_EDIT);
     }
-    if (id == IDOK || id == IDCANCEL || id == IDYES || id == IDNO || id == IDC_YESALL || id == IDC_NOALL) {
+    if (id == IDOK || id == IDCANCEL || id == IDYES || id == IDNO || id == IDC_YESALL ||
+        id == IDC_NOALL) {
         EndDialog(dialog, id);
         return TRUE;
     }
     return FALSE;
 }
 
-INT_PTR runDialog(HINSTANCE instance, int id, DialogData& data)
-{
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), nullptr, dialogProc, reinterpret_cast<LPARAM>(&data));
+INT_PTR runDialog(HINSTANCE instance, int id, DialogData& data) {
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), nullptr, dialogProc,
+                           reinterpret_cast<LPARAM>(&data));
 }
 
-INT_PTR CALLBACK progressProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK progressProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
-void pumpMessages()
-{
+void pumpMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -97,66 +95,70 @@ void pumpMessages()
 
 } // namespace
 
-Win32Ui::~Win32Ui() { closeProgress(); }
+Win32Ui::~Win32Ui() {
+    closeProgress();
+}
 
-bool Win32Ui::showMessage(const std::string& caption, const std::string& text, sfxcore::MessageButtons buttons)
-{
+bool Win32Ui::showMessage(const std::string& caption, const std::string& text,
+                          sfxcore::MessageButtons buttons) {
     const UINT type = buttons == sfxcore::MessageButtons::OkCancel ? MB_OKCANCEL
                       : buttons == sfxcore::MessageButtons::YesNo  ? MB_YESNO
                                                                    : MB_OK;
-    const int answer = MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), type | MB_ICONINFORMATION);
+    const int answer = MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
+                                   type | MB_ICONINFORMATION);
     return answer == IDOK || answer == IDYES;
 }
 
 bool Win32Ui::chooseFolder(const std::string& caption, std::string& folder, bool editable,
-                           const std::vector<std::string>& names)
-{
+                           const std::vector<std::string>& names) {
     DialogData data{widen(caption), {}, widen(folder), editable, &names};
-    if (runDialog(m_instance, IDD_OPTIONS, data) != IDOK)
-        return false;
+    if (runDialog(m_instance, IDD_OPTIONS, data) != IDOK) return false;
     folder = narrow(data.edit);
     return !folder.empty();
 }
 
-sfxcore::OverwriteAnswer Win32Ui::askOverwrite(const std::string& caption, const std::string& path)
-{
+sfxcore::OverwriteAnswer Win32Ui::askOverwrite(const std::string& caption,
+                                               const std::string& path) {
     DialogData data{widen(caption), widen(path + "\nexiste déjà. Le remplacer ?"), {}};
     switch (runDialog(m_instance, IDD_OVERWRITE, data)) {
-    case IDYES: return sfxcore::OverwriteAnswer::Yes;
-    case IDNO: return sfxcore::OverwriteAnswer::No;
-    case IDC_YESALL: return sfxcore::OverwriteAnswer::YesToAll;
-    case IDC_NOALL: return sfxcore::OverwriteAnswer::NoToAll;
-    default: return sfxcore::OverwriteAnswer::Cancel;
+    case IDYES:
+        return sfxcore::OverwriteAnswer::Yes;
+    case IDNO:
+        return sfxcore::OverwriteAnswer::No;
+    case IDC_YESALL:
+        return sfxcore::OverwriteAnswer::YesToAll;
+    case IDC_NOALL:
+        return sfxcore::OverwriteAnswer::NoToAll;
+    default:
+        return sfxcore::OverwriteAnswer::Cancel;
     }
 }
 
-std::optional<std::string> Win32Ui::askPassword(const std::string& caption, const std::string& entryName)
-{
+std::optional<std::string> Win32Ui::askPassword(const std::string& caption,
+                                                const std::string& entryName) {
     DialogData data{widen(caption), widen("Mot de passe pour " + entryName + " :"), {}};
-    if (runDialog(m_instance, IDD_PASSWORD, data) != IDOK)
-        return std::nullopt;
+    if (runDialog(m_instance, IDD_PASSWORD, data) != IDOK) return std::nullopt;
     return narrow(data.edit);
 }
 
-std::optional<std::string> Win32Ui::confirmCommandLine(const std::string& caption, const std::string& command)
-{
+std::optional<std::string> Win32Ui::confirmCommandLine(const std::string& caption,
+                                                       const std::string& command) {
     DialogData data{widen(caption), {}, widen(command)};
-    if (runDialog(m_instance, IDD_COMMAND, data) != IDOK)
-        return std::nullopt;
+    if (runDialog(m_instance, IDD_COMMAND, data) != IDOK) return std::nullopt;
     return narrow(data.edit);
 }
 
-bool Win32Ui::runCommand(const std::string& command, const std::string& folder)
-{
+bool Win32Ui::runCommand(const std::string& command, const std::string& folder) {
     std::wstring line = widen(command);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, widen(folder).c_str(), &startup,
-                        &process)) {
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        widen(folder).c_str(), &startup, &process)) {
         // Not a program: a document opens with the program associated with it.
-        const auto opened = reinterpret_cast<INT_PTR>(
-            ShellExecuteW(nullptr, L"open", widen(command).c_str(), nullptr, widen(folder).c_str(), SW_SHOWNORMAL));
+        const auto opened =
+            reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", widen(command).c_str(),
+                                                    nullptr, widen(folder).c_str(), SW_SHOWNORMAL));
         return opened > 32;
     }
     CloseHandle(process.hThread);
@@ -164,34 +166,28 @@ bool Win32Ui::runCommand(const std::string& command, const std::string& folder)
     return true;
 }
 
-void Win32Ui::progress(size_t index, size_t count, const std::string& name)
-{
+void Win32Ui::progress(size_t index, size_t count, const std::string& name) {
     if (!m_progress && index < count)
-        m_progress = CreateDialogParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr, progressProc, 0);
-    if (!m_progress)
-        return;
+        m_progress = CreateDialogParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr,
+                                        progressProc, 0);
+    if (!m_progress) return;
     SendDlgItemMessageW(m_progress, IDC_PROGRESS, PBM_SETRANGE32, 0, LPARAM(count));
     SendDlgItemMessageW(m_progress, IDC_PROGRESS, PBM_SETPOS, WPARAM(index), 0);
     SetDlgItemTextW(m_progress, IDC_TEXT, widen(name).c_str());
     pumpMessages();
-    if (index >= count)
-        closeProgress();
+    if (index >= count) closeProgress();
 }
 
-void Win32Ui::closeProgress()
-{
-    if (m_progress)
-        DestroyWindow(m_progress);
+void Win32Ui::closeProgress() {
+    if (m_progress) DestroyWindow(m_progress);
     m_progress = nullptr;
 }
 
-void Win32Ui::info(const std::string& caption, const std::string& text)
-{
+void Win32Ui::info(const std::string& caption, const std::string& text) {
     MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-void Win32Ui::error(const std::string& caption, const std::string& text)
-{
+void Win32Ui::error(const std::string& caption, const std::string& text) {
     closeProgress();
     MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_ICONERROR);
 }

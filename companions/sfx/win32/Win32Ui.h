@@ -10,12 +10,16 @@ public:
     explicit Win32Ui(HINSTANCE instance) : m_instance(instance) {}
     ~Win32Ui() override;
 
-    bool showMessage(const std::string& caption, const std::string& text, sfxcore::MessageButtons buttons) override;
+    bool showMessage(const std::string& caption, const std::string& text,
+                     sfxcore::MessageButtons buttons) override;
     bool chooseFolder(const std::string& caption, std::string& folder, bool editable,
                       const std::vector<std::string>& names) override;
-    sfxcore::OverwriteAnswer askOverwrite(const std::string& caption, const std::string& path) override;
-    std::optional<std::string> askPassword(const std::string& caption, const std::string& entryName) override;
-    std::optional<std::string> confirmCommandLine(const std::string& caption, const std::string& command) override;
+    sfxcore::OverwriteAnswer askOverwrite(const std::string& caption,
+                                          const std::string& path) override;
+    std::optional<std::string> askPassword(const std::string& caption,
+                                           const std::string& entryName) override;
+    std::optional<std::string> confirmCommandLine(const std::string& caption,
+                                                  const std::string& command) override;
     bool runCommand(const std::string& command, const std::string& folder) override;
     void progress(size_t index, size_t count, const std::string& name) override;
     void info(const std::string& caption, const std::string& text) override;

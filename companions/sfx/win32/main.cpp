@@ -10,8 +10,7 @@
 
 namespace {
 
-std::string modulePath()
-{
+std::string modulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
@@ -23,8 +22,7 @@ std::string modulePath()
     }
 }
 
-std::string tempFolder()
-{
+std::string tempFolder() {
     wchar_t path[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, path);
     return n ? narrow(std::wstring(path, n)) : std::string("C:\\");
@@ -32,8 +30,7 @@ std::string tempFolder()
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
-{
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

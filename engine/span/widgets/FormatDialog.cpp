@@ -15,8 +15,9 @@
 namespace brx {
 
 FormatDialog::FormatDialog(const FormatRequest& request, FormatThread& worker, QWidget* parent)
-    : QDialog(parent), m_request(request), m_worker(worker)
-{
+    : QDialog(parent)
+    , m_request(request)
+    , m_worker(worker) {
     setWindowTitle(QStringLiteral("Formater %1").arg(request.driveRoot));
     auto* fileSystem = new QComboBox(this);
     fileSystem->addItem(QStringLiteral("FAT"));
@@ -49,26 +50,20 @@ FormatDialog::FormatDialog(const FormatRequest& request, FormatThread& worker, Q
     connect(m_close, &QPushButton::clicked, this, &FormatDialog::reject);
     connect(&m_worker, &QThread::finished, this, &FormatDialog::formatFinished);
     m_worker.setDialogFound();
-    if (!request.confirmErase)
-        QTimer::singleShot(0, this, &FormatDialog::startFormat);
+    if (!request.confirmErase) QTimer::singleShot(0, this, &FormatDialog::startFormat);
 }
 
-int FormatDialog::formatResult() const
-{
+int FormatDialog::formatResult() const {
     return m_started ? m_worker.result() : kFormatCancelled;
 }
 
 // The disk must carry the label of its volume in the set.
-void FormatDialog::keepLabel(const QString& text)
-{
-    if (text != m_request.volumeLabel)
-        m_label->setText(m_request.volumeLabel);
+void FormatDialog::keepLabel(const QString& text) {
+    if (text != m_request.volumeLabel) m_label->setText(m_request.volumeLabel);
 }
 
-void FormatDialog::startFormat()
-{
-    if (m_started)
-        return; // once per disk
+void FormatDialog::startFormat() {
+    if (m_started) return; // once per disk
     m_started = true;
     m_start->setEnabled(false);
     m_close->setEnabled(false);
@@ -76,27 +71,22 @@ void FormatDialog::startFormat()
     m_worker.start(QThread::NormalPriority);
 }
 
-void FormatDialog::formatFinished()
-{
+void FormatDialog::formatFinished() {
     m_close->setEnabled(true);
     if (m_worker.result() == 0)
         m_status->setText(QStringLiteral("Formatage terminé."));
     else
         m_status->setText(QStringLiteral("Le formatage a échoué. %1").arg(m_worker.errorText()));
-    if (!m_request.confirmErase)
-        accept();
+    if (!m_request.confirmErase) accept();
 }
 
 // A running format cannot be interrupted: the dialog stays until it ends.
-void FormatDialog::reject()
-{
-    if (m_worker.isRunning())
-        return;
+void FormatDialog::reject() {
+    if (m_worker.isRunning()) return;
     QDialog::reject();
 }
 
-int WidgetFormatDialog::exec(const FormatRequest& request, FormatThread& worker)
-{
+int WidgetFormatDialog::exec(const FormatRequest& request, FormatThread& worker) {
     FormatDialog dialog(request, worker, m_parent);
     dialog.exec();
     worker.wait();

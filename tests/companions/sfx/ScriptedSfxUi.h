@@ -15,54 +15,47 @@ public:
     std::optional<std::string> commandAnswer;
     bool commandConfirmNotChanged = true;
 
-    std::vector<std::string> messages, overwriteQuestions, passwordQuestions, commandsRun, infos, errors;
+    std::vector<std::string> messages, overwriteQuestions, passwordQuestions, commandsRun, infos,
+        errors;
     std::vector<std::string> listedNames;
     int folderQuestions = 0;
     bool folderWasEditable = false;
     sfxcore::MessageButtons lastButtons = sfxcore::MessageButtons::Ok;
 
-    bool showMessage(const std::string&, const std::string& text, sfxcore::MessageButtons buttons) override
-    {
+    bool showMessage(const std::string&, const std::string& text,
+                     sfxcore::MessageButtons buttons) override {
         messages.push_back(text);
         lastButtons = buttons;
         return messageAnswer;
     }
     bool chooseFolder(const std::string&, std::string& folder, bool editable,
-                      const std::vector<std::string>& names) override
-    {
+                      const std::vector<std::string>& names) override {
         ++folderQuestions;
         folderWasEditable = editable;
         listedNames = names;
-        if (editable && !folderOverride.empty())
-            folder = folderOverride;
+        if (editable && !folderOverride.empty()) folder = folderOverride;
         return folderAnswer;
     }
-    sfxcore::OverwriteAnswer askOverwrite(const std::string&, const std::string& path) override
-    {
+    sfxcore::OverwriteAnswer askOverwrite(const std::string&, const std::string& path) override {
         overwriteQuestions.push_back(path);
-        if (overwriteAnswers.empty())
-            return sfxcore::OverwriteAnswer::No;
+        if (overwriteAnswers.empty()) return sfxcore::OverwriteAnswer::No;
         const auto answer = overwriteAnswers.front();
         overwriteAnswers.pop_front();
         return answer;
     }
-    std::optional<std::string> askPassword(const std::string&, const std::string& name) override
-    {
+    std::optional<std::string> askPassword(const std::string&, const std::string& name) override {
         passwordQuestions.push_back(name);
-        if (passwords.empty())
-            return std::nullopt;
+        if (passwords.empty()) return std::nullopt;
         auto answer = passwords.front();
         passwords.pop_front();
         return answer;
     }
-    std::optional<std::string> confirmCommandLine(const std::string&, const std::string& command) override
-    {
-        if (commandConfirmNotChanged)
-            return command;
+    std::optional<std::string> confirmCommandLine(const std::string&,
+                                                  const std::string& command) override {
+        if (commandConfirmNotChanged) return command;
         return commandAnswer;
     }
-    bool runCommand(const std::string& command, const std::string&) override
-    {
+    bool runCommand(const std::string& command, const std::string&) override {
         commandsRun.push_back(command);
         return true;
     }

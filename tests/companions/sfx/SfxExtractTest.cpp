@@ -11,9 +11,8 @@ using namespace sfxcore;
 
 namespace {
 
-std::string header(uint8_t bits, const std::string& caption, const std::string& dir, const std::string& command,
-                   const std::string& message)
-{
+std::string header(uint8_t bits, const std::string& caption, const std::string& dir,
+                   const std::string& command, const std::string& message) {
     std::string h = "MPV";
     h.push_back(char(bits));
     h += std::string("\0\1\0\0", 4);
@@ -21,8 +20,7 @@ std::string header(uint8_t bits, const std::string& caption, const std::string& 
         h.push_back(char(s->size()));
         h += *s;
     }
-    while (h.size() % 4)
-        h.push_back('\0');
+    while (h.size() % 4) h.push_back('\0');
     h[6] = char(h.size());
     return h;
 }
@@ -41,27 +39,25 @@ protected:
     std::string out() const { return root() + "/out"; }
 
     // A self-extractor: 300 stub bytes, the header, the archive shifted past both.
-    std::string writeExe(const std::string& head, const std::vector<testzip::Item>& items, const std::string& name = "setup.exe")
-    {
+    std::string writeExe(const std::string& head, const std::vector<testzip::Item>& items,
+                         const std::string& name = "setup.exe") {
         const std::string stub(300, 's');
-        const std::string zip = testzip::build(items, "comment", uint32_t(stub.size() + head.size()));
+        const std::string zip =
+            testzip::build(items, "comment", uint32_t(stub.size() + head.size()));
         return writeFile(name, stub + head + zip);
     }
-    std::string writeFile(const std::string& name, const std::string& bytes)
-    {
+    std::string writeFile(const std::string& name, const std::string& bytes) {
         const std::string path = root() + "/" + name;
         QFile f(QString::fromStdString(path));
         f.open(QIODevice::WriteOnly);
         f.write(bytes.data(), qint64(bytes.size()));
         return path;
     }
-    std::string readFile(const std::string& path)
-    {
+    std::string readFile(const std::string& path) {
         QFile f(QString::fromStdString(path));
         return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("<missing>");
     }
-    RunResult run(const std::string& exe, ScriptedSfxUi& ui)
-    {
+    RunResult run(const std::string& exe, ScriptedSfxUi& ui) {
         const RunEnvironment env{exe, exe.substr(exe.find_last_of('/') + 1), root() + "/tmp/"};
         return runSelfExtractor(env, ui);
     }
@@ -69,8 +65,7 @@ protected:
 
 } // namespace
 
-TEST_F(SfxExtract, ExtractsEveryEntryIntoTheFolderAndNothingOutside)
-{
+TEST_F(SfxExtract, ExtractsEveryEntryIntoTheFolderAndNothingOutside) {
     const std::string exe = writeExe(header(0x02, "Install", out(), "", ""), kItems);
     ScriptedSfxUi ui;
     EXPECT_EQ(run(exe, ui), RunResult::Failed); // the escaping name counts as a failure
@@ -84,8 +79,7 @@ TEST_F(SfxExtract, ExtractsEveryEntryIntoTheFolderAndNothingOutside)
     EXPECT_NE(ui.errors[0].find("1 fichier(s) en erreur"), std::string::npos);
 }
 
-TEST_F(SfxExtract, UserMayChangeTheFolderOnlyWhenAsked)
-{
+TEST_F(SfxExtract, UserMayChangeTheFolderOnlyWhenAsked) {
     const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 1);
     ScriptedSfxUi ui;
     ui.folderOverride = root() + "/chosen";
@@ -94,14 +88,14 @@ TEST_F(SfxExtract, UserMayChangeTheFolderOnlyWhenAsked)
 
     ScriptedSfxUi locked;
     locked.folderOverride = root() + "/ignored";
-    EXPECT_EQ(run(writeExe(header(0x00, "", out(), "", ""), items, "locked.exe"), locked), RunResult::Extracted);
+    EXPECT_EQ(run(writeExe(header(0x00, "", out(), "", ""), items, "locked.exe"), locked),
+              RunResult::Extracted);
     EXPECT_FALSE(locked.folderWasEditable);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(out() + "/readme.txt")));
     EXPECT_FALSE(QDir(QString::fromStdString(root() + "/ignored")).exists());
 }
 
-TEST_F(SfxExtract, CancelledMessageExtractsNothing)
-{
+TEST_F(SfxExtract, CancelledMessageExtractsNothing) {
     ScriptedSfxUi ui;
     ui.messageAnswer = false;
     const std::string exe = writeExe(header(0, "", out(), "", "\1Installer ?"), kItems);
@@ -112,10 +106,11 @@ TEST_F(SfxExtract, CancelledMessageExtractsNothing)
     EXPECT_FALSE(QDir(QString::fromStdString(out())).exists());
 }
 
-TEST_F(SfxExtract, AutomaticRunAsksNothingAndRunsTheCommand)
-{
+TEST_F(SfxExtract, AutomaticRunAsksNothingAndRunsTheCommand) {
     const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 3);
-    const std::string exe = writeExe(header(0x40 | 0x01 | 0x80, "", "></auto", "><bin/tool.dat -x", "\2Sure?"), items, "!setup.exe");
+    const std::string exe =
+        writeExe(header(0x40 | 0x01 | 0x80, "", "></auto", "><bin/tool.dat -x", "\2Sure?"), items,
+                 "!setup.exe");
     ScriptedSfxUi ui;
     EXPECT_EQ(run(exe, ui), RunResult::Extracted);
     EXPECT_TRUE(ui.messages.empty());
@@ -126,18 +121,17 @@ TEST_F(SfxExtract, AutomaticRunAsksNothingAndRunsTheCommand)
     EXPECT_EQ(ui.commandsRun[0], root() + "/tmp/auto/bin/tool.dat -x");
 }
 
-TEST_F(SfxExtract, CommandLineMayBeDeclinedWhenAsked)
-{
+TEST_F(SfxExtract, CommandLineMayBeDeclinedWhenAsked) {
     const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 1);
     ScriptedSfxUi ui;
     ui.commandConfirmNotChanged = false; // the user declines
-    EXPECT_EQ(run(writeExe(header(0x01, "", out(), "><readme.txt", ""), items), ui), RunResult::Extracted);
+    EXPECT_EQ(run(writeExe(header(0x01, "", out(), "><readme.txt", ""), items), ui),
+              RunResult::Extracted);
     EXPECT_TRUE(ui.commandsRun.empty());
     ASSERT_EQ(ui.infos.size(), 1u);
 }
 
-TEST_F(SfxExtract, OverwriteModesDecideAboutExistingFiles)
-{
+TEST_F(SfxExtract, OverwriteModesDecideAboutExistingFiles) {
     const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 1);
     QDir().mkpath(QString::fromStdString(out()));
     const std::string existing = out() + "/readme.txt";
@@ -165,9 +159,9 @@ TEST_F(SfxExtract, OverwriteModesDecideAboutExistingFiles)
     EXPECT_EQ(readFile(existing), "hello from the archive\n");
 }
 
-TEST_F(SfxExtract, EncryptedEntriesAskForThePasswordAgainWhenWrong)
-{
-    const std::vector<testzip::Item> items = {{"secret.txt", "top secret", true, "pw1"}, {"plain.txt", "open"}};
+TEST_F(SfxExtract, EncryptedEntriesAskForThePasswordAgainWhenWrong) {
+    const std::vector<testzip::Item> items = {{"secret.txt", "top secret", true, "pw1"},
+                                              {"plain.txt", "open"}};
     ScriptedSfxUi ui;
     ui.passwords = {std::string("wrong"), std::string("pw1")};
     EXPECT_EQ(run(writeExe(header(0, "", out(), "", ""), items), ui), RunResult::Extracted);
@@ -175,13 +169,13 @@ TEST_F(SfxExtract, EncryptedEntriesAskForThePasswordAgainWhenWrong)
     EXPECT_EQ(ui.passwordQuestions.size(), 2u);
 
     ScriptedSfxUi gaveUp;
-    EXPECT_EQ(run(writeExe(header(0x08, "", out() + "2", "", ""), items, "b.exe"), gaveUp), RunResult::Failed);
+    EXPECT_EQ(run(writeExe(header(0x08, "", out() + "2", "", ""), items, "b.exe"), gaveUp),
+              RunResult::Failed);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out() + "2/secret.txt")));
     EXPECT_EQ(readFile(out() + "2/plain.txt"), "open");
 }
 
-TEST_F(SfxExtract, SizeCheckRefusesAnArchiveWhoseDataIsMissing)
-{
+TEST_F(SfxExtract, SizeCheckRefusesAnArchiveWhoseDataIsMissing) {
     const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 3);
     const std::string stub(300, 's');
     // The last entry claims more data than the file holds before its directory.
@@ -192,21 +186,22 @@ TEST_F(SfxExtract, SizeCheckRefusesAnArchiveWhoseDataIsMissing)
         return stub + head + zip;
     };
     ScriptedSfxUi checked;
-    EXPECT_EQ(run(writeFile("cut.exe", damaged(header(0, "", out(), "", ""))), checked), RunResult::Failed);
+    EXPECT_EQ(run(writeFile("cut.exe", damaged(header(0, "", out(), "", ""))), checked),
+              RunResult::Failed);
     ASSERT_EQ(checked.errors.size(), 1u);
     EXPECT_NE(checked.errors[0].find("incompl"), std::string::npos);
     EXPECT_FALSE(QDir(QString::fromStdString(out())).exists());
 
     // Without the check the intact entries come out and the damaged one fails.
     ScriptedSfxUi unchecked;
-    EXPECT_EQ(run(writeFile("cut2.exe", damaged(header(0x20, "", out(), "", ""))), unchecked), RunResult::Failed);
+    EXPECT_EQ(run(writeFile("cut2.exe", damaged(header(0x20, "", out(), "", ""))), unchecked),
+              RunResult::Failed);
     EXPECT_EQ(readFile(out() + "/readme.txt"), "hello from the archive\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out() + "/bin/tool.dat")));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out() + "/bin/tool.dat.sfx-part")));
 }
 
-TEST_F(SfxExtract, ArchiveCopiedWithoutShiftIsStillFound)
-{
+TEST_F(SfxExtract, ArchiveCopiedWithoutShiftIsStillFound) {
     const std::string head = header(0, "", out(), "", "");
     const std::string exe = std::string(300, 's') + head + testzip::build(kItems, "", 0);
     ScriptedSfxUi ui;
@@ -214,22 +209,20 @@ TEST_F(SfxExtract, ArchiveCopiedWithoutShiftIsStillFound)
     EXPECT_EQ(readFile(out() + "/bin/tool.dat"), std::string(5000, 'x') + "end");
 }
 
-TEST_F(SfxExtract, FileWithoutArchiveReportsAnError)
-{
+TEST_F(SfxExtract, FileWithoutArchiveReportsAnError) {
     ScriptedSfxUi ui;
     EXPECT_EQ(run(writeFile("empty.exe", std::string(100, 'z')), ui), RunResult::Failed);
     EXPECT_EQ(ui.errors.size(), 1u);
 }
 
-TEST_F(SfxExtract, HeaderIsFoundBehindTheRealStub)
-{
+TEST_F(SfxExtract, HeaderIsFoundBehindTheRealStub) {
     QFile stubFile(qEnvironmentVariable("BRX_BIN_DIR") + QStringLiteral("/ZIPSFX.BIN"));
-    if (!stubFile.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "ZIPSFX.BIN was not built";
+    if (!stubFile.open(QIODevice::ReadOnly)) GTEST_SKIP() << "ZIPSFX.BIN was not built";
     const std::string stub = stubFile.readAll().toStdString();
     const std::string head = header(0x40 | 0x08 | 0x80, "Real", out(), "", "");
     const std::vector<testzip::Item> items(kItems.begin(), kItems.begin() + 3);
-    const std::string exe = writeFile("!real.exe", stub + head + testzip::build(items, "", uint32_t(stub.size() + head.size())));
+    const std::string exe = writeFile(
+        "!real.exe", stub + head + testzip::build(items, "", uint32_t(stub.size() + head.size())));
     SfxArchive archive(exe);
     ASSERT_EQ(archive.open(), SfxArchive::Status::Ok);
     EXPECT_EQ(archive.archiveStart(), stub.size() + head.size());

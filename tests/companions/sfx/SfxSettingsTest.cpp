@@ -9,8 +9,7 @@ using namespace sfxcore;
 
 namespace {
 
-std::string mpv(uint8_t bits, const std::vector<std::string>& strings)
-{
+std::string mpv(uint8_t bits, const std::vector<std::string>& strings) {
     std::string h = "MPV";
     h.push_back(char(bits));
     h += std::string("\0\1\0\0", 4);
@@ -18,22 +17,20 @@ std::string mpv(uint8_t bits, const std::vector<std::string>& strings)
         h.push_back(char(s.size()));
         h += s;
     }
-    while (h.size() % 4)
-        h.push_back('\0');
+    while (h.size() % 4) h.push_back('\0');
     h[6] = char(h.size());
     return h;
 }
 
-std::optional<SfxSettings> parse(const std::string& bytes)
-{
+std::optional<SfxSettings> parse(const std::string& bytes) {
     return findHeader(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 } // namespace
 
-TEST(SfxHeaderParse, NewerHeaderGivesStringsAndOptions)
-{
-    const auto s = parse("stub bytes" + mpv(0x01 | 0x02 | 0x08 | 0x40 | 0x80, {"Titre", "C:\\App", "><run.exe", "\2Bonjour"}));
+TEST(SfxHeaderParse, NewerHeaderGivesStringsAndOptions) {
+    const auto s = parse("stub bytes" + mpv(0x01 | 0x02 | 0x08 | 0x40 | 0x80,
+                                            {"Titre", "C:\\App", "><run.exe", "\2Bonjour"}));
     ASSERT_TRUE(s);
     EXPECT_EQ(s->caption, "Titre");
     EXPECT_EQ(s->defaultDir, "C:\\App");
@@ -44,8 +41,7 @@ TEST(SfxHeaderParse, NewerHeaderGivesStringsAndOptions)
     EXPECT_EQ(s->overwrite, OverwriteMode::Always);
 }
 
-TEST(SfxHeaderParse, OlderHeaderHasNoMessageAndNoSuccessBit)
-{
+TEST(SfxHeaderParse, OlderHeaderHasNoMessageAndNoSuccessBit) {
     std::string h = "MPU";
     h.push_back(char(0x10 | 0x20 | 0x80));
     h += std::string{char(3), char(2), char(0)} + "abc" + "\xe9x";
@@ -60,16 +56,14 @@ TEST(SfxHeaderParse, OlderHeaderHasNoMessageAndNoSuccessBit)
     EXPECT_TRUE(s->message.empty());
 }
 
-TEST(SfxHeaderParse, TruncatedOrMissingHeaderIsRefused)
-{
+TEST(SfxHeaderParse, TruncatedOrMissingHeaderIsRefused) {
     const std::string full = mpv(0, {"Caption", "", "", ""});
     EXPECT_FALSE(parse(full.substr(0, 12)));
     EXPECT_FALSE(parse("no header here"));
     EXPECT_EQ(ansiToUtf8("\x80"), "\xe2\x82\xac"); // euro sign
 }
 
-TEST(SfxPlanTest, MessageCodesChooseTheButtons)
-{
+TEST(SfxPlanTest, MessageCodesChooseTheButtons) {
     SfxSettings s;
     s.message = "\1Continuer ?";
     SfxPlan plan = makePlan(s, "setup.exe", "/tmp/");
@@ -84,8 +78,7 @@ TEST(SfxPlanTest, MessageCodesChooseTheButtons)
     EXPECT_EQ(plan.messageText, "Bienvenue");
 }
 
-TEST(SfxPlanTest, AutomaticExtractionNeedsTheExclamationMark)
-{
+TEST(SfxPlanTest, AutomaticExtractionNeedsTheExclamationMark) {
     SfxSettings s;
     s.autoRun = true;
     s.askFiles = true;
@@ -97,8 +90,7 @@ TEST(SfxPlanTest, AutomaticExtractionNeedsTheExclamationMark)
     EXPECT_FALSE(plan.folderEditable);
 }
 
-TEST(SfxPlanTest, FolderMarkStandsForTheTemporaryFolder)
-{
+TEST(SfxPlanTest, FolderMarkStandsForTheTemporaryFolder) {
     SfxSettings s;
     s.defaultDir = "><";
     EXPECT_EQ(makePlan(s, "a.exe", "/tmp/").folder, "/tmp/");
@@ -110,31 +102,31 @@ TEST(SfxPlanTest, FolderMarkStandsForTheTemporaryFolder)
     EXPECT_EQ(makePlan(s, "a.exe", "/tmp").caption, kDefaultCaption);
 }
 
-TEST(SafePathTest, NamesThatLeaveTheFolderAreRefused)
-{
+TEST(SafePathTest, NamesThatLeaveTheFolderAreRefused) {
     EXPECT_EQ(safeTargetPath("/out", "a/b.txt").value_or(""), "/out/a/b.txt");
     EXPECT_EQ(safeTargetPath("/out/", "a\\.\\b.txt").value_or(""), "/out/a/b.txt");
     const std::string control = std::string("a") + char(1) + "b";
-    for (const std::string& bad : {std::string("../x"), std::string("a/../../x"), std::string("/etc/passwd"),
-                                   std::string("\\x"), std::string("C:x"), std::string("a/b:stream"), control,
-                                   std::string()})
+    for (const std::string& bad :
+         {std::string("../x"), std::string("a/../../x"), std::string("/etc/passwd"),
+          std::string("\\x"), std::string("C:x"), std::string("a/b:stream"), control,
+          std::string()})
         EXPECT_FALSE(safeTargetPath("/out", bad)) << bad;
 }
 
-TEST(PeImageEndTest, EndOfLastSectionOrNothing)
-{
+TEST(PeImageEndTest, EndOfLastSectionOrNothing) {
     std::string pe(0x200, '\0');
     pe[0] = 'M';
     pe[1] = 'Z';
     pe[60] = char(0x80);
     pe.replace(0x80, 4, std::string("PE\0\0", 4));
-    pe[0x80 + 6] = 2;              // two sections
-    pe[0x80 + 20] = char(224);     // optional header size
+    pe[0x80 + 6] = 2;          // two sections
+    pe[0x80 + 20] = char(224); // optional header size
     const size_t table = 0x80 + 24 + 224;
-    pe[table + 16] = 0x00; pe[table + 17] = 0x02; // raw size 0x200
-    pe[table + 21] = 0x04;                        // raw pointer 0x400
-    pe[table + 40 + 17] = 0x01;                   // raw size 0x100
-    pe[table + 40 + 21] = 0x02;                   // raw pointer 0x200
+    pe[table + 16] = 0x00;
+    pe[table + 17] = 0x02;      // raw size 0x200
+    pe[table + 21] = 0x04;      // raw pointer 0x400
+    pe[table + 40 + 17] = 0x01; // raw size 0x100
+    pe[table + 40 + 21] = 0x02; // raw pointer 0x200
     const auto end = peImageEnd(reinterpret_cast<const unsigned char*>(pe.data()), pe.size());
     ASSERT_TRUE(end);
     EXPECT_EQ(*end, 0x600u);

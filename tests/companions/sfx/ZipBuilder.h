@@ -21,8 +21,7 @@ struct Item {
     std::string password; // empty: not encrypted
 };
 
-inline std::string rawDeflate(const std::string& data)
-{
+inline std::string rawDeflate(const std::string& data) {
     z_stream z{};
     deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     std::string out(deflateBound(&z, uLong(data.size())) + 16, '\0');
@@ -36,8 +35,8 @@ inline std::string rawDeflate(const std::string& data)
     return out;
 }
 
-inline std::string build(const std::vector<Item>& items, const std::string& comment = {}, uint32_t base = 0)
-{
+inline std::string build(const std::vector<Item>& items, const std::string& comment = {},
+                         uint32_t base = 0) {
     std::string body, central;
     for (const Item& item : items) {
         const uint32_t crc = zipcore::crc32Update(0, item.data.data(), item.data.size());

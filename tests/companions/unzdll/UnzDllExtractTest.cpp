@@ -11,11 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string text(int lines)
-{
+std::string text(int lines) {
     std::string t;
-    for (int i = 0; i < lines; ++i)
-        t += "line " + std::to_string(i * 31 % 977) + "\n";
+    for (int i = 0; i < lines; ++i) t += "line " + std::to_string(i * 31 % 977) + "\n";
     return t;
 }
 
@@ -27,8 +25,7 @@ const std::vector<BuildEntry> kTree{
     {.name = "img/big.raw", .data = std::string(3 << 20, '\x07')},
 };
 
-time_t modifiedTime(const fs::path& path)
-{
+time_t modifiedTime(const fs::path& path) {
     struct stat info {};
     stat(path.c_str(), &info);
     return info.st_mtime;
@@ -36,8 +33,7 @@ time_t modifiedTime(const fs::path& path)
 
 } // namespace
 
-TEST(UnzDll, ExtractsFilesFoldersModesAndDates)
-{
+TEST(UnzDll, ExtractsFilesFoldersModesAndDates) {
     UnzDllHarness unz;
     ASSERT_TRUE(unz.loaded());
     EXPECT_EQ(unz.version(), 160);
@@ -49,7 +45,9 @@ TEST(UnzDll, ExtractsFilesFoldersModesAndDates)
     struct stat info {};
     ASSERT_EQ(stat((scratch.out() / "src/tool.sh").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0755u); // set-uid dropped
-    struct tm noon2024 {0, 0, 12, 1, 0, 124};
+    struct tm noon2024 {
+        0, 0, 12, 1, 0, 124
+    };
     noon2024.tm_isdst = -1;
     EXPECT_EQ(modifiedTime(scratch.out() / "readme.txt"), mktime(&noon2024));
     EXPECT_EQ(modifiedTime(scratch.out() / "src"), mktime(&noon2024));
@@ -71,14 +69,14 @@ TEST(UnzDll, ExtractsFilesFoldersModesAndDates)
 
 // Files are created with their final bits; those the umask removes, and
 // read-only ones, must still come out exactly as stored.
-TEST(UnzDll, RestoresModesTheUmaskWouldChangeAndReadOnlyFiles)
-{
+TEST(UnzDll, RestoresModesTheUmaskWouldChangeAndReadOnlyFiles) {
     UnzDllHarness unz;
     ScratchFolder scratch;
     const std::string archive = scratch.write(
-        "modes.zip", buildZip({{.name = "shared.txt", .data = "rw for all", .method = 0, .unixMode = 0100666},
-                               {.name = "locked.txt", .data = text(300), .unixMode = 0100444},
-                               {.name = "private.txt", .data = "mine", .method = 0, .unixMode = 0100600}}));
+        "modes.zip",
+        buildZip({{.name = "shared.txt", .data = "rw for all", .method = 0, .unixMode = 0100666},
+                  {.name = "locked.txt", .data = text(300), .unixMode = 0100444},
+                  {.name = "private.txt", .data = "mine", .method = 0, .unixMode = 0100600}}));
     const mode_t previous = ::umask(027);
     EXPECT_EQ(unz.run({.archive = archive}), 3);
     ::umask(previous);
@@ -93,8 +91,7 @@ TEST(UnzDll, RestoresModesTheUmaskWouldChangeAndReadOnlyFiles)
     EXPECT_EQ(readFile(scratch.out() / "locked.txt"), text(300));
 }
 
-TEST(UnzDll, TestsWithoutWritingAndCountsOnlyGoodEntries)
-{
+TEST(UnzDll, TestsWithoutWritingAndCountsOnlyGoodEntries) {
     UnzDllHarness unz;
     ScratchFolder scratch;
     std::vector<BuildEntry> entries = kTree;
@@ -108,10 +105,10 @@ TEST(UnzDll, TestsWithoutWritingAndCountsOnlyGoodEntries)
     EXPECT_TRUE(unz.of(BRX_ACTION_CRC_ERROR).empty()); // nothing to keep when testing
 }
 
-TEST(UnzDll, KeepsAFileWithACrcErrorOnlyWhenTheEngineSaysSo)
-{
+TEST(UnzDll, KeepsAFileWithACrcErrorOnlyWhenTheEngineSaysSo) {
     ScratchFolder scratch;
-    const std::string archive = scratch.write("t.zip", buildZip({{.name = "bad.txt", .data = text(50), .crc = 1}}));
+    const std::string archive =
+        scratch.write("t.zip", buildZip({{.name = "bad.txt", .data = text(50), .crc = 1}}));
     for (const int reply : {BRX_CRC_REPLY_NO_ANSWER, BRX_CRC_REPLY_DISCARD, BRX_CRC_REPLY_KEEP}) {
         UnzDllHarness unz;
         unz.crcReply = reply;
@@ -122,28 +119,31 @@ TEST(UnzDll, KeepsAFileWithACrcErrorOnlyWhenTheEngineSaysSo)
     }
 }
 
-TEST(UnzDll, SelectsEntriesByPatternAndFlattensPaths)
-{
+TEST(UnzDll, SelectsEntriesByPatternAndFlattensPaths) {
     UnzDllHarness unz;
     ScratchFolder scratch;
     const std::string archive = scratch.write("t.zip", buildZip(kTree));
-    EXPECT_EQ(unz.run({.archive = archive, .specs = {"src\\*.*", "*.txt", "nothing*"}, .dirNames = false}), 4);
-    EXPECT_EQ(scratch.filesUnder(scratch.out()), (std::vector<std::string>{"main.c", "readme.txt", "tool.sh"}));
+    EXPECT_EQ(
+        unz.run(
+            {.archive = archive, .specs = {"src\\*.*", "*.txt", "nothing*"}, .dirNames = false}),
+        4);
+    EXPECT_EQ(scratch.filesUnder(scratch.out()),
+              (std::vector<std::string>{"main.c", "readme.txt", "tool.sh"}));
     ASSERT_TRUE(unz.hasMessage(BRX_MSG_NO_MATCHING_ENTRY));
 }
 
-TEST(UnzDll, AsksBeforeOverwritingAndHonoursUpdateAndFreshen)
-{
+TEST(UnzDll, AsksBeforeOverwritingAndHonoursUpdateAndFreshen) {
     ScratchFolder scratch;
-    const std::string archive = scratch.write("t.zip", buildZip({{.name = "a.txt", .data = "new"},
-                                                                 {.name = "b.txt", .data = "new"}}));
+    const std::string archive = scratch.write(
+        "t.zip", buildZip({{.name = "a.txt", .data = "new"}, {.name = "b.txt", .data = "new"}}));
     std::ofstream(scratch.out() / "a.txt") << "old";
     {
         UnzDllHarness unz; // default answer: no
         EXPECT_EQ(unz.run({.archive = archive}), 1);
         ASSERT_EQ(unz.of(BRX_ACTION_OVERWRITE).size(), 1u);
         EXPECT_EQ(unz.of(BRX_ACTION_OVERWRITE)[0].text, "a.txt");
-        EXPECT_EQ(unz.of(BRX_ACTION_OVERWRITE)[0].code & BRX_OVERWRITE_IS_OLDER_BIT, 0); // file from now, entry 2024
+        EXPECT_EQ(unz.of(BRX_ACTION_OVERWRITE)[0].code & BRX_OVERWRITE_IS_OLDER_BIT,
+                  0); // file from now, entry 2024
         EXPECT_EQ(readFile(scratch.out() / "a.txt"), "old");
         EXPECT_EQ(unz.of(BRX_ACTION_SKIPPED).at(0).size, BRX_SKIP_NO_OVERWRITE);
     }
@@ -173,8 +173,7 @@ TEST(UnzDll, AsksBeforeOverwritingAndHonoursUpdateAndFreshen)
     }
 }
 
-TEST(UnzDll, AsksForMissingOrWrongPasswordsAndNeverWritesGarbage)
-{
+TEST(UnzDll, AsksForMissingOrWrongPasswordsAndNeverWritesGarbage) {
     ScratchFolder scratch;
     const std::string archive = scratch.write(
         "t.zip", buildZip({{.name = "one.txt", .data = text(300), .password = "right"},
@@ -214,24 +213,22 @@ TEST(UnzDll, AsksForMissingOrWrongPasswordsAndNeverWritesGarbage)
     }
 }
 
-TEST(UnzDll, StopsWhenTheCallbackSaysSoAndLeavesNoTemporaryFile)
-{
+TEST(UnzDll, StopsWhenTheCallbackSaysSoAndLeavesNoTemporaryFile) {
     ScratchFolder scratch;
-    const std::string archive = scratch.write("t.zip", buildZip({{.name = "first.txt", .data = text(10)},
-                                                                 {.name = "big.raw", .data = std::string(8 << 20, 'x')},
-                                                                 {.name = "last.txt", .data = text(10)}}));
+    const std::string archive =
+        scratch.write("t.zip", buildZip({{.name = "first.txt", .data = text(10)},
+                                         {.name = "big.raw", .data = std::string(8 << 20, 'x')},
+                                         {.name = "last.txt", .data = text(10)}}));
     UnzDllHarness unz;
     unz.stopOnAction = BRX_ACTION_PROGRESS;
     EXPECT_LE(unz.run({.archive = archive}), 1);
     EXPECT_TRUE(unz.hasMessage(BRX_MSG_CANCELLED));
     EXPECT_EQ(unz.of(BRX_ACTION_PROGRESS).size(), 1u);
-    for (const std::string& name : scratch.filesUnder(scratch.out()))
-        EXPECT_EQ(name, "first.txt");
+    for (const std::string& name : scratch.filesUnder(scratch.out())) EXPECT_EQ(name, "first.txt");
     EXPECT_EQ(unz.events.back().action, BRX_ACTION_END);
 }
 
-TEST(UnzDll, RunsCommandsInARowAndSurvivesReloading)
-{
+TEST(UnzDll, RunsCommandsInARowAndSurvivesReloading) {
     ScratchFolder scratch;
     const std::string archive = scratch.write("t.zip", buildZip(kTree));
     for (int round = 0; round < 3; ++round) {
@@ -248,12 +245,12 @@ TEST(UnzDll, RunsCommandsInARowAndSurvivesReloading)
 
 // Entries larger than the library decodes in memory (128 MiB) are streamed;
 // zeros keep the archive small.
-TEST(UnzDll, StreamsEntriesTooLargeForMemory)
-{
+TEST(UnzDll, StreamsEntriesTooLargeForMemory) {
     ScratchFolder scratch;
     const size_t size = (128u << 20) + 4096;
-    const std::string archive = scratch.write("t.zip", buildZip({{.name = "huge.bin", .data = std::string(size, '\0')},
-                                                                 {.name = "after.txt", .data = "after"}}));
+    const std::string archive =
+        scratch.write("t.zip", buildZip({{.name = "huge.bin", .data = std::string(size, '\0')},
+                                         {.name = "after.txt", .data = "after"}}));
     UnzDllHarness unz;
     EXPECT_EQ(unz.run({.archive = archive, .test = true}), 2);
     EXPECT_GE(unz.of(BRX_ACTION_PROGRESS).size(), size / (256 << 10));

@@ -47,7 +47,7 @@ public:
     int overwriteAnswer = BRX_OVERWRITE_REPLY_NO;
     std::deque<std::string> passwordAnswers; // "" answers with no password
     int crcReply = BRX_CRC_REPLY_NO_ANSWER;
-    int stopOnAction = 0;                    // answer "stop" to the first callback of this action
+    int stopOnAction = 0; // answer "stop" to the first callback of this action
     std::function<void(const CallbackEvent&)> onEvent; // runs inside every callback
 
 private:
@@ -68,8 +68,10 @@ public:
 
     std::filesystem::path root() const { return m_dir.path().toStdString(); }
     std::filesystem::path out() const { return root() / "out"; }
-    std::string write(const std::string& name, const std::string& bytes) const; // under root, returns path
-    std::vector<std::string> filesUnder(const std::filesystem::path& folder) const; // relative, sorted
+    std::string write(const std::string& name,
+                      const std::string& bytes) const; // under root, returns path
+    std::vector<std::string>
+    filesUnder(const std::filesystem::path& folder) const; // relative, sorted
 
 private:
     QTemporaryDir m_dir;

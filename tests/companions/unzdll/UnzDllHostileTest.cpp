@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Everything in the scratch root but the archives and the extraction folder.
-std::vector<std::string> strayFiles(const ScratchFolder& scratch)
-{
+std::vector<std::string> strayFiles(const ScratchFolder& scratch) {
     std::vector<std::string> stray;
     for (const std::string& name : scratch.filesUnder(scratch.root()))
         if (name.rfind("out", 0) != 0 && name.find(".zip") == std::string::npos)
@@ -23,30 +22,25 @@ std::vector<std::string> strayFiles(const ScratchFolder& scratch)
     return stray;
 }
 
-bool hasTemporaryFile(const ScratchFolder& scratch)
-{
+bool hasTemporaryFile(const ScratchFolder& scratch) {
     for (const std::string& name : scratch.filesUnder(scratch.out()))
-        if (name.find(".brx-unz-") != std::string::npos)
-            return true;
+        if (name.find(".brx-unz-") != std::string::npos) return true;
     return false;
 }
 
-std::vector<int> skipKinds(const UnzDllHarness& unz)
-{
+std::vector<int> skipKinds(const UnzDllHarness& unz) {
     std::vector<int> kinds;
-    for (const CallbackEvent& e : unz.of(BRX_ACTION_SKIPPED))
-        kinds.push_back(e.size);
+    for (const CallbackEvent& e : unz.of(BRX_ACTION_SKIPPED)) kinds.push_back(e.size);
     return kinds;
 }
 
 } // namespace
 
-TEST(UnzDllHostile, RefusesNamesThatLeaveTheFolder)
-{
+TEST(UnzDllHostile, RefusesNamesThatLeaveTheFolder) {
     ScratchFolder scratch;
     std::vector<BuildEntry> entries;
-    for (const char* name : {"../evil1", "sub/../../evil2", "/tmp/evil3", "..\\evil4", "sub\\..\\..\\evil5",
-                             "C:/evil6", "c:evil7", "\\evil8"})
+    for (const char* name : {"../evil1", "sub/../../evil2", "/tmp/evil3", "..\\evil4",
+                             "sub\\..\\..\\evil5", "C:/evil6", "c:evil7", "\\evil8"})
         entries.push_back({.name = name, .data = "x", .host = 0});
     entries.push_back({.name = "good.txt", .data = "fine"});
     const std::string archive = scratch.write("t.zip", buildZip(entries));
@@ -61,8 +55,7 @@ TEST(UnzDllHostile, RefusesNamesThatLeaveTheFolder)
     EXPECT_FALSE(fs::exists("/tmp/evil3"));
 }
 
-TEST(UnzDllHostile, NeverWritesThroughSymbolicLinks)
-{
+TEST(UnzDllHostile, NeverWritesThroughSymbolicLinks) {
     ScratchFolder scratch;
     const std::string archive = scratch.write(
         "t.zip", buildZip({{.name = "escape", .data = "..", .method = 0, .unixMode = 0120777},
@@ -72,10 +65,12 @@ TEST(UnzDllHostile, NeverWritesThroughSymbolicLinks)
                            {.name = "inside/again.txt", .data = "through an inside link"},
                            {.name = "abs", .data = "/etc", .method = 0, .unixMode = 0120777}}));
     fs::create_symlink(scratch.root(), scratch.out() / "planted"); // a link already on disk
-    const std::string planted = scratch.write("t2.zip", buildZip({{.name = "planted/evil2.txt", .data = "x"}}));
+    const std::string planted =
+        scratch.write("t2.zip", buildZip({{.name = "planted/evil2.txt", .data = "x"}}));
 
     UnzDllHarness unz;
-    EXPECT_EQ(unz.run({.archive = archive}), 3); // escape/evil.txt as a folder, the inside link, sub/real.txt
+    EXPECT_EQ(unz.run({.archive = archive}),
+              3); // escape/evil.txt as a folder, the inside link, sub/real.txt
     EXPECT_FALSE(fs::is_symlink(scratch.out() / "escape"));
     EXPECT_TRUE(fs::is_symlink(scratch.out() / "inside"));
     EXPECT_FALSE(fs::exists(scratch.out() / "sub/again.txt"));
@@ -86,40 +81,41 @@ TEST(UnzDllHostile, NeverWritesThroughSymbolicLinks)
     EXPECT_TRUE(strayFiles(scratch).empty());
 }
 
-TEST(UnzDllHostile, FailsDamagedEntriesWithoutOutputBeyondTheirSize)
-{
+TEST(UnzDllHostile, FailsDamagedEntriesWithoutOutputBeyondTheirSize) {
     ScratchFolder scratch;
     const std::string big(2 << 20, 'A');
     std::string cut = ziptest::deflateRaw(std::string(100000, 'q') + "tail");
     cut.resize(cut.size() - 5);
     std::vector<BuildEntry> entries{
-        {.name = "longer.txt", .data = big, .declaredSize = 1000},          // more data than declared
-        {.name = "bomb.bin", .data = big, .declaredSize = 0xFFFFFFF0u},      // declared size no stream reaches
+        {.name = "longer.txt", .data = big, .declaredSize = 1000}, // more data than declared
+        {.name = "bomb.bin",
+         .data = big,
+         .declaredSize = 0xFFFFFFF0u}, // declared size no stream reaches
         {.name = "cut.txt", .data = std::string(100000, 'q') + "tail", .payload = cut},
-        {.name = "method.bin", .data = "xyz", .method = 12},                // bzip2: not supported
+        {.name = "method.bin", .data = "xyz", .method = 12}, // bzip2: not supported
         {.name = "aes.bin", .data = "xyz", .method = 99, .extraFlags = 1},
         {.name = "zip64.bin", .data = "xyz", .declaredCompressed = 0xFFFFFFFFu},
         {.name = "good.txt", .data = "good"},
-        {.name = "twin.txt", .data = "good", .localOffset = 0},            // shares bytes with longer.txt
+        {.name = "twin.txt", .data = "good", .localOffset = 0}, // shares bytes with longer.txt
     };
     const std::string archive = scratch.write("t.zip", buildZip(entries));
     UnzDllHarness unz;
     EXPECT_EQ(unz.run({.archive = archive}), 1);
     EXPECT_EQ(scratch.filesUnder(scratch.out()), std::vector<std::string>{"good.txt"});
     EXPECT_EQ(unz.of(BRX_ACTION_SKIPPED).size(), 7u);
-    for (int code : {BRX_MSG_DAMAGED_ENTRY, BRX_MSG_UNSUPPORTED_METHOD, BRX_MSG_UNSUPPORTED_ENCRYPTION,
-                     BRX_MSG_UNSUPPORTED_ZIP64})
+    for (int code : {BRX_MSG_DAMAGED_ENTRY, BRX_MSG_UNSUPPORTED_METHOD,
+                     BRX_MSG_UNSUPPORTED_ENCRYPTION, BRX_MSG_UNSUPPORTED_ZIP64})
         EXPECT_TRUE(unz.hasMessage(code)) << code;
     EXPECT_EQ(unz.run({.archive = archive, .test = true}), 1);
     EXPECT_FALSE(hasTemporaryFile(scratch));
 }
 
-TEST(UnzDllHostile, HandlesTruncatedArchivesAtEveryLength)
-{
+TEST(UnzDllHostile, HandlesTruncatedArchivesAtEveryLength) {
     ScratchFolder scratch;
-    const std::string whole = buildZip({{.name = "a.txt", .data = std::string(5000, 'a')},
-                                        {.name = "d/", .data = "", .method = 0},
-                                        {.name = "d/b.txt", .data = "bbbbbbbbbbbbbbbbbb", .method = 0}});
+    const std::string whole =
+        buildZip({{.name = "a.txt", .data = std::string(5000, 'a')},
+                  {.name = "d/", .data = "", .method = 0},
+                  {.name = "d/b.txt", .data = "bbbbbbbbbbbbbbbbbb", .method = 0}});
     UnzDllHarness unz;
     for (size_t length = 0; length < whole.size(); length += 7) {
         const std::string archive = scratch.write("cut.zip", whole.substr(0, length));
@@ -131,11 +127,11 @@ TEST(UnzDllHostile, HandlesTruncatedArchivesAtEveryLength)
 // Another program cuts the archive short while it is being extracted: the
 // entries still in it come out, the others are reported, and the process
 // lives on (a mapped archive would have been killed by the fault).
-TEST(UnzDllHostile, SurvivesTheArchiveShrinkingDuringExtraction)
-{
+TEST(UnzDllHostile, SurvivesTheArchiveShrinkingDuringExtraction) {
     std::vector<BuildEntry> entries;
     for (int i = 0; i < 1500; ++i) // more than the decoders run ahead of the writing
-        entries.push_back({.name = "f" + std::to_string(i) + ".txt", .data = std::string(2000, char('a' + i % 26))});
+        entries.push_back({.name = "f" + std::to_string(i) + ".txt",
+                           .data = std::string(2000, char('a' + i % 26))});
     ScratchFolder scratch;
     const std::string archive = scratch.write("shrinks.zip", buildZip(entries));
     const auto fullSize = fs::file_size(archive);

@@ -10,13 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool haveTool(const std::string& tool)
-{
+bool haveTool(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string pseudoRandom(size_t size)
-{
+std::string pseudoRandom(size_t size) {
     std::string bytes(size, '\0');
     uint32_t state = 2463534242u;
     for (char& c : bytes) {
@@ -26,8 +24,7 @@ std::string pseudoRandom(size_t size)
     return bytes;
 }
 
-const std::vector<std::pair<std::string, std::string>>& sourceFiles()
-{
+const std::vector<std::pair<std::string, std::string>>& sourceFiles() {
     static const std::vector<std::pair<std::string, std::string>> files{
         {"src/a.txt", std::string(20000, 'a') + "end\n"},
         {"src/sub/noise.bin", pseudoRandom(200000)},
@@ -52,13 +49,16 @@ const InteropCase kCases[] = {
     {"zip behind a prefix, offsets not adjusted", "zip",
      "zip -qr y.zip src && head -c 7000 /dev/zero > x.zip && cat y.zip >> x.zip", ""},
     {"zip behind a prefix, offsets adjusted", "zip",
-     "zip -qr y.zip src && head -c 7000 /dev/zero > x.zip && cat y.zip >> x.zip && zip -qA x.zip", ""},
+     "zip -qr y.zip src && head -c 7000 /dev/zero > x.zip && cat y.zip >> x.zip && zip -qA x.zip",
+     ""},
     {"7-Zip", "7zz", "7zz a -tzip x.zip src -bso0 -bsp0", ""},
     {"7-Zip encrypted", "7zz", "7zz a -tzip -ppw -mem=ZipCrypto x.zip src -bso0 -bsp0", "pw"},
     {"bsdtar", "bsdtar", "bsdtar --format zip -cf x.zip src", ""},
     {"python deflated", "python3",
-     "python3 -c \"import zipfile,os\nwith zipfile.ZipFile('x.zip','w',zipfile.ZIP_DEFLATED) as z:\n"
-     " z.comment=b'a comment'\n for d,_,fs in os.walk('src'):\n  for f in fs: z.write(os.path.join(d,f))\"",
+     "python3 -c \"import zipfile,os\nwith zipfile.ZipFile('x.zip','w',zipfile.ZIP_DEFLATED) as "
+     "z:\n"
+     " z.comment=b'a comment'\n for d,_,fs in os.walk('src'):\n  for f in fs: "
+     "z.write(os.path.join(d,f))\"",
      ""},
     {"python stored", "python3",
      "python3 -c \"import zipfile,os\nwith zipfile.ZipFile('x.zip','w',zipfile.ZIP_STORED) as z:\n"
@@ -70,11 +70,9 @@ class UnzDllInterop : public testing::TestWithParam<InteropCase> {};
 
 } // namespace
 
-TEST_P(UnzDllInterop, ExtractsAndTestsToIdenticalBytes)
-{
+TEST_P(UnzDllInterop, ExtractsAndTestsToIdenticalBytes) {
     const InteropCase& c = GetParam();
-    if (!haveTool(c.tool))
-        GTEST_SKIP() << c.tool << " is not installed";
+    if (!haveTool(c.tool)) GTEST_SKIP() << c.tool << " is not installed";
     ScratchFolder scratch;
     for (const auto& [name, bytes] : sourceFiles()) {
         fs::create_directories((scratch.root() / name).parent_path());

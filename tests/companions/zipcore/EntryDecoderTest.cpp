@@ -15,8 +15,7 @@ struct Decoded {
     std::string bytes;
 };
 
-Decoded decodeOnly(const BuildEntry& entry, const std::string& password = "")
-{
+Decoded decodeOnly(const BuildEntry& entry, const std::string& password = "") {
     const std::string archive = buildZip({entry});
     MemoryInput input(archive.data(), archive.size());
     ZipDirectory dir;
@@ -33,50 +32,46 @@ Decoded decodeOnly(const BuildEntry& entry, const std::string& password = "")
     return decoded;
 }
 
-std::string sample()
-{
+std::string sample() {
     std::string text;
-    for (int i = 0; i < 20000; ++i)
-        text += std::to_string(i * 7919 % 1000) + (i % 13 ? " " : "\n");
+    for (int i = 0; i < 20000; ++i) text += std::to_string(i * 7919 % 1000) + (i % 13 ? " " : "\n");
     return text;
 }
 
 } // namespace
 
-TEST(EntryDecoder, DecodesStoredDeflatedAndEncryptedEntries)
-{
+TEST(EntryDecoder, DecodesStoredDeflatedAndEncryptedEntries) {
     const std::string text = sample();
     for (const uint16_t method : {uint16_t{0}, uint16_t{8}}) {
         EXPECT_EQ(decodeOnly({.name = "f", .data = text, .method = method}).bytes, text);
-        const Decoded secret = decodeOnly({.name = "f", .data = text, .method = method, .password = "s3cret"}, "s3cret");
+        const Decoded secret = decodeOnly(
+            {.name = "f", .data = text, .method = method, .password = "s3cret"}, "s3cret");
         EXPECT_EQ(secret.result.status, DecodeStatus::Ok);
         EXPECT_EQ(secret.bytes, text);
     }
     EXPECT_EQ(decodeOnly({.name = "empty", .data = ""}).result.status, DecodeStatus::Ok);
 }
 
-TEST(EntryDecoder, RefusesAWrongPasswordBeforeProducingAnything)
-{
+TEST(EntryDecoder, RefusesAWrongPasswordBeforeProducingAnything) {
     // A wrong password passes the one-byte check once in 256 tries, so
     // nearly all are refused there, and none may decode.
     int refused = 0;
     for (const char* wrong : {"", "wrong", "s3cret!", "S3cret"}) {
-        const Decoded decoded = decodeOnly({.name = "f", .data = sample(), .password = "s3cret"}, wrong);
+        const Decoded decoded =
+            decodeOnly({.name = "f", .data = sample(), .password = "s3cret"}, wrong);
         EXPECT_NE(decoded.result.status, DecodeStatus::Ok);
         refused += decoded.result.status == DecodeStatus::WrongPassword && decoded.bytes.empty();
     }
     EXPECT_GE(refused, 3);
 }
 
-TEST(EntryDecoder, ReportsCrcErrors)
-{
+TEST(EntryDecoder, ReportsCrcErrors) {
     const Decoded decoded = decodeOnly({.name = "f", .data = sample(), .crc = 0x12345678});
     EXPECT_EQ(decoded.result.status, DecodeStatus::CrcMismatch);
     EXPECT_EQ(decoded.bytes, sample()); // the caller decides what to keep
 }
 
-TEST(EntryDecoder, NeverProducesMoreThanTheDeclaredSize)
-{
+TEST(EntryDecoder, NeverProducesMoreThanTheDeclaredSize) {
     const std::string big(1 << 20, 'z');
     const Decoded lying = decodeOnly({.name = "f", .data = big, .declaredSize = 1000});
     EXPECT_EQ(lying.result.status, DecodeStatus::TooLarge);
@@ -89,17 +84,21 @@ TEST(EntryDecoder, NeverProducesMoreThanTheDeclaredSize)
     EXPECT_EQ(shorter.result.status, DecodeStatus::DataError);
 }
 
-TEST(EntryDecoder, FailsCleanlyOnDamagedOrUnsupportedData)
-{
+TEST(EntryDecoder, FailsCleanlyOnDamagedOrUnsupportedData) {
     const std::string text = sample();
     std::string cut = ziptest::deflateRaw(text);
     cut.resize(cut.size() / 2);
-    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .payload = cut}).result.status, DecodeStatus::Truncated);
-    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .payload = std::string(500, '\xff')}).result.status,
-              DecodeStatus::DataError);
-    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .method = 14}).result.status, DecodeStatus::Unsupported);
-    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .method = 99}).result.status, DecodeStatus::Unsupported);
-    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .extraFlags = 0x40}).result.status, DecodeStatus::Unsupported);
+    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .payload = cut}).result.status,
+              DecodeStatus::Truncated);
+    EXPECT_EQ(
+        decodeOnly({.name = "f", .data = text, .payload = std::string(500, '\xff')}).result.status,
+        DecodeStatus::DataError);
+    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .method = 14}).result.status,
+              DecodeStatus::Unsupported);
+    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .method = 99}).result.status,
+              DecodeStatus::Unsupported);
+    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .extraFlags = 0x40}).result.status,
+              DecodeStatus::Unsupported);
     EXPECT_EQ(decodeOnly({.name = "f", .data = text, .declaredSize = 0xFFFFFFFFu}).result.status,
               DecodeStatus::Unsupported);
 }

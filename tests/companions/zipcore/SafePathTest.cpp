@@ -8,8 +8,7 @@
 
 using namespace zipcore;
 
-TEST(SafePath, KeepsOrdinaryNamesInsideTheFolder)
-{
+TEST(SafePath, KeepsOrdinaryNamesInsideTheFolder) {
     EXPECT_EQ(confineEntryName("a/b/c.txt", true).path, "a/b/c.txt");
     EXPECT_EQ(confineEntryName("./a//b/./c", true).path, "a/b/c");
     EXPECT_EQ(confineEntryName("dos\\style\\name.txt", true).path, "dos/style/name.txt");
@@ -21,10 +20,10 @@ TEST(SafePath, KeepsOrdinaryNamesInsideTheFolder)
     EXPECT_TRUE(confineEntryName("a/b/", false).path.empty());
 }
 
-TEST(SafePath, RefusesNamesThatLeaveTheFolder)
-{
-    for (const char* name : {"../evil", "a/../../evil", "a/b/..", "/etc/passwd", "\\evil", "..\\..\\evil",
-                             "a\\..\\..\\evil", "C:/Windows/evil", "c:evil", "//server/share/x", ""}) {
+TEST(SafePath, RefusesNamesThatLeaveTheFolder) {
+    for (const char* name :
+         {"../evil", "a/../../evil", "a/b/..", "/etc/passwd", "\\evil", "..\\..\\evil",
+          "a\\..\\..\\evil", "C:/Windows/evil", "c:evil", "//server/share/x", ""}) {
         EXPECT_FALSE(confineEntryName(name, true).ok) << name;
         EXPECT_FALSE(confineEntryName(name, false).ok) << name;
     }
@@ -32,8 +31,7 @@ TEST(SafePath, RefusesNamesThatLeaveTheFolder)
     EXPECT_FALSE(confineEntryName(std::string(300, 'x'), true).ok);
 }
 
-TEST(SafePath, AcceptsOnlyLinksThatPointInside)
-{
+TEST(SafePath, AcceptsOnlyLinksThatPointInside) {
     EXPECT_TRUE(linkStaysInside("a/link", "target"));
     EXPECT_TRUE(linkStaysInside("a/link", "../b/target"));
     EXPECT_TRUE(linkStaysInside("a/b/link", "../../top"));
@@ -45,8 +43,7 @@ TEST(SafePath, AcceptsOnlyLinksThatPointInside)
     EXPECT_FALSE(linkStaysInside("link", ""));
 }
 
-TEST(EntryName, ReadsUtf8FlagsUnicodeExtraAndTheDosCodePage)
-{
+TEST(EntryName, ReadsUtf8FlagsUnicodeExtraAndTheDosCodePage) {
     ZipEntry entry;
     entry.name = "caf\x82.txt"; // é in code page 850
     EXPECT_EQ(entryNameUtf8(entry), "caf\xc3\xa9.txt");

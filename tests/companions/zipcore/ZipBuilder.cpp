@@ -11,10 +11,10 @@ namespace ziptest {
 using zipcore::append16;
 using zipcore::append32;
 
-std::string deflateRaw(const std::string& data)
-{
+std::string deflateRaw(const std::string& data) {
     z_stream stream{};
-    deflateInit2(&stream, data.size() > (16u << 20) ? 1 : 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY); // big test data: fast
+    deflateInit2(&stream, data.size() > (16u << 20) ? 1 : 6, Z_DEFLATED, -15, 8,
+                 Z_DEFAULT_STRATEGY); // big test data: fast
     std::string out(deflateBound(&stream, data.size()) + 16, '\0');
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(data.size());
@@ -33,11 +33,11 @@ struct Written {
     uint16_t flags;
 };
 
-std::string encodedPayload(const BuildEntry& entry, uint32_t crc)
-{
-    std::string body = entry.payload ? *entry.payload : entry.method == 8 ? deflateRaw(entry.data) : entry.data;
-    if (entry.password.empty())
-        return body;
+std::string encodedPayload(const BuildEntry& entry, uint32_t crc) {
+    std::string body = entry.payload       ? *entry.payload
+                       : entry.method == 8 ? deflateRaw(entry.data)
+                                           : entry.data;
+    if (entry.password.empty()) return body;
     // A fixed header instead of a random one, so that which wrong passwords
     // slip through the one-byte check is the same on every run.
     zipcore::ZipCrypto crypto(entry.password);
@@ -47,8 +47,7 @@ std::string encodedPayload(const BuildEntry& entry, uint32_t crc)
     return std::string(reinterpret_cast<char*>(header), 12) + body;
 }
 
-void appendCommon(std::string& out, const BuildEntry& entry, const Written& w)
-{
+void appendCommon(std::string& out, const BuildEntry& entry, const Written& w) {
     append16(out, 20);
     append16(out, w.flags);
     append16(out, entry.method);
@@ -63,14 +62,14 @@ void appendCommon(std::string& out, const BuildEntry& entry, const Written& w)
 
 } // namespace
 
-std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions& options)
-{
+std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions& options) {
     std::string out = options.prefix;
     const uint32_t base = options.rebase ? 0 : static_cast<uint32_t>(options.prefix.size());
     std::vector<Written> written;
     for (const BuildEntry& entry : entries) {
         const uint32_t realCrc = zipcore::crc32Update(0, entry.data.data(), entry.data.size());
-        Written w{entry.crc.value_or(realCrc), 0, entry.declaredSize.value_or(static_cast<uint32_t>(entry.data.size())),
+        Written w{entry.crc.value_or(realCrc), 0,
+                  entry.declaredSize.value_or(static_cast<uint32_t>(entry.data.size())),
                   static_cast<uint32_t>(out.size()) - base,
                   static_cast<uint16_t>(entry.extraFlags | (entry.password.empty() ? 0 : 1))};
         const std::string body = encodedPayload(entry, w.crc);
@@ -78,8 +77,7 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
         append32(out, 0x04034b50);
         appendCommon(out, entry, w);
         out += entry.name + entry.extra + body;
-        if (entry.localOffset)
-            w.offset = *entry.localOffset;
+        if (entry.localOffset) w.offset = *entry.localOffset;
         written.push_back(w);
     }
     const uint32_t centralOffset = static_cast<uint32_t>(out.size()) - base;

@@ -11,15 +11,15 @@ namespace ziptest {
 
 struct BuildEntry {
     std::string name;
-    std::string data;                 // the file's bytes
-    uint16_t method = 8;              // 0 stored, 8 deflated, anything else is written as given
-    std::string password;             // non-empty: traditional encryption
-    uint16_t extraFlags = 0;          // or-ed into the general purpose flags
+    std::string data;        // the file's bytes
+    uint16_t method = 8;     // 0 stored, 8 deflated, anything else is written as given
+    std::string password;    // non-empty: traditional encryption
+    uint16_t extraFlags = 0; // or-ed into the general purpose flags
     uint8_t host = 3;
     uint32_t unixMode = 0100644;
-    uint16_t dosTime = 0x6000;        // 12:00:00
-    uint16_t dosDate = 0x5821;        // 2024-01-01
-    std::string extra;                // central and local extra field
+    uint16_t dosTime = 0x6000;                  // 12:00:00
+    uint16_t dosDate = 0x5821;                  // 2024-01-01
+    std::string extra;                          // central and local extra field
     std::optional<uint32_t> declaredSize;       // lie about the uncompressed size
     std::optional<uint32_t> declaredCompressed; // lie about the compressed size
     std::optional<uint32_t> crc;                // lie about the CRC
@@ -28,8 +28,8 @@ struct BuildEntry {
 };
 
 struct BuildOptions {
-    std::string prefix;        // bytes in front (a self-extractor stub)
-    bool rebase = true;        // offsets count the prefix, as after "zip -A"
+    std::string prefix; // bytes in front (a self-extractor stub)
+    bool rebase = true; // offsets count the prefix, as after "zip -A"
     std::string comment;
     std::string trailing;      // bytes after the end record
     bool zip64Locator = false; // put a Zip64 locator before the end record

@@ -11,14 +11,13 @@ using ziptest::buildZip;
 
 namespace {
 
-DirectoryResult readAll(const std::string& archive, ZipDirectory& dir)
-{
+DirectoryResult readAll(const std::string& archive, ZipDirectory& dir) {
     MemoryInput input(archive.data(), archive.size());
     return readDirectory(input, dir);
 }
 
-std::string decodeEntry(const std::string& archive, const ZipDirectory& dir, size_t index, DecodeStatus& status)
-{
+std::string decodeEntry(const std::string& archive, const ZipDirectory& dir, size_t index,
+                        DecodeStatus& status) {
     MemoryInput input(archive.data(), archive.size());
     std::string out;
     const DataLocation location = locateEntryData(input, dir, dir.entries[index]);
@@ -27,20 +26,23 @@ std::string decodeEntry(const std::string& archive, const ZipDirectory& dir, siz
         return out;
     }
     EntryDecoder decoder(64);
-    status = decoder.decode(input, location.offset, dir.entries[index], "", [&](const unsigned char* d, size_t n) {
-                        out.append(reinterpret_cast<const char*>(d), n);
-                        return true;
-                    }).status;
+    status = decoder
+                 .decode(input, location.offset, dir.entries[index], "",
+                         [&](const unsigned char* d, size_t n) {
+                             out.append(reinterpret_cast<const char*>(d), n);
+                             return true;
+                         })
+                 .status;
     return out;
 }
 
-const std::vector<BuildEntry> kTwoFiles{{.name = "a.txt", .data = "alpha alpha alpha"},
-                                        {.name = "dir/b.bin", .data = std::string(1000, 'b'), .method = 0}};
+const std::vector<BuildEntry> kTwoFiles{
+    {.name = "a.txt", .data = "alpha alpha alpha"},
+    {.name = "dir/b.bin", .data = std::string(1000, 'b'), .method = 0}};
 
 } // namespace
 
-TEST(ZipReader, ReadsEntriesCommentAndData)
-{
+TEST(ZipReader, ReadsEntriesCommentAndData) {
     const std::string archive = buildZip(kTwoFiles, {.comment = "the comment"});
     ZipDirectory dir;
     ASSERT_TRUE(readAll(archive, dir).ok);
@@ -55,8 +57,7 @@ TEST(ZipReader, ReadsEntriesCommentAndData)
     EXPECT_EQ(status, DecodeStatus::Ok);
 }
 
-TEST(ZipReader, FindsEntriesBehindAPrefixWithOrWithoutRebasedOffsets)
-{
+TEST(ZipReader, FindsEntriesBehindAPrefixWithOrWithoutRebasedOffsets) {
     const std::string stub(5000, 'M');
     for (const bool rebase : {true, false}) {
         const std::string archive = buildZip(kTwoFiles, {.prefix = stub, .rebase = rebase});
@@ -69,8 +70,7 @@ TEST(ZipReader, FindsEntriesBehindAPrefixWithOrWithoutRebasedOffsets)
     }
 }
 
-TEST(ZipReader, ToleratesTrailingGarbageAndALongComment)
-{
+TEST(ZipReader, ToleratesTrailingGarbageAndALongComment) {
     ZipDirectory dir;
     ASSERT_TRUE(readAll(buildZip(kTwoFiles, {.trailing = "GARBAGE"}), dir).ok);
     EXPECT_TRUE(dir.garbageAfterEnd);
@@ -80,8 +80,7 @@ TEST(ZipReader, ToleratesTrailingGarbageAndALongComment)
     EXPECT_FALSE(readAll(buildZip(kTwoFiles, {.trailing = std::string(70000, 'x')}), dir).ok);
 }
 
-TEST(ZipReader, RefusesWhatItCannotRead)
-{
+TEST(ZipReader, RefusesWhatItCannotRead) {
     ZipDirectory dir;
     EXPECT_FALSE(readAll("PK\5\6", dir).ok);
     EXPECT_FALSE(readAll(std::string(100, '\0'), dir).ok);
@@ -93,8 +92,7 @@ TEST(ZipReader, RefusesWhatItCannotRead)
     EXPECT_TRUE(empty.entries.empty());
 }
 
-TEST(ZipReader, MarksEntriesSharingTheirData)
-{
+TEST(ZipReader, MarksEntriesSharingTheirData) {
     std::vector<BuildEntry> entries = kTwoFiles;
     entries.push_back({.name = "A.txt", .data = "alpha alpha alpha", .localOffset = 0});
     ZipDirectory dir;
@@ -104,8 +102,7 @@ TEST(ZipReader, MarksEntriesSharingTheirData)
     EXPECT_FALSE(dir.entries[1].overlapsAnother);
 }
 
-TEST(ZipReader, RejectsLocalHeadersThatLie)
-{
+TEST(ZipReader, RejectsLocalHeadersThatLie) {
     std::vector<BuildEntry> entries = kTwoFiles;
     entries[1].localOffset = 7; // points into the first entry
     const std::string archive = buildZip(entries);
@@ -125,31 +122,28 @@ TEST(ZipReader, RejectsLocalHeadersThatLie)
 // Every truncation and many single-byte corruptions of a small archive:
 // the reader and decoder must fail cleanly, never read or write out of
 // bounds (checked by the sanitizers) and never produce more than declared.
-TEST(ZipReader, SurvivesTruncationAndCorruption)
-{
+TEST(ZipReader, SurvivesTruncationAndCorruption) {
     std::vector<BuildEntry> entries = kTwoFiles;
     entries.push_back({.name = "secret", .data = std::string(300, 's'), .password = "pw"});
     const std::string archive = buildZip(entries, {.comment = "c"});
     auto exercise = [](const std::string& bytes) {
         ZipDirectory dir;
         MemoryInput input(bytes.data(), bytes.size());
-        if (!readDirectory(input, dir).ok)
-            return;
+        if (!readDirectory(input, dir).ok) return;
         for (const ZipEntry& entry : dir.entries) {
             const DataLocation location = locateEntryData(input, dir, entry);
-            if (!location.ok)
-                continue;
+            if (!location.ok) continue;
             EntryDecoder decoder(32);
             uint64_t produced = 0;
-            decoder.decode(input, location.offset, entry, "pw", [&](const unsigned char*, size_t n) {
-                produced += n;
-                return true;
-            });
+            decoder.decode(input, location.offset, entry, "pw",
+                           [&](const unsigned char*, size_t n) {
+                               produced += n;
+                               return true;
+                           });
             ASSERT_LE(produced, entry.uncompressedSize);
         }
     };
-    for (size_t length = 0; length < archive.size(); ++length)
-        exercise(archive.substr(0, length));
+    for (size_t length = 0; length < archive.size(); ++length) exercise(archive.substr(0, length));
     uint32_t seed = 12345;
     for (int round = 0; round < 3000; ++round) {
         std::string damaged = archive;

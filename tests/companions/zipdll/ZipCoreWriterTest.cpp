@@ -23,8 +23,7 @@ using namespace zipcore;
 namespace {
 
 template <class Buffer>
-std::vector<unsigned char> inflateRaw(const Buffer& packed, size_t size)
-{
+std::vector<unsigned char> inflateRaw(const Buffer& packed, size_t size) {
     std::vector<unsigned char> out(size + 1);
     z_stream stream{};
     inflateInit2(&stream, -MAX_WBITS);
@@ -39,25 +38,22 @@ std::vector<unsigned char> inflateRaw(const Buffer& packed, size_t size)
     return out;
 }
 
-std::vector<unsigned char> sampleText(size_t size)
-{
+std::vector<unsigned char> sampleText(size_t size) {
     std::vector<unsigned char> data(size);
     for (size_t i = 0; i < size; ++i)
-        data[i] = static_cast<unsigned char>("the quick brown fox jumps\n"[i % 26] + (i / 5000) % 3);
+        data[i] =
+            static_cast<unsigned char>("the quick brown fox jumps\n"[i % 26] + (i / 5000) % 3);
     return data;
 }
 
-std::vector<unsigned char> noise(size_t size)
-{
+std::vector<unsigned char> noise(size_t size) {
     std::mt19937 generator(5);
     std::vector<unsigned char> data(size);
-    for (auto& byte : data)
-        byte = static_cast<unsigned char>(generator());
+    for (auto& byte : data) byte = static_cast<unsigned char>(generator());
     return data;
 }
 
-TEST(DeflateCompressor, WholeAndStreamedDeflateRoundTrip)
-{
+TEST(DeflateCompressor, WholeAndStreamedDeflateRoundTrip) {
     const auto text = sampleText(300000);
     WholeDeflater whole(6);
     ByteBuffer packed;
@@ -74,8 +70,7 @@ TEST(DeflateCompressor, WholeAndStreamedDeflateRoundTrip)
     EXPECT_EQ(inflateRaw(streamed, text.size()), text);
 }
 
-TEST(DeflateCompressor, RandomDataIsSpottedByTheProbeAndNeverGrows)
-{
+TEST(DeflateCompressor, RandomDataIsSpottedByTheProbeAndNeverGrows) {
     const auto random = noise(200000);
     const auto text = sampleText(200000);
     WholeDeflater whole(9);
@@ -86,21 +81,21 @@ TEST(DeflateCompressor, RandomDataIsSpottedByTheProbeAndNeverGrows)
     EXPECT_FALSE(whole.deflate(random.data(), random.size(), packed));
 }
 
-std::vector<unsigned char> wordText(size_t size)
-{
-    static const char* const kWords[] = {"archive", "folder", "backup", "entry", "deflate", "window", "the",
-                                         "of",      "and",    "to",     "in",    "return",  "const",  "while"};
+std::vector<unsigned char> wordText(size_t size) {
+    static const char* const kWords[] = {"archive", "folder", "backup", "entry", "deflate",
+                                         "window",  "the",    "of",     "and",   "to",
+                                         "in",      "return", "const",  "while"};
     std::mt19937 generator(3);
     std::string text;
     while (text.size() < size) {
         text += kWords[generator() % 14];
         text += generator() % 9 == 0 ? '\n' : ' ';
     }
-    return std::vector<unsigned char>(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(size));
+    return std::vector<unsigned char>(text.begin(),
+                                      text.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
-size_t zlibSize(const std::vector<unsigned char>& data, int level)
-{
+size_t zlibSize(const std::vector<unsigned char>& data, int level) {
     z_stream stream{};
     deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     std::vector<unsigned char> out(deflateBound(&stream, static_cast<uLong>(data.size())));
@@ -115,8 +110,7 @@ size_t zlibSize(const std::vector<unsigned char>& data, int level)
 
 // Word-heavy text is where the fast whole-buffer levels fall behind zlib;
 // at level 6 a file this large is sampled and deflated with the deeper search.
-TEST(DeflateCompressor, EveryLevelIsNoLargerThanZlibAtThatLevel)
-{
+TEST(DeflateCompressor, EveryLevelIsNoLargerThanZlibAtThatLevel) {
     const auto text = wordText(1200000);
     for (int level = 1; level <= 9; ++level) {
         WholeDeflater whole(level);
@@ -127,8 +121,7 @@ TEST(DeflateCompressor, EveryLevelIsNoLargerThanZlibAtThatLevel)
     }
 }
 
-TEST(DeflateCompressor, Level6SearchesDeeperOnlyWhereASampleShowsItPays)
-{
+TEST(DeflateCompressor, Level6SearchesDeeperOnlyWhereASampleShowsItPays) {
     const auto words = wordText(1200000);
     const auto periodic = sampleText(1200000);
     ByteBuffer packed;
@@ -148,12 +141,12 @@ TEST(DeflateCompressor, Level6SearchesDeeperOnlyWhereASampleShowsItPays)
     EXPECT_FALSE(level5.usedRicherLevel());
 }
 
-TEST(CompressPool, AFileLargerThanItsListedSizeIsReadWhole)
-{
+TEST(CompressPool, AFileLargerThanItsListedSizeIsReadWhole) {
     const fs::path file = fs::temp_directory_path() / ("grown-" + std::to_string(::getpid()));
     const auto text = sampleText(300000);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(text.data()),
-                                                static_cast<std::streamsize>(text.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(text.data()),
+               static_cast<std::streamsize>(text.size()));
     ByteBuffer read(5000, 0xAA); // reused memory: what was there before must not show through
     std::string error;
     EXPECT_TRUE(readWholeFile(file.string(), 1u << 20, read, error, 1000));
@@ -163,8 +156,7 @@ TEST(CompressPool, AFileLargerThanItsListedSizeIsReadWhole)
     fs::remove(file);
 }
 
-TEST(CompressPool, ResultsComeInOrderWithReadErrorsAndEncryption)
-{
+TEST(CompressPool, ResultsComeInOrderWithReadErrorsAndEncryption) {
     const fs::path folder = fs::temp_directory_path() / ("pool-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::vector<CompressTask> tasks;
@@ -172,8 +164,9 @@ TEST(CompressPool, ResultsComeInOrderWithReadErrorsAndEncryption)
     for (int i = 0; i < 12; ++i) {
         contents.push_back(i % 3 == 0 ? noise(50000 + i) : sampleText(40000 + 1000 * i));
         const fs::path file = folder / ("f" + std::to_string(i));
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(contents.back().data()),
-                                                    static_cast<std::streamsize>(contents.back().size()));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(contents.back().data()),
+                   static_cast<std::streamsize>(contents.back().size()));
         tasks.push_back(CompressTask{file.string(), contents.back().size(), false});
     }
     tasks.push_back(CompressTask{(folder / "missing").string(), 10, false});
@@ -183,26 +176,24 @@ TEST(CompressPool, ResultsComeInOrderWithReadErrorsAndEncryption)
     CompressPool pool(tasks, settings);
     for (size_t i = 0; i < contents.size(); ++i) {
         CompressResult* result = nullptr;
-        while (!(result = pool.waitFor(i, std::chrono::milliseconds(50)))) {
-        }
+        while (!(result = pool.waitFor(i, std::chrono::milliseconds(50)))) {}
         ASSERT_TRUE(result->ok) << result->error;
         EXPECT_EQ(result->crc32, crc32Update(0, contents[i].data(), contents[i].size()));
         EXPECT_EQ(result->deflated, i % 3 != 0);
-        const auto plain = result->deflated ? inflateRaw(result->data, contents[i].size())
-                                            : std::vector<unsigned char>(result->data.begin(), result->data.end());
+        const auto plain =
+            result->deflated ? inflateRaw(result->data, contents[i].size())
+                             : std::vector<unsigned char>(result->data.begin(), result->data.end());
         EXPECT_EQ(plain, contents[i]);
         pool.release(i);
     }
     CompressResult* missing = nullptr;
-    while (!(missing = pool.waitFor(contents.size(), std::chrono::milliseconds(50)))) {
-    }
+    while (!(missing = pool.waitFor(contents.size(), std::chrono::milliseconds(50)))) {}
     EXPECT_FALSE(missing->ok);
     EXPECT_NE(missing->error.find("No such file"), std::string::npos);
     fs::remove_all(folder);
 }
 
-TEST(ZipRecordWriter, RecordsAreReadBackByTheDirectoryReader)
-{
+TEST(ZipRecordWriter, RecordsAreReadBackByTheDirectoryReader) {
     WrittenEntry entry;
     entry.versionMadeBy = 0x031E;
     entry.flags = 0x0800;
@@ -226,8 +217,7 @@ TEST(ZipRecordWriter, RecordsAreReadBackByTheDirectoryReader)
     EXPECT_EQ(archive.substr(location.offset, 3), "abc");
 }
 
-TEST(Wildcard, DosStyleMatching)
-{
+TEST(Wildcard, DosStyleMatching) {
     using zipdll::matchWildcard;
     EXPECT_TRUE(matchWildcard("*.*", "README"));
     EXPECT_TRUE(matchWildcard("*.txt", "notes.TXT"));
@@ -238,14 +228,14 @@ TEST(Wildcard, DosStyleMatching)
     EXPECT_TRUE(matchWildcard("d/*", "d/sub/file"));
 }
 
-TEST(StoredNames, PrefixesNeverClimbOutAndDosNamesAreShort)
-{
+TEST(StoredNames, PrefixesNeverClimbOutAndDosNamesAreShort) {
     using zipdll::storedFolderPrefix;
     EXPECT_EQ(storedFolderPrefix("/home/user/docs"), "home/user/docs/");
     EXPECT_EQ(storedFolderPrefix("./a/../b/"), "b/");
     EXPECT_EQ(storedFolderPrefix("../../etc"), "etc/");
     EXPECT_EQ(storedFolderPrefix("."), "");
-    EXPECT_EQ(zipdll::dosStoredName("My Documents/Report 2024.final.docx"), "MY_DOCUM/REPORT_2.DOC");
+    EXPECT_EQ(zipdll::dosStoredName("My Documents/Report 2024.final.docx"),
+              "MY_DOCUM/REPORT_2.DOC");
     EXPECT_EQ(zipdll::dosStoredName("folder/"), "FOLDER/");
 }
 

@@ -14,16 +14,14 @@ namespace {
 
 class ZipDllAdd : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(dll.loaded());
         previous = fs::current_path();
         fs::current_path(scratch.path());
     }
     void TearDown() override { fs::current_path(previous); }
 
-    void makeTree() const
-    {
+    void makeTree() const {
         scratch.write("src/readme.txt", textBytes(20000, 1));
         scratch.write("src/data.bin", randomBytes(300000, 2));
         scratch.write("src/big.log", textBytes(9u << 20, 3)); // streamed, not whole-buffer
@@ -40,14 +38,12 @@ protected:
     fs::path previous;
 };
 
-std::vector<std::string> sorted(std::vector<std::string> names)
-{
+std::vector<std::string> sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
     return names;
 }
 
-TEST_F(ZipDllAdd, RecursiveAddWithPathsIsReadByEveryPeerAndExtractsIdentically)
-{
+TEST_F(ZipDllAdd, RecursiveAddWithPathsIsReadByEveryPeerAndExtractsIdentically) {
     makeTree();
     Command command("out.zip");
     command.spec("src/*.*").exclude("*.tmp");
@@ -57,7 +53,8 @@ TEST_F(ZipDllAdd, RecursiveAddWithPathsIsReadByEveryPeerAndExtractsIdentically)
 
     EXPECT_EQ(sorted(entryNames("out.zip")),
               sorted({"src/readme.txt", "src/data.bin", "src/big.log", "src/photo.zip", "src/sub/",
-                      "src/sub/notes.TXT", "src/sub/deeper/", "src/sub/deeper/empty.txt", "src/façade €.txt"}));
+                      "src/sub/notes.TXT", "src/sub/deeper/", "src/sub/deeper/empty.txt",
+                      "src/façade €.txt"}));
     expectPeersAccept("out.zip");
     const fs::path out = unzipInto(scratch, "out.zip", "x");
     for (const char* name : {"readme.txt", "data.bin", "big.log", "sub/notes.TXT", "façade €.txt"})
@@ -67,8 +64,7 @@ TEST_F(ZipDllAdd, RecursiveAddWithPathsIsReadByEveryPeerAndExtractsIdentically)
     EXPECT_NE(listing.find("backup of src"), std::string::npos);
 }
 
-TEST_F(ZipDllAdd, CallbackHearsTotalsItemsProgressAndEnd)
-{
+TEST_F(ZipDllAdd, CallbackHearsTotalsItemsProgressAndEnd) {
     makeTree();
     Command command("out.zip");
     command.spec("src/big.log").spec("src/readme.txt");
@@ -89,8 +85,7 @@ TEST_F(ZipDllAdd, CallbackHearsTotalsItemsProgressAndEnd)
     EXPECT_EQ(command.reports.back().action, BRX_ACTION_END);
 }
 
-TEST_F(ZipDllAdd, NamesOnlyHiddenFilesAndStoreSuffixes)
-{
+TEST_F(ZipDllAdd, NamesOnlyHiddenFilesAndStoreSuffixes) {
     makeTree();
     Command command("flat.zip");
     command.spec("src/*.txt").suffixes(".gif:.zip:.exe");
@@ -99,8 +94,8 @@ TEST_F(ZipDllAdd, NamesOnlyHiddenFilesAndStoreSuffixes)
     command.record().hiddenFiles = -1;
     command.spec("src/photo.zip");
     ASSERT_GT(command.run(dll), 0) << command.messages();
-    EXPECT_EQ(sorted(entryNames("flat.zip")),
-              sorted({"readme.txt", "notes.TXT", "empty.txt", "secret.txt", "façade €.txt", "photo.zip"}));
+    EXPECT_EQ(sorted(entryNames("flat.zip")), sorted({"readme.txt", "notes.TXT", "empty.txt",
+                                                      "secret.txt", "façade €.txt", "photo.zip"}));
     std::string listing;
     runTool("unzip -v flat.zip", &listing);
     const size_t photo = listing.find("photo.zip");
@@ -110,29 +105,30 @@ TEST_F(ZipDllAdd, NamesOnlyHiddenFilesAndStoreSuffixes)
     expectPeersAccept("flat.zip");
 }
 
-TEST_F(ZipDllAdd, UnicodeNameHasUtf8FlagAndUnixModeIsKept)
-{
+TEST_F(ZipDllAdd, UnicodeNameHasUtf8FlagAndUnixModeIsKept) {
     scratch.write("é.sh", "#!/bin/sh\n");
     ::chmod("é.sh", 0750);
     Command command("mode.zip");
     command.spec("é.sh");
     ASSERT_EQ(command.run(dll), 1) << command.messages();
     std::string info;
-    runTool("python3 -c " + shellQuote("import zipfile; i=zipfile.ZipFile('mode.zip').infolist()[0]; "
-                                       "print(i.filename, i.flag_bits & 0x800, i.create_system, oct(i.external_attr >> 16))"),
+    runTool("python3 -c " +
+                shellQuote("import zipfile; i=zipfile.ZipFile('mode.zip').infolist()[0]; "
+                           "print(i.filename, i.flag_bits & 0x800, i.create_system, "
+                           "oct(i.external_attr >> 16))"),
             &info);
     EXPECT_EQ(info, "é.sh 2048 3 0o100750\n");
 }
 
-TEST_F(ZipDllAdd, LevelZeroStoresAndRandomDataIsStoredAtAnyLevel)
-{
+TEST_F(ZipDllAdd, LevelZeroStoresAndRandomDataIsStoredAtAnyLevel) {
     scratch.write("text.txt", textBytes(100000, 7));
     scratch.write("noise.bin", randomBytes(100000, 8));
     Command command("levels.zip");
     command.spec("text.txt").spec("noise.bin");
     ASSERT_EQ(command.run(dll), 2);
     std::string info;
-    const std::string methods = "import zipfile,sys; print([i.compress_type for i in zipfile.ZipFile(sys.argv[1]).infolist()])";
+    const std::string methods = "import zipfile,sys; print([i.compress_type for i in "
+                                "zipfile.ZipFile(sys.argv[1]).infolist()])";
     runTool("python3 -c " + shellQuote(methods) + " levels.zip", &info);
     EXPECT_EQ(info, "[8, 0]\n");
     Command stored("stored.zip");
@@ -143,8 +139,7 @@ TEST_F(ZipDllAdd, LevelZeroStoresAndRandomDataIsStoredAtAnyLevel)
     EXPECT_EQ(info, "[0]\n");
 }
 
-TEST_F(ZipDllAdd, EncryptionWithGivenOrRequestedPassword)
-{
+TEST_F(ZipDllAdd, EncryptionWithGivenOrRequestedPassword) {
     scratch.write("a.txt", textBytes(50000, 9));
     scratch.write("b.txt", textBytes(9u << 20, 10)); // streamed path
     Command given("given.zip");
@@ -162,7 +157,8 @@ TEST_F(ZipDllAdd, EncryptionWithGivenOrRequestedPassword)
     asked.passwordAnswer = "typed";
     ASSERT_EQ(asked.run(dll), 1) << asked.messages();
     ASSERT_EQ(asked.of(BRX_ACTION_PASSWORD).size(), 1u);
-    EXPECT_EQ(asked.of(BRX_ACTION_PASSWORD)[0].code & BRX_PASSWORD_CONFIRM_BIT, BRX_PASSWORD_CONFIRM_BIT);
+    EXPECT_EQ(asked.of(BRX_ACTION_PASSWORD)[0].code & BRX_PASSWORD_CONFIRM_BIT,
+              BRX_PASSWORD_CONFIRM_BIT);
     expectPeersAccept("asked.zip", "typed");
 
     Command refused("refused.zip");
@@ -173,8 +169,7 @@ TEST_F(ZipDllAdd, EncryptionWithGivenOrRequestedPassword)
     EXPECT_FALSE(fs::exists("refused.zip"));
 }
 
-TEST_F(ZipDllAdd, MissingPatternAndNothingToDoUseTheirCodes)
-{
+TEST_F(ZipDllAdd, MissingPatternAndNothingToDoUseTheirCodes) {
     Command command("none.zip");
     command.spec("nowhere/*.txt");
     EXPECT_EQ(command.run(dll), 0);
@@ -187,8 +182,7 @@ TEST_F(ZipDllAdd, MissingPatternAndNothingToDoUseTheirCodes)
     EXPECT_FALSE(fs::exists("none.zip"));
 }
 
-TEST_F(ZipDllAdd, UpdateFreshenAndReplace)
-{
+TEST_F(ZipDllAdd, UpdateFreshenAndReplace) {
     const fs::path a = scratch.write("a.txt", "first a");
     scratch.write("b.txt", "first b");
     Command first("u.zip");
@@ -218,8 +212,7 @@ TEST_F(ZipDllAdd, UpdateFreshenAndReplace)
     expectPeersAccept("u.zip");
 }
 
-TEST_F(ZipDllAdd, MoveDeletesSourcesOnlyAfterSuccess)
-{
+TEST_F(ZipDllAdd, MoveDeletesSourcesOnlyAfterSuccess) {
     scratch.write("m/one.txt", "one");
     scratch.write("m/two.txt", textBytes(30000, 11));
     Command command("moved.zip");
@@ -232,8 +225,7 @@ TEST_F(ZipDllAdd, MoveDeletesSourcesOnlyAfterSuccess)
     expectPeersAccept("moved.zip");
 }
 
-TEST_F(ZipDllAdd, ForceDosNamesAndArchiveTakesNewestEntryTime)
-{
+TEST_F(ZipDllAdd, ForceDosNamesAndArchiveTakesNewestEntryTime) {
     const fs::path file = scratch.write("Long File Name.text", "dos");
     const auto stamp = fs::last_write_time(file) - std::chrono::hours(48);
     fs::last_write_time(file, stamp);
@@ -247,8 +239,7 @@ TEST_F(ZipDllAdd, ForceDosNamesAndArchiveTakesNewestEntryTime)
     EXPECT_LE(std::chrono::abs(archiveTime - stamp), std::chrono::seconds(2));
 }
 
-TEST_F(ZipDllAdd, TwoCommandsInARowAndReloading)
-{
+TEST_F(ZipDllAdd, TwoCommandsInARowAndReloading) {
     scratch.write("x.txt", "x");
     for (int round = 0; round < 3; ++round) {
         ZipDll again;

@@ -10,8 +10,7 @@ namespace {
 
 class ZipDllDelete : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(dll.loaded());
         previous = fs::current_path();
         fs::current_path(scratch.path());
@@ -26,8 +25,7 @@ protected:
     }
     void TearDown() override { fs::current_path(previous); }
 
-    Command deleting(const std::string& spec)
-    {
+    Command deleting(const std::string& spec) {
         Command command("del.zip");
         command.spec(spec);
         command.record().deleteEntries = -1;
@@ -40,8 +38,7 @@ protected:
     fs::path previous;
 };
 
-TEST_F(ZipDllDelete, WildcardDeletesAcrossFoldersAndKeepsTheRestIntact)
-{
+TEST_F(ZipDllDelete, WildcardDeletesAcrossFoldersAndKeepsTheRestIntact) {
     const std::string rawBefore = readFile("del.zip");
     Command command = deleting("*.txt");
     EXPECT_EQ(command.run(dll), 2) << command.messages();
@@ -60,8 +57,7 @@ TEST_F(ZipDllDelete, WildcardDeletesAcrossFoldersAndKeepsTheRestIntact)
     EXPECT_EQ(after.substr(newAt, 200), rawBefore.substr(oldAt, 200));
 }
 
-TEST_F(ZipDllDelete, UnknownEntryIsReportedAndNothingChanges)
-{
+TEST_F(ZipDllDelete, UnknownEntryIsReportedAndNothingChanges) {
     const std::string before = readFile("del.zip");
     Command command = deleting("d/missing.txt");
     EXPECT_EQ(command.run(dll), 0);
@@ -69,8 +65,7 @@ TEST_F(ZipDllDelete, UnknownEntryIsReportedAndNothingChanges)
     EXPECT_EQ(readFile("del.zip"), before);
 }
 
-TEST_F(ZipDllDelete, DeletingEverythingLeavesAnEmptyValidArchive)
-{
+TEST_F(ZipDllDelete, DeletingEverythingLeavesAnEmptyValidArchive) {
     Command command = deleting("*");
     EXPECT_EQ(command.run(dll), 4);
     EXPECT_TRUE(entryNames("del.zip").empty());

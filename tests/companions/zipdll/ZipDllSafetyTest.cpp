@@ -20,8 +20,7 @@ namespace {
 
 class ZipDllSafety : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(dll.loaded());
         previous = fs::current_path();
         fs::current_path(scratch.path());
@@ -33,8 +32,7 @@ protected:
     }
     void TearDown() override { fs::current_path(previous); }
 
-    void expectUntouched() const
-    {
+    void expectUntouched() const {
         EXPECT_EQ(readFile("keep.zip"), original);
         for (const auto& entry : fs::directory_iterator(scratch.path()))
             EXPECT_EQ(entry.path().filename().string().rfind(".zipdll-", 0), std::string::npos)
@@ -47,8 +45,7 @@ protected:
     std::string original;
 };
 
-TEST_F(ZipDllSafety, CancelFromTheCallbackLeavesTheArchiveAsItWas)
-{
+TEST_F(ZipDllSafety, CancelFromTheCallbackLeavesTheArchiveAsItWas) {
     scratch.write("many/big1.txt", textBytes(3u << 20, 2));
     scratch.write("many/big2.txt", textBytes(12u << 20, 3));
     Command command("keep.zip");
@@ -59,8 +56,7 @@ TEST_F(ZipDllSafety, CancelFromTheCallbackLeavesTheArchiveAsItWas)
     expectUntouched();
 }
 
-TEST_F(ZipDllSafety, FullDiskFailsWithReasonAndKeepsTheArchive)
-{
+TEST_F(ZipDllSafety, FullDiskFailsWithReasonAndKeepsTheArchive) {
     scratch.write("noise.bin", randomBytes(2u << 20, 4));
     // A file-size limit makes every write past 1 MiB fail as on a full disk;
     // it is set in a child so the test process keeps its own limits.
@@ -72,8 +68,8 @@ TEST_F(ZipDllSafety, FullDiskFailsWithReasonAndKeepsTheArchive)
         Command command("keep.zip");
         command.spec("noise.bin");
         const int32_t result = command.run(dll);
-        const bool reported = command.hasMessage(BRX_MSG_WRITE_FAILED)
-            && command.messages().find("File too large") != std::string::npos;
+        const bool reported = command.hasMessage(BRX_MSG_WRITE_FAILED) &&
+                              command.messages().find("File too large") != std::string::npos;
         ::_exit(result == 0 && reported ? 0 : 1);
     }
     int status = 0;
@@ -82,8 +78,7 @@ TEST_F(ZipDllSafety, FullDiskFailsWithReasonAndKeepsTheArchive)
     expectUntouched();
 }
 
-TEST_F(ZipDllSafety, FileOverFourGigabytesIsRefusedBeforeAnythingIsWritten)
-{
+TEST_F(ZipDllSafety, FileOverFourGigabytesIsRefusedBeforeAnythingIsWritten) {
     {
         const int fd = ::open("huge.bin", O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(fd, 0);
@@ -97,8 +92,7 @@ TEST_F(ZipDllSafety, FileOverFourGigabytesIsRefusedBeforeAnythingIsWritten)
     expectUntouched();
 }
 
-TEST_F(ZipDllSafety, MoreThan65535EntriesAreRefused)
-{
+TEST_F(ZipDllSafety, MoreThan65535EntriesAreRefused) {
     {
         const int fd = ::open("full.zip", O_CREAT | O_WRONLY | O_TRUNC, 0644);
         zipcore::ZipFileWriter out(fd);
@@ -109,8 +103,7 @@ TEST_F(ZipDllSafety, MoreThan65535EntriesAreRefused)
             out.write(zipcore::localHeaderBytes(entries[i]));
         }
         const uint64_t central = out.position();
-        for (const auto& entry : entries)
-            out.write(zipcore::centralHeaderBytes(entry));
+        for (const auto& entry : entries) out.write(zipcore::centralHeaderBytes(entry));
         out.write(zipcore::endRecordBytes(65535, static_cast<uint32_t>(out.position() - central),
                                           static_cast<uint32_t>(central), {}));
         out.close();
@@ -123,8 +116,7 @@ TEST_F(ZipDllSafety, MoreThan65535EntriesAreRefused)
     EXPECT_EQ(readFile("full.zip"), before);
 }
 
-TEST_F(ZipDllSafety, NotAnArchiveIsNeverOverwritten)
-{
+TEST_F(ZipDllSafety, NotAnArchiveIsNeverOverwritten) {
     scratch.write("letter.zip", "this is a letter, not an archive");
     Command command("letter.zip");
     command.spec("old.txt");
@@ -133,16 +125,14 @@ TEST_F(ZipDllSafety, NotAnArchiveIsNeverOverwritten)
     EXPECT_EQ(readFile("letter.zip"), "this is a letter, not an archive");
 }
 
-TEST_F(ZipDllSafety, TheArchiveIsNotAddedToItself)
-{
+TEST_F(ZipDllSafety, TheArchiveIsNotAddedToItself) {
     Command command("keep.zip");
     command.spec("*.*");
     EXPECT_EQ(command.run(dll), 1) << command.messages(); // old.txt replaced, keep.zip skipped
     EXPECT_EQ(entryNames("keep.zip"), std::vector<std::string>{"old.txt"});
 }
 
-TEST_F(ZipDllSafety, RecordWithWrongCheckValueIsRefused)
-{
+TEST_F(ZipDllSafety, RecordWithWrongCheckValueIsRefused) {
     Command command("keep.zip");
     command.spec("old.txt");
     command.record().check = 0;
@@ -151,8 +141,7 @@ TEST_F(ZipDllSafety, RecordWithWrongCheckValueIsRefused)
     expectUntouched();
 }
 
-TEST_F(ZipDllSafety, TemporaryFolderElsewhereStillReplacesInOneStep)
-{
+TEST_F(ZipDllSafety, TemporaryFolderElsewhereStillReplacesInOneStep) {
     Scratch other;
     scratch.write("more.txt", "more");
     Command command("keep.zip");
@@ -162,8 +151,7 @@ TEST_F(ZipDllSafety, TemporaryFolderElsewhereStillReplacesInOneStep)
     EXPECT_TRUE(fs::is_empty(other.path()));
 }
 
-TEST_F(ZipDllSafety, SelfExtractorPrefixSurvivesAnAdd)
-{
+TEST_F(ZipDllSafety, SelfExtractorPrefixSurvivesAnAdd) {
     const std::string stub = "MZ" + std::string(998, 'S');
     scratch.write("sfx.exe", stub + original);
     scratch.write("more.txt", textBytes(1000, 5));

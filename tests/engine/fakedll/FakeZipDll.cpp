@@ -33,14 +33,11 @@ std::map<std::string, long long> g_fields;
 std::vector<Action> g_actions;
 std::vector<Reply> g_replies;
 
-void keep(const char* key, const char* text)
-{
-    if (text)
-        g_strings[key] = text;
+void keep(const char* key, const char* text) {
+    if (text) g_strings[key] = text;
 }
 
-void runActions(void* caller, BrxCallbackFn callback)
-{
+void runActions(void* caller, BrxCallbackFn callback) {
     for (const Action& a : g_actions) {
         BrxCallbackRecord r{};
         r.caller = caller;
@@ -49,15 +46,15 @@ void runActions(void* caller, BrxCallbackFn callback)
         r.size = a.size;
         std::memcpy(r.text, a.text.data(), std::min(a.text.size(), sizeof r.text - 1));
         const int result = callback(&r);
-        g_replies.push_back({r.actionCode, r.errorCode, r.size, result, std::string(r.text, strnlen(r.text, sizeof r.text))});
-        if (result == BRX_CALLBACK_STOP)
-            break;
+        g_replies.push_back({r.actionCode, r.errorCode, r.size, result,
+                             std::string(r.text, strnlen(r.text, sizeof r.text))});
+        if (result == BRX_CALLBACK_STOP) break;
     }
 }
 
 #ifndef FAKE_UNZ
-template<class Record> void keepZipCommon(const Record* r)
-{
+template <class Record>
+void keepZipCommon(const Record* r) {
     keep("zipFileName", r->zipFileName);
     keep("password", r->password);
     keep("storeSuffixes", r->storeSuffixes);
@@ -82,8 +79,7 @@ template<class Record> void keepZipCommon(const Record* r)
 
 } // namespace
 
-FAKE_EXPORT void FakeReset(int version, int result)
-{
+FAKE_EXPORT void FakeReset(int version, int result) {
     g_version = version;
     g_result = result;
     g_check = 0;
@@ -93,30 +89,30 @@ FAKE_EXPORT void FakeReset(int version, int result)
     g_replies.clear();
 }
 
-FAKE_EXPORT void FakeQueueAction(int code, int errorCode, int size, const char* text)
-{
+FAKE_EXPORT void FakeQueueAction(int code, int errorCode, int size, const char* text) {
     g_actions.push_back({code, errorCode, size, text ? text : ""});
 }
 
-FAKE_EXPORT int FakeCheck() { return g_check; }
+FAKE_EXPORT int FakeCheck() {
+    return g_check;
+}
 
-FAKE_EXPORT const char* FakeString(const char* key)
-{
+FAKE_EXPORT const char* FakeString(const char* key) {
     const auto it = g_strings.find(key);
     return it == g_strings.end() ? nullptr : it->second.c_str();
 }
 
-FAKE_EXPORT long long FakeField(const char* key)
-{
+FAKE_EXPORT long long FakeField(const char* key) {
     const auto it = g_fields.find(key);
     return it == g_fields.end() ? -999 : it->second;
 }
 
-FAKE_EXPORT int FakeReplyCount() { return int(g_replies.size()); }
+FAKE_EXPORT int FakeReplyCount() {
+    return int(g_replies.size());
+}
 
 // action, errorCode, size, result into values[4]; the text into text (512 bytes).
-FAKE_EXPORT void FakeReply(int i, int* values, char* text)
-{
+FAKE_EXPORT void FakeReply(int i, int* values, char* text) {
     const Reply& r = g_replies.at(size_t(i));
     values[0] = r.action;
     values[1] = r.errorCode;
@@ -128,11 +124,12 @@ FAKE_EXPORT void FakeReply(int i, int* values, char* text)
 #ifndef FAKE_UNZ
 
 #ifndef FAKE_NO_VERSION
-FAKE_EXPORT int32_t GetZipDllVersion() { return g_version; }
+FAKE_EXPORT int32_t GetZipDllVersion() {
+    return g_version;
+}
 #endif
 
-FAKE_EXPORT int32_t ZipDllExec(BrxZipCommandRecord* record)
-{
+FAKE_EXPORT int32_t ZipDllExec(BrxZipCommandRecord* record) {
     if (g_version < BRX_ZIP_SHORT_RECORD_VERSION) {
         const auto* r = reinterpret_cast<const BrxZipCommandRecordOld*>(record);
         keepZipCommon(r);
@@ -159,10 +156,12 @@ FAKE_EXPORT int32_t ZipDllExec(BrxZipCommandRecord* record)
 
 #else
 
-FAKE_EXPORT int32_t GetUnzDllVersion() { return g_version; }
+FAKE_EXPORT int32_t GetUnzDllVersion() {
+    return g_version;
+}
 
-template<class Record> void keepUnzCommon(const Record* r)
-{
+template <class Record>
+void keepUnzCommon(const Record* r) {
     keep("zipFileName", r->zipFileName);
     keep("password", r->password);
     g_fields["test"] = r->test;
@@ -174,8 +173,7 @@ template<class Record> void keepUnzCommon(const Record* r)
     g_fields["specCount"] = r->specCount;
 }
 
-FAKE_EXPORT int32_t UnzDllExec(BrxUnzCommandRecord* record)
-{
+FAKE_EXPORT int32_t UnzDllExec(BrxUnzCommandRecord* record) {
     if (g_version < BRX_UNZ_SHORT_RECORD_VERSION) {
         const auto* r = reinterpret_cast<const BrxUnzCommandRecordOld*>(record);
         keepUnzCommon(r);

@@ -25,7 +25,10 @@ struct BridgeEngine {
     int listings = 0;
 
     QString ZipFileName() const { return zipFileName; }
-    void setZipFileName(const QString& name) { zipFileName = name; ++listings; }
+    void setZipFileName(const QString& name) {
+        zipFileName = name;
+        ++listings;
+    }
     QString SFXPath() const { return sfxPath; }
     void setSFXPath(const QString& path) { sfxPath = path; }
     QString DLLDirectory() const { return dllDirectory; }
@@ -45,8 +48,7 @@ struct BridgeEngine {
     void setSFXIcon(const QByteArray& v) { icon = v; }
     THowToDelete HowToDelete() const { return howToDelete; }
     void ShowZipMessage(int id, const QString&) { shown << id; }
-    int EraseFile(const QString& name, THowToDelete how)
-    {
+    int EraseFile(const QString& name, THowToDelete how) {
         erased << name;
         return how == htdAllowUndo && QFile::remove(name) ? 0 : -1;
     }
@@ -55,8 +57,7 @@ struct BridgeEngine {
 
 } // namespace
 
-TEST(EngineBridge, RoundTripThroughTheEngineProperties)
-{
+TEST(EngineBridge, RoundTripThroughTheEngineProperties) {
     QTemporaryDir dir;
     QFile stub(dir.filePath(QStringLiteral("stub.bin")));
     ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
@@ -95,8 +96,7 @@ TEST(EngineBridge, RoundTripThroughTheEngineProperties)
     EXPECT_EQ(back.readAll(), zipBytes);
 }
 
-TEST(EngineBridge, FailuresGoThroughTheEngineMessagePath)
-{
+TEST(EngineBridge, FailuresGoThroughTheEngineMessagePath) {
     BridgeEngine engine;
     engine.zipFileName = QStringLiteral("/nonexistent/b.zip");
     EXPECT_EQ(runConvertToExe(engine, false), -9);

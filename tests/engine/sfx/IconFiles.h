@@ -9,8 +9,7 @@ namespace sfxtest {
 
 // One image of side x side pixels: 8 bits with a 256-entry grey-and-red
 // palette, or 32 bits with alpha. pixel(x, y) gives 0xAARRGGBB, top row first.
-inline QByteArray makeIco(int side, int bits, const std::function<quint32(int, int)>& pixel)
-{
+inline QByteArray makeIco(int side, int bits, const std::function<quint32(int, int)>& pixel) {
     const int colours = bits == 8 ? 256 : 0;
     const int rowColour = ((side * bits + 31) / 32) * 4;
     const int rowMask = ((side + 31) / 32) * 4;
@@ -23,7 +22,8 @@ inline QByteArray makeIco(int side, int bits, const std::function<quint32(int, i
     qToLittleEndian<quint16>(quint16(bits), d + 14);
     // 8-bit palette: index i is red i when i < 128, else grey.
     for (int i = 0; i < colours; ++i)
-        qToLittleEndian<quint32>(i < 128 ? quint32(i * 2) << 16 : quint32(i) * 0x010101u, d + 40 + i * 4);
+        qToLittleEndian<quint32>(i < 128 ? quint32(i * 2) << 16 : quint32(i) * 0x010101u,
+                                 d + 40 + i * 4);
     char* colour = d + 40 + colours * 4;
     char* mask = colour + rowColour * side;
     for (int y = 0; y < side; ++y) {
@@ -33,7 +33,8 @@ inline QByteArray makeIco(int side, int bits, const std::function<quint32(int, i
             if (bits == 8) {
                 colour[row * rowColour + x] = char((argb >> 16) & 0xFF ? 127 : 255); // red or white
                 if ((argb >> 24) < 128)
-                    mask[row * rowMask + x / 8] = char(mask[row * rowMask + x / 8] | (0x80 >> (x % 8)));
+                    mask[row * rowMask + x / 8] =
+                        char(mask[row * rowMask + x / 8] | (0x80 >> (x % 8)));
             } else {
                 qToLittleEndian<quint32>(argb, colour + row * rowColour + x * 4);
             }

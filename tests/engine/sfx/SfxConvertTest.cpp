@@ -25,8 +25,7 @@ const std::vector<testzip::Item> kItems = {
 
 class SfxConvert : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         stub = sfxtest::buildPe({});
         writeFile(QStringLiteral("stub.bin"), stub);
         zipBytes = QByteArray::fromStdString(testzip::build(kItems, "archive comment"));
@@ -42,33 +41,28 @@ protected:
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
+    QString writeFile(const QString& name, const QByteArray& bytes) {
         QFile f(path(name));
         f.open(QIODevice::WriteOnly);
         f.write(bytes);
         return f.fileName();
     }
-    static QByteArray readFile(const QString& name)
-    {
+    static QByteArray readFile(const QString& name) {
         QFile f(name);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    std::optional<ArchiveLayout> layoutOf(const QString& name)
-    {
+    std::optional<ArchiveLayout> layoutOf(const QString& name) {
         QFile f(name);
         int errorId = 0;
         return f.open(QIODevice::ReadOnly) ? readArchiveLayout(f, errorId) : std::nullopt;
     }
-    bool reported(int id) const
-    {
-        return std::any_of(messages.begin(), messages.end(), [id](const auto& m) { return m.first == id; });
+    bool reported(int id) const {
+        return std::any_of(messages.begin(), messages.end(),
+                           [id](const auto& m) { return m.first == id; });
     }
     // Runs a peer tool's test command; -1 when the tool is not installed.
-    static int peerTest(const QString& tool, const QStringList& args)
-    {
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            return -1;
+    static int peerTest(const QString& tool, const QStringList& args) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) return -1;
         QProcess p;
         p.start(tool, args);
         p.waitForFinished(60000);
@@ -84,8 +78,7 @@ protected:
 
 } // namespace
 
-TEST_F(SfxConvert, ZipBecomesExeWithShiftedOffsets)
-{
+TEST_F(SfxConvert, ZipBecomesExeWithShiftedOffsets) {
     const int headerSize = mpvHeaderSize(ctx.props);
     ASSERT_EQ(ConvertToExe(ctx), 0);
     EXPECT_EQ(ctx.zipFileName, path(QStringLiteral("data.exe")));
@@ -101,26 +94,29 @@ TEST_F(SfxConvert, ZipBecomesExeWithShiftedOffsets)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(SfxConvert, PeerToolsAcceptTheProducedExe)
-{
+TEST_F(SfxConvert, PeerToolsAcceptTheProducedExe) {
     // The real stub with a replaced icon when it was built, the synthetic one otherwise.
     const QString realStub = qEnvironmentVariable("BRX_BIN_DIR") + QStringLiteral("/ZIPSFX.BIN");
     if (QFileInfo(realStub).isFile()) {
         ctx.sfxPath = realStub;
-        ctx.props.icon = sfxtest::makeIco(48, 32, [](int x, int) { return x < 24 ? 0xFF00FF00u : 0u; });
+        ctx.props.icon =
+            sfxtest::makeIco(48, 32, [](int x, int) { return x < 24 ? 0xFF00FF00u : 0u; });
     }
     // An encrypted entry as well, for the peers to check with the password.
     std::vector<testzip::Item> items = kItems;
     items.push_back({"dir/fourth.txt", "fourth, encrypted", false, "secret"});
-    ctx.zipFileName = writeFile(QStringLiteral("data.zip"), QByteArray::fromStdString(testzip::build(items)));
+    ctx.zipFileName =
+        writeFile(QStringLiteral("data.zip"), QByteArray::fromStdString(testzip::build(items)));
     ASSERT_EQ(ConvertToExe(ctx), 0);
     const QByteArray exe = readFile(ctx.zipFileName);
     const quint32 pe = qFromLittleEndian<quint32>(exe.constData() + 60);
     EXPECT_EQ(qFromLittleEndian<quint16>(exe.constData() + pe + 24), 0x10b); // PE32 optional header
-    const int unzip = peerTest(QStringLiteral("unzip"), {QStringLiteral("-tqq"), QStringLiteral("-Psecret"), ctx.zipFileName});
-    const int sevenZip = peerTest(QStringLiteral("7zz"), {QStringLiteral("t"), QStringLiteral("-psecret"), ctx.zipFileName});
-    if (unzip < 0 && sevenZip < 0)
-        GTEST_SKIP() << "neither unzip nor 7zz is installed";
+    const int unzip =
+        peerTest(QStringLiteral("unzip"),
+                 {QStringLiteral("-tqq"), QStringLiteral("-Psecret"), ctx.zipFileName});
+    const int sevenZip = peerTest(
+        QStringLiteral("7zz"), {QStringLiteral("t"), QStringLiteral("-psecret"), ctx.zipFileName});
+    if (unzip < 0 && sevenZip < 0) GTEST_SKIP() << "neither unzip nor 7zz is installed";
     if (unzip >= 0) {
         EXPECT_EQ(unzip, 0);
     }
@@ -129,8 +125,7 @@ TEST_F(SfxConvert, PeerToolsAcceptTheProducedExe)
     }
 }
 
-TEST_F(SfxConvert, ExeBackToZipGivesTheSameBytesAndProperties)
-{
+TEST_F(SfxConvert, ExeBackToZipGivesTheSameBytesAndProperties) {
     const SfxProperties written = ctx.props;
     ASSERT_EQ(ConvertToExe(ctx), 0);
     ctx.props = SfxProperties();
@@ -148,8 +143,7 @@ TEST_F(SfxConvert, ExeBackToZipGivesTheSameBytesAndProperties)
     EXPECT_EQ(ctx.props.icon.size(), 22 + 744); // the stub's icon, read back
 }
 
-TEST_F(SfxConvert, ArchiveWithWrongDirectoryOffsetIsCopiedUnchanged)
-{
+TEST_F(SfxConvert, ArchiveWithWrongDirectoryOffsetIsCopiedUnchanged) {
     // A prefix in front of an archive whose offsets were not rebased.
     const QByteArray shaky = QByteArray(100, 'p') + zipBytes;
     ctx.zipFileName = writeFile(QStringLiteral("shaky.zip"), shaky);
@@ -163,8 +157,7 @@ TEST_F(SfxConvert, ArchiveWithWrongDirectoryOffsetIsCopiedUnchanged)
     EXPECT_EQ(readFile(ctx.zipFileName), zipBytes);
 }
 
-TEST_F(SfxConvert, NewArchiveModeWritesAnEmptyArchive)
-{
+TEST_F(SfxConvert, NewArchiveModeWritesAnEmptyArchive) {
     ctx.newArchive = true;
     ctx.zipFileName = path(QStringLiteral("fresh.exe"));
     const int headerSize = mpvHeaderSize(ctx.props);
@@ -181,8 +174,7 @@ TEST_F(SfxConvert, NewArchiveModeWritesAnEmptyArchive)
     EXPECT_EQ(QFileInfo(ctx.zipFileName).size(), 22);
 }
 
-TEST_F(SfxConvert, IconIsReplacedInTheCopiedStub)
-{
+TEST_F(SfxConvert, IconIsReplacedInTheCopiedStub) {
     ctx.props.icon = sfxtest::makeIco(16, 8, [](int, int) { return 0xFFFF0000u; });
     ASSERT_EQ(ConvertToExe(ctx), 0);
     const QByteArray exe = readFile(ctx.zipFileName);
@@ -192,8 +184,7 @@ TEST_F(SfxConvert, IconIsReplacedInTheCopiedStub)
     EXPECT_EQ(exe.left(sfxtest::kIconDataOffset), stub.left(sfxtest::kIconDataOffset));
 }
 
-TEST_F(SfxConvert, IconFailuresDeleteTheOutputAndKeepTheZip)
-{
+TEST_F(SfxConvert, IconFailuresDeleteTheOutputAndKeepTheZip) {
     ctx.props.icon = sfxtest::makeIco(16, 8, [](int, int) { return 0xFFFF0000u; });
     ctx.sfxPath = writeFile(QStringLiteral("noicon.bin"), sfxtest::buildPe({true, 296}));
     EXPECT_EQ(ConvertToExe(ctx), -10);
@@ -212,12 +203,12 @@ TEST_F(SfxConvert, IconFailuresDeleteTheOutputAndKeepTheZip)
     EXPECT_EQ(ConvertToExe(ctx), 0);
 }
 
-TEST_F(SfxConvert, ChecksBeforeStartingGiveMinusNine)
-{
+TEST_F(SfxConvert, ChecksBeforeStartingGiveMinusNine) {
     ctx.props.caption = QString(256, QLatin1Char('c'));
     EXPECT_EQ(ConvertToExe(ctx), -9);
     ASSERT_TRUE(reported(SF_StringToLong));
-    EXPECT_TRUE(messages.last().second.endsWith(QStringLiteral("= %1").arg(mpvHeaderSize(ctx.props) + 1)));
+    EXPECT_TRUE(
+        messages.last().second.endsWith(QStringLiteral("= %1").arg(mpvHeaderSize(ctx.props) + 1)));
     ctx.props.caption = QString(255, QLatin1Char('c'));
 
     const QString zip = ctx.zipFileName;
@@ -237,8 +228,7 @@ TEST_F(SfxConvert, ChecksBeforeStartingGiveMinusNine)
     EXPECT_EQ(readFile(zip), zipBytes);
 }
 
-TEST_F(SfxConvert, StubIsLookedForBesideTheProgramAndInTheLibraryFolder)
-{
+TEST_F(SfxConvert, StubIsLookedForBesideTheProgramAndInTheLibraryFolder) {
     QDir(dir.path()).mkdir(QStringLiteral("prog"));
     QDir(dir.path()).mkdir(QStringLiteral("dlls"));
     ctx.sfxPath = path(QStringLiteral("nowhere.bin"));
@@ -253,8 +243,7 @@ TEST_F(SfxConvert, StubIsLookedForBesideTheProgramAndInTheLibraryFolder)
     EXPECT_EQ(ctx.sfxPath, path(QStringLiteral("prog/ZIPSFX.BIN")));
 }
 
-TEST_F(SfxConvert, UnreadableArchiveOrUncreatableOutput)
-{
+TEST_F(SfxConvert, UnreadableArchiveOrUncreatableOutput) {
     ctx.zipFileName = writeFile(QStringLiteral("junk.zip"), QByteArray(500, 'j'));
     EXPECT_EQ(ConvertToExe(ctx), -3);
     EXPECT_TRUE(reported(DS_NoValidZip));
@@ -267,8 +256,7 @@ TEST_F(SfxConvert, UnreadableArchiveOrUncreatableOutput)
     EXPECT_EQ(readFile(ctx.zipFileName), zipBytes);
 }
 
-TEST_F(SfxConvert, ConvertToZipRefusesWhatIsNotASelfExtractor)
-{
+TEST_F(SfxConvert, ConvertToZipRefusesWhatIsNotASelfExtractor) {
     ctx.zipFileName = path(QStringLiteral("missing.exe"));
     EXPECT_EQ(ConvertToZip(ctx), -3);
     EXPECT_TRUE(reported(CZ_NoExeSpecified));
@@ -281,9 +269,9 @@ TEST_F(SfxConvert, ConvertToZipRefusesWhatIsNotASelfExtractor)
     EXPECT_TRUE(QFile::exists(ctx.zipFileName));
 }
 
-TEST_F(SfxConvert, OlderHeaderIsReadBack)
-{
-    const QByteArray mpu = QByteArray("MPU") + char(0x02) + char(3) + char(0) + char(0) + "Old" + QByteArray(2, '\0');
+TEST_F(SfxConvert, OlderHeaderIsReadBack) {
+    const QByteArray mpu =
+        QByteArray("MPU") + char(0x02) + char(3) + char(0) + char(0) + "Old" + QByteArray(2, '\0');
     const qint64 shift = stub.size() + mpu.size();
     const QByteArray body = QByteArray::fromStdString(testzip::build(kItems, "", quint32(shift)));
     ctx.zipFileName = writeFile(QStringLiteral("old.exe"), stub + mpu + body);
@@ -295,8 +283,7 @@ TEST_F(SfxConvert, OlderHeaderIsReadBack)
     EXPECT_EQ(readFile(ctx.zipFileName), QByteArray::fromStdString(testzip::build(kItems)));
 }
 
-TEST_F(SfxConvert, ExistingOutputIsErasedThroughTheCallback)
-{
+TEST_F(SfxConvert, ExistingOutputIsErasedThroughTheCallback) {
     writeFile(QStringLiteral("data.exe"), QByteArray("old exe"));
     QStringList erased;
     ctx.eraseFile = [&erased](const QString& name) {

@@ -9,8 +9,7 @@
 
 using namespace brx;
 
-TEST(SfxHeaderBuild, EmptyStringsGiveTwelveBytes)
-{
+TEST(SfxHeaderBuild, EmptyStringsGiveTwelveBytes) {
     SfxProperties props;
     props.caption.clear();
     const QByteArray h = buildMpvHeader(props);
@@ -23,8 +22,7 @@ TEST(SfxHeaderBuild, EmptyStringsGiveTwelveBytes)
     EXPECT_EQ(h.mid(8), QByteArray(4, '\0'));
 }
 
-TEST(SfxHeaderBuild, StringsAreCountedAndPaddedToFourBytes)
-{
+TEST(SfxHeaderBuild, StringsAreCountedAndPaddedToFourBytes) {
     SfxProperties props;
     props.caption = QStringLiteral("Été");
     props.defaultDir = QStringLiteral("><");
@@ -35,25 +33,25 @@ TEST(SfxHeaderBuild, StringsAreCountedAndPaddedToFourBytes)
     ASSERT_EQ(h.size(), 20);
     EXPECT_EQ(h.mid(8, 4), QByteArray("\x03\xc9t\xe9", 4)); // code page 1252
     EXPECT_EQ(h.mid(12, 3), QByteArray("\x02><"));
-    EXPECT_EQ(h.mid(15, 2), QByteArray("\x01" "a"));
+    EXPECT_EQ(h.mid(15, 2), QByteArray("\x01"
+                                       "a"));
     EXPECT_EQ(h[17], 0);
 }
 
-TEST(SfxHeaderBuild, OptionBitsFollowOptionsAndOverwriteMode)
-{
+TEST(SfxHeaderBuild, OptionBitsFollowOptionsAndOverwriteMode) {
     SfxProperties props;
     EXPECT_EQ(headerOptionBits(props), 0x20); // no size check
     props.options = SFXCheckSize;
     EXPECT_EQ(headerOptionBits(props), 0x00);
-    props.options = SFXAskCmdLine | SFXAskFiles | SFXHideOverWriteBox | SFXAutoRun | SFXNoSuccessMsg | SFXCheckSize;
+    props.options = SFXAskCmdLine | SFXAskFiles | SFXHideOverWriteBox | SFXAutoRun |
+                    SFXNoSuccessMsg | SFXCheckSize;
     props.overWriteMode = OvrAlways;
     EXPECT_EQ(headerOptionBits(props), 0x01 | 0x02 | 0x04 | 0x08 | 0x40 | 0x80);
     props.overWriteMode = OvrNever;
     EXPECT_EQ(headerOptionBits(props) & 0x18, 0x10);
 }
 
-TEST(SfxHeaderBuild, LengthLimitIs255Characters)
-{
+TEST(SfxHeaderBuild, LengthLimitIs255Characters) {
     SfxProperties props;
     props.caption = QString(255, QLatin1Char('c'));
     EXPECT_FALSE(headerStringsTooLong(props));
@@ -61,13 +59,13 @@ TEST(SfxHeaderBuild, LengthLimitIs255Characters)
     EXPECT_TRUE(headerStringsTooLong(props));
 }
 
-TEST(SfxHeaderRead, NewerHeaderRoundTrips)
-{
+TEST(SfxHeaderRead, NewerHeaderRoundTrips) {
     SfxProperties written;
     written.caption = QStringLiteral("Installation");
     written.defaultDir = QStringLiteral("C:\\Prog");
     written.commandLine = QStringLiteral("><PROG\\SETUP.EXE");
-    written.message = QStringLiteral("\x02" "Bienvenue");
+    written.message = QStringLiteral("\x02"
+                                     "Bienvenue");
     written.options = SFXAskFiles | SFXAutoRun | SFXNoSuccessMsg;
     written.overWriteMode = OvrNever;
     SfxProperties read;
@@ -80,11 +78,11 @@ TEST(SfxHeaderRead, NewerHeaderRoundTrips)
     EXPECT_EQ(read.overWriteMode, OvrNever);
 }
 
-TEST(SfxHeaderRead, OlderHeaderLeavesTheMessageAlone)
-{
+TEST(SfxHeaderRead, OlderHeaderLeavesTheMessageAlone) {
     SfxProperties props;
     props.message = QStringLiteral("kept");
-    const QByteArray mpu = QByteArray("MPU") + char(0x08 | 0x40 | 0x80) + char(2) + char(1) + char(3) + "TiDcmd";
+    const QByteArray mpu =
+        QByteArray("MPU") + char(0x08 | 0x40 | 0x80) + char(2) + char(1) + char(3) + "TiDcmd";
     ASSERT_TRUE(readSfxHeader(mpu, props));
     EXPECT_EQ(props.caption, QStringLiteral("Ti"));
     EXPECT_EQ(props.defaultDir, QStringLiteral("D"));
@@ -95,15 +93,13 @@ TEST(SfxHeaderRead, OlderHeaderLeavesTheMessageAlone)
     EXPECT_FALSE(readSfxHeader(QByteArray("no header"), props));
 }
 
-TEST(StubIcon, FoundInTheResourceTree)
-{
+TEST(StubIcon, FoundInTheResourceTree) {
     const IconLocation icon = findStubIcon(sfxtest::buildPe({}));
     EXPECT_EQ(icon.result, IconSearch::Found);
     EXPECT_EQ(icon.fileOffset, sfxtest::kIconDataOffset);
 }
 
-TEST(StubIcon, MissingWhenNoResourcesOrAnotherSize)
-{
+TEST(StubIcon, MissingWhenNoResourcesOrAnotherSize) {
     EXPECT_EQ(findStubIcon(sfxtest::buildPe({false})).result, IconSearch::NoIcon);
     EXPECT_EQ(findStubIcon(sfxtest::buildPe({true, 296})).result, IconSearch::NoIcon);
     EXPECT_EQ(findStubIcon(QByteArray(500, 'x')).result, IconSearch::NotPe);
@@ -116,8 +112,7 @@ TEST(StubIcon, MissingWhenNoResourcesOrAnotherSize)
     EXPECT_EQ(findStubIcon(broken).result, IconSearch::NoIcon);
 }
 
-TEST(StubIcon, FirstIconOfAnySizeBecomesAnIcoFile)
-{
+TEST(StubIcon, FirstIconOfAnySizeBecomesAnIcoFile) {
     const auto ico = firstIconAsIco(sfxtest::buildPe({true, 296}));
     ASSERT_TRUE(ico);
     EXPECT_EQ(ico->size(), 22 + 296);
@@ -126,28 +121,26 @@ TEST(StubIcon, FirstIconOfAnySizeBecomesAnIcoFile)
     EXPECT_FALSE(firstIconAsIco(sfxtest::buildPe({false})));
 }
 
-TEST(StubIcon, RealStubCarriesTheReplaceableIcon)
-{
+TEST(StubIcon, RealStubCarriesTheReplaceableIcon) {
     QFile stub(qEnvironmentVariable("BRX_BIN_DIR") + QStringLiteral("/ZIPSFX.BIN"));
-    if (!stub.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "ZIPSFX.BIN was not built";
+    if (!stub.open(QIODevice::ReadOnly)) GTEST_SKIP() << "ZIPSFX.BIN was not built";
     const QByteArray bytes = stub.readAll();
     const quint32 pe = qFromLittleEndian<quint32>(bytes.constData() + 60);
     EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + pe + 20), 224);
     EXPECT_EQ(findStubIcon(bytes).result, IconSearch::Found);
 }
 
-TEST(IconConversion, StubFormIsKeptAsItIs)
-{
-    const QByteArray once = toStubIcon(sfxtest::makeIco(16, 8, [](int, int) { return 0xFFFF0000u; }));
+TEST(IconConversion, StubFormIsKeptAsItIs) {
+    const QByteArray once =
+        toStubIcon(sfxtest::makeIco(16, 8, [](int, int) { return 0xFFFF0000u; }));
     ASSERT_EQ(once.size(), kIconFileSize);
     EXPECT_EQ(toStubIcon(once), once);
 }
 
-TEST(IconConversion, SmallEightBitIconIsScaledAndMasked)
-{
+TEST(IconConversion, SmallEightBitIconIsScaledAndMasked) {
     // Left half opaque red, right half transparent.
-    const QByteArray ico = toStubIcon(sfxtest::makeIco(16, 8, [](int x, int) { return x < 8 ? 0xFFFF0000u : 0u; }));
+    const QByteArray ico =
+        toStubIcon(sfxtest::makeIco(16, 8, [](int x, int) { return x < 8 ? 0xFFFF0000u : 0u; }));
     ASSERT_EQ(ico.size(), kIconFileSize);
     const char* image = ico.constData() + 22;
     EXPECT_EQ(qFromLittleEndian<quint32>(image + 4), 32u);
@@ -156,24 +149,23 @@ TEST(IconConversion, SmallEightBitIconIsScaledAndMasked)
     const char* mask = colours + 512;
     // Red (255,0,0) is palette index 9; the first byte holds two left pixels.
     EXPECT_EQ(quint8(colours[0]), 0x99);
-    EXPECT_EQ(quint8(mask[0]), 0x00);  // left 8 pixels opaque
-    EXPECT_EQ(quint8(mask[2]), 0xFF);  // pixels 16-23 transparent
+    EXPECT_EQ(quint8(mask[0]), 0x00); // left 8 pixels opaque
+    EXPECT_EQ(quint8(mask[2]), 0xFF); // pixels 16-23 transparent
 }
 
-TEST(IconConversion, AlphaChannelGivesTheMask)
-{
+TEST(IconConversion, AlphaChannelGivesTheMask) {
     // 48 x 48, 32 bits: opaque blue top half, transparent bottom half.
-    const QByteArray ico = toStubIcon(sfxtest::makeIco(48, 32, [](int, int y) { return y < 24 ? 0xFF0000FFu : 0x000000FFu; }));
+    const QByteArray ico = toStubIcon(
+        sfxtest::makeIco(48, 32, [](int, int y) { return y < 24 ? 0xFF0000FFu : 0x000000FFu; }));
     ASSERT_EQ(ico.size(), kIconFileSize);
     const char* colours = ico.constData() + 22 + 104;
     const char* mask = colours + 512;
     EXPECT_EQ(quint8(colours[31 * 16]), 0xCC); // top row (stored last) is blue, index 12
     EXPECT_EQ(quint8(mask[31 * 4]), 0x00);
-    EXPECT_EQ(quint8(mask[0]), 0xFF);          // bottom row transparent
+    EXPECT_EQ(quint8(mask[0]), 0xFF); // bottom row transparent
 }
 
-TEST(IconConversion, UndecodableIconGivesNothing)
-{
+TEST(IconConversion, UndecodableIconGivesNothing) {
     EXPECT_TRUE(toStubIcon(QByteArray("not an icon")).isEmpty());
     QByteArray png = sfxtest::makeIco(16, 8, [](int, int) { return 0xFF000000u; });
     png.replace(22, 4, "\x89PNG");

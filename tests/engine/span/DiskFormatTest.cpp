@@ -18,14 +18,13 @@ using namespace brx;
 
 namespace {
 
-FormatRequest request(bool confirmErase)
-{
-    return FormatRequest{QStringLiteral("/media/disk/"), 1, QStringLiteral("PKBACK# 002"), confirmErase};
+FormatRequest request(bool confirmErase) {
+    return FormatRequest{QStringLiteral("/media/disk/"), 1, QStringLiteral("PKBACK# 002"),
+                         confirmErase};
 }
 
 // Runs step on the format dialog once it is shown (from inside its exec()).
-void onDialog(const std::function<void(FormatDialog&)>& step)
-{
+void onDialog(const std::function<void(FormatDialog&)>& step) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, step] {
@@ -39,8 +38,7 @@ void onDialog(const std::function<void(FormatDialog&)>& step)
 }
 
 // Processes events until done() or about five seconds passed.
-void waitFor(const std::function<bool()>& done)
-{
+void waitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 500 && !done(); ++i) {
         QApplication::processEvents();
         QThread::msleep(10);
@@ -52,12 +50,12 @@ class NestedRequestHost final : public IUserHost {
 public:
     explicit NestedRequestHost(FakeFormatter& first) : m_first(first) {}
     MsgResult messageBox(const MessageRequest&) override { return MsgResult::None; }
-    std::optional<QString> askPassword(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> askPassword(const QString&, const QString&) override {
+        return std::nullopt;
+    }
     void setBusy(bool) override {}
-    void processEvents() override
-    {
-        if (secondResult != 99)
-            return;
+    void processEvents() override {
+        if (secondResult != 99) return;
         secondResult = DiskFormat(request(false), second, nullptr, *this);
         m_first.release();
     }
@@ -68,8 +66,7 @@ private:
     FakeFormatter& m_first;
 };
 
-TEST(DiskFormat, WithoutDialogFormatsOnAWorkerThreadOnlyWhenNoConfirmationIsWanted)
-{
+TEST(DiskFormat, WithoutDialogFormatsOnAWorkerThreadOnlyWhenNoConfirmationIsWanted) {
     FakeFormatter formatter;
     ScriptedUserHost host;
     EXPECT_EQ(DiskFormat(request(true), formatter, nullptr, host), kFormatNotStarted);
@@ -86,8 +83,7 @@ TEST(DiskFormat, WithoutDialogFormatsOnAWorkerThreadOnlyWhenNoConfirmationIsWant
     EXPECT_EQ(DiskFormat(request(false), formatter, nullptr, host), kFormatError);
 }
 
-TEST(DiskFormat, SecondRequestWhileOneRunsStopsAtOnce)
-{
+TEST(DiskFormat, SecondRequestWhileOneRunsStopsAtOnce) {
     FakeFormatter first;
     first.hold = true;
     NestedRequestHost host(first);
@@ -98,8 +94,7 @@ TEST(DiskFormat, SecondRequestWhileOneRunsStopsAtOnce)
     EXPECT_EQ(formatSlotOwner(), nullptr);
 }
 
-TEST(FormatDialog, WithoutConfirmationStartsOnceAndClosesByItself)
-{
+TEST(FormatDialog, WithoutConfirmationStartsOnceAndClosesByItself) {
     FakeFormatter formatter;
     ScriptedUserHost host;
     WidgetFormatDialog dialog;
@@ -112,8 +107,7 @@ TEST(FormatDialog, WithoutConfirmationStartsOnceAndClosesByItself)
     EXPECT_EQ(formatter.calls().size(), 2);
 }
 
-TEST(FormatDialog, LabelStaysTheVolumeLabelAndClosingWithoutFormatCancels)
-{
+TEST(FormatDialog, LabelStaysTheVolumeLabelAndClosingWithoutFormatCancels) {
     FakeFormatter formatter;
     ScriptedUserHost host;
     WidgetFormatDialog dialog;
@@ -128,8 +122,7 @@ TEST(FormatDialog, LabelStaysTheVolumeLabelAndClosingWithoutFormatCancels)
     EXPECT_TRUE(formatter.calls().isEmpty());
 }
 
-TEST(FormatDialog, WithConfirmationWaitsForStartAndStaysOpenAfterTheFormat)
-{
+TEST(FormatDialog, WithConfirmationWaitsForStartAndStaysOpenAfterTheFormat) {
     FakeFormatter formatter;
     formatter.hold = true;
     ScriptedUserHost host;

@@ -22,23 +22,23 @@ namespace {
 
 class EngineSet : public testing::Test {
 protected:
-    EngineSet() : engine(&host, &systemVolumes())
-    {
+    EngineSet() : engine(&host, &systemVolumes()) {
         engine.setUnattended(true);
         engine.setDLLDirectory(qEnvironmentVariable("BRX_BIN_DIR"));
-        engine.OnMessage = [this](int code, const QString& text) { messages << QStringLiteral("%1 %2").arg(code).arg(text); };
+        engine.OnMessage = [this](int code, const QString& text) {
+            messages << QStringLiteral("%1 %2").arg(code).arg(text);
+        };
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    bool haveLibraries() const
-    {
+    bool haveLibraries() const {
         const QDir bin(qEnvironmentVariable("BRX_BIN_DIR"));
         return bin.exists("ZIPDLL.DLL") && bin.exists("UNZDLL.DLL");
     }
 
-    int span(const QString& source, const QString& first, qint64 maxVolume, qint64 minFree = 65536)
-    {
+    int span(const QString& source, const QString& first, qint64 maxVolume,
+             qint64 minFree = 65536) {
         FakeSpanEvents events;
         SpanSettings settings;
         settings.MaxVolumeSize = maxVolume;
@@ -48,8 +48,7 @@ protected:
     }
 
     // Every file under folder, by relative path.
-    static QMap<QString, QByteArray> filesUnder(const QString& folder)
-    {
+    static QMap<QString, QByteArray> filesUnder(const QString& folder) {
         QMap<QString, QByteArray> files;
         QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -65,8 +64,7 @@ protected:
     QStringList messages;
 };
 
-TEST_F(EngineSet, DirectoryIsReadAcrossVolumesFromTheLastOne)
-{
+TEST_F(EngineSet, DirectoryIsReadAcrossVolumesFromTheLastOne) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3));
     const QByteArray bytes = readAll(source);
@@ -86,8 +84,7 @@ TEST_F(EngineSet, DirectoryIsReadAcrossVolumesFromTheLastOne)
     EXPECT_EQ(engine.ZipContents()[4].DiskNumberStart, 0);
 }
 
-TEST_F(EngineSet, ExtractFromTheLastVolumeGivesTheOriginalFiles)
-{
+TEST_F(EngineSet, ExtractFromTheLastVolumeGivesTheOriginalFiles) {
     if (!haveLibraries() || !haveTool("unzip"))
         GTEST_SKIP() << "compression libraries or unzip missing";
     const QString source = path("source.zip");
@@ -107,14 +104,13 @@ TEST_F(EngineSet, ExtractFromTheLastVolumeGivesTheOriginalFiles)
     EXPECT_TRUE(filesUnder(path("out")) == expected);
 }
 
-TEST_F(EngineSet, AddWithDiskSpanWritesASetFromTheLibrarysArchive)
-{
-    if (!haveLibraries())
-        GTEST_SKIP() << "compression libraries missing";
+TEST_F(EngineSet, AddWithDiskSpanWritesASetFromTheLibrarysArchive) {
+    if (!haveLibraries()) GTEST_SKIP() << "compression libraries missing";
     QDir().mkpath(path("in"));
     ASSERT_TRUE(makeArchive(path("seed.zip"), 0, 70'000, 3));
     for (const QString name : {"a.bin", "b.bin"})
-        writeAll(path("in/" + name), readAll(path("seed.zip")).mid(name == "a.bin" ? 0 : 1000, 150'000));
+        writeAll(path("in/" + name),
+                 readAll(path("seed.zip")).mid(name == "a.bin" ? 0 : 1000, 150'000));
     const QString current = QDir::currentPath();
     QDir::setCurrent(path("in"));
     engine.setMaxVolumeSize(100'000);
@@ -129,7 +125,8 @@ TEST_F(EngineSet, AddWithDiskSpanWritesASetFromTheLibrarysArchive)
     EXPECT_FALSE(QFile::exists(path("added.zip")));
     EXPECT_EQ(QFileInfo(path("added001.zip")).size(), 100'000);
     QList<QByteArray> set;
-    for (int i = 1; QFile::exists(path(QStringLiteral("added%1.zip").arg(i, 3, 10, QLatin1Char('0')))); ++i)
+    for (int i = 1;
+         QFile::exists(path(QStringLiteral("added%1.zip").arg(i, 3, 10, QLatin1Char('0')))); ++i)
         set.append(readAll(path(QStringLiteral("added%1.zip").arg(i, 3, 10, QLatin1Char('0')))));
     EXPECT_EQ(checkSetLayout(set), QStringList());
 }

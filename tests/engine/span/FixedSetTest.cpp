@@ -24,23 +24,21 @@ class FixedSet : public testing::Test {
 protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    int write(const QString& source, const QString& first)
-    {
+    int write(const QString& source, const QString& first) {
         SpanContext context{systemVolumes(), m_host, m_events, m_settings, {}};
         return WriteSpan(context, source, first);
     }
 
-    int read(const QString& volume, QString& target)
-    {
+    int read(const QString& volume, QString& target) {
         SpanContext context{systemVolumes(), m_host, m_events, m_settings, {}};
         return ReadSpan(context, volume, target);
     }
 
-    QList<QByteArray> volumes(const QString& base, int count) const
-    {
+    QList<QByteArray> volumes(const QString& base, int count) const {
         QList<QByteArray> list;
         for (int i = 1; i <= count; ++i)
-            list.append(readAll(path(QStringLiteral("%1%2.zip").arg(base).arg(i, 3, 10, QLatin1Char('0')))));
+            list.append(readAll(
+                path(QStringLiteral("%1%2.zip").arg(base).arg(i, 3, 10, QLatin1Char('0')))));
         return list;
     }
 
@@ -52,8 +50,7 @@ protected:
     SpanSettings m_settings;
 };
 
-TEST_F(FixedSet, ArchiveOf2500000BytesMakesThreeVolumesThatJoinBackUnchanged)
-{
+TEST_F(FixedSet, ArchiveOf2500000BytesMakesThreeVolumesThatJoinBackUnchanged) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 2'500'000, 620'000, 4));
     ASSERT_EQ(QFileInfo(source).size(), 2'500'000);
@@ -75,7 +72,8 @@ TEST_F(FixedSet, ArchiveOf2500000BytesMakesThreeVolumesThatJoinBackUnchanged)
 
     QString target = m_dir.path();
     ASSERT_EQ(read(path("name003.zip"), target), 0);
-    EXPECT_TRUE(target.startsWith(m_dir.path() + "/zip") && target.endsWith(".zip")) << qPrintable(target);
+    EXPECT_TRUE(target.startsWith(m_dir.path() + "/zip") && target.endsWith(".zip"))
+        << qPrintable(target);
     EXPECT_EQ(readAll(target), readAll(source)); // same offsets once the set's signature is gone
     if (haveTool("unzip")) {
         EXPECT_EQ(runTool("unzip", {"-tq", target}).exitCode, 0);
@@ -85,10 +83,8 @@ TEST_F(FixedSet, ArchiveOf2500000BytesMakesThreeVolumesThatJoinBackUnchanged)
     }
 }
 
-TEST_F(FixedSet, PeerToolsReadTheSetItself)
-{
-    if (!haveTool("zip") || !haveTool("unzip"))
-        GTEST_SKIP() << "zip/unzip not installed";
+TEST_F(FixedSet, PeerToolsReadTheSetItself) {
+    if (!haveTool("zip") || !haveTool("unzip")) GTEST_SKIP() << "zip/unzip not installed";
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3));
     m_settings.MaxVolumeSize = 80'000;
@@ -101,7 +97,8 @@ TEST_F(FixedSet, PeerToolsReadTheSetItself)
     writeAll(path("renamed/peer.z01"), set[0]);
     writeAll(path("renamed/peer.z02"), set[1]);
     writeAll(path("renamed/peer.zip"), set[2]);
-    const ToolRun join = runTool("zip", {"-s", "0", "peer.zip", "--out", "joined.zip"}, path("renamed"));
+    const ToolRun join =
+        runTool("zip", {"-s", "0", "peer.zip", "--out", "joined.zip"}, path("renamed"));
     EXPECT_EQ(join.exitCode, 0) << qPrintable(join.output);
     EXPECT_EQ(runTool("unzip", {"-tq", path("renamed/joined.zip")}).exitCode, 0);
     if (haveTool("7zz")) {
@@ -110,13 +107,13 @@ TEST_F(FixedSet, PeerToolsReadTheSetItself)
     }
 }
 
-TEST_F(FixedSet, LocalHeaderThatWouldBeSplitStartsTheNextVolume)
-{
+TEST_F(FixedSet, LocalHeaderThatWouldBeSplitStartsTheNextVolume) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3));
     const QByteArray bytes = readAll(source);
     // The local header of the first 70,000-byte part (the third entry).
-    const qsizetype header = bytes.indexOf(QByteArray("PK\x03\x04", 4), bytes.indexOf("data/part1.bin") - 30);
+    const qsizetype header =
+        bytes.indexOf(QByteArray("PK\x03\x04", 4), bytes.indexOf("data/part1.bin") - 30);
     ASSERT_GT(header, 70'000);
     // Volume 1 would end 10 bytes into that header (4 bytes of signature come first).
     m_settings.MaxVolumeSize = header + 4 + 10;
@@ -130,12 +127,12 @@ TEST_F(FixedSet, LocalHeaderThatWouldBeSplitStartsTheNextVolume)
         ++count;
     EXPECT_EQ(checkSetLayout(volumes("fit", count)), QStringList());
     QString target = path("joined.zip");
-    ASSERT_EQ(read(path(QStringLiteral("fit%1.zip").arg(count, 3, 10, QLatin1Char('0'))), target), 0);
+    ASSERT_EQ(read(path(QStringLiteral("fit%1.zip").arg(count, 3, 10, QLatin1Char('0'))), target),
+              0);
     EXPECT_EQ(readAll(target), bytes);
 }
 
-TEST_F(FixedSet, FirstVolumeKeepsRoomAndDescriptorsAreCopied)
-{
+TEST_F(FixedSet, FirstVolumeKeepsRoomAndDescriptorsAreCopied) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3, true));
     m_settings.MaxVolumeSize = 100'000;
@@ -151,8 +148,7 @@ TEST_F(FixedSet, FirstVolumeKeepsRoomAndDescriptorsAreCopied)
     EXPECT_EQ(readAll(target), readAll(source));
 }
 
-TEST_F(FixedSet, WrongVolumeGivenTellsWhichFileOfTheSetItIs)
-{
+TEST_F(FixedSet, WrongVolumeGivenTellsWhichFileOfTheSetItIs) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3));
     m_settings.MaxVolumeSize = 80'000;
@@ -186,8 +182,7 @@ TEST_F(FixedSet, WrongVolumeGivenTellsWhichFileOfTheSetItIs)
     EXPECT_EQ(idOf("missing.zip"), 11001);
 }
 
-TEST_F(FixedSet, DamagedOrMissingVolumeFailsWithoutLeavingOutput)
-{
+TEST_F(FixedSet, DamagedOrMissingVolumeFailsWithoutLeavingOutput) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3));
     m_settings.MaxVolumeSize = 80'000;
@@ -206,8 +201,7 @@ TEST_F(FixedSet, DamagedOrMissingVolumeFailsWithoutLeavingOutput)
     EXPECT_EQ(lastReportId(), 11001);
 }
 
-TEST_F(FixedSet, CancelledOrFailedWriteKeepsTheVolumesWrittenSoFar)
-{
+TEST_F(FixedSet, CancelledOrFailedWriteKeepsTheVolumesWrittenSoFar) {
     const QString source = path("source.zip");
     ASSERT_TRUE(makeArchive(source, 0, 70'000, 3));
     m_settings.MaxVolumeSize = 80'000;

@@ -23,49 +23,40 @@ constexpr qint64 kDisk = 100'000;
 
 class RemovableSet : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(QDir(m_dir.path()).mkdir("drive"));
         m_source = m_dir.filePath("source.zip");
         ASSERT_TRUE(makeArchive(m_source, 0, 70'000, 3)); // about 210 kB: three disks
     }
 
-    int addBlankDisks(int count)
-    {
+    int addBlankDisks(int count) {
         int first = m_drive.diskCount();
-        for (int i = 0; i < count; ++i)
-            m_drive.addDisk(FakeDisk{QStringLiteral("BLANK"), kDisk});
+        for (int i = 0; i < count; ++i) m_drive.addDisk(FakeDisk{QStringLiteral("BLANK"), kDisk});
         return first;
     }
 
-    int write()
-    {
+    int write() {
         SpanContext context{m_drive, m_user, m_events, m_settings, m_format};
         return WriteSpan(context, m_source, m_drive.root() + "name.zip");
     }
 
-    int read(QString& target)
-    {
+    int read(QString& target) {
         SpanContext context{m_drive, m_user, m_events, m_settings, {}};
         return ReadSpan(context, m_drive.currentRoot() + "name.zip", target);
     }
 
     // Disks 0, 1, 2 written as the set.
-    void writeThreeDiskSet()
-    {
+    void writeThreeDiskSet() {
         addBlankDisks(3);
         m_drive.insert(0);
-        for (int disk : {0, 1, 2})
-            m_user.queueDisk(disk);
+        for (int disk : {0, 1, 2}) m_user.queueDisk(disk);
         m_user.script.defaultAnswer = MsgResult::Ok;
         ASSERT_EQ(write(), 0);
     }
 
-    QStringList prompts() const
-    {
+    QStringList prompts() const {
         QStringList texts;
-        for (const MessageRequest& request : m_user.script.messages)
-            texts << request.text;
+        for (const MessageRequest& request : m_user.script.messages) texts << request.text;
         return texts;
     }
 
@@ -80,8 +71,7 @@ protected:
     DiskFormatFn m_format;
 };
 
-TEST_F(RemovableSet, EachDiskGetsTheFileAndItsLabelAndTheSetReadsBack)
-{
+TEST_F(RemovableSet, EachDiskGetsTheFileAndItsLabelAndTheSetReadsBack) {
     writeThreeDiskSet();
     const QString root = m_drive.root();
     // The first disk is asked for too: the one in the drive may not be meant for the set.
@@ -102,8 +92,7 @@ TEST_F(RemovableSet, EachDiskGetsTheFileAndItsLabelAndTheSetReadsBack)
     // Reading starts from the last disk, then asks for disk 1; disk 3 given
     // instead of disk 2 is refused by its label and asked for again.
     m_user.script.messages.clear();
-    for (int disk : {0, 2, 1, 2})
-        m_user.queueDisk(disk);
+    for (int disk : {0, 2, 1, 2}) m_user.queueDisk(disk);
     QString target = m_dir.path();
     ASSERT_EQ(read(target), 0);
     EXPECT_EQ(readAll(target), readAll(m_source));
@@ -112,8 +101,7 @@ TEST_F(RemovableSet, EachDiskGetsTheFileAndItsLabelAndTheSetReadsBack)
     EXPECT_EQ(prompts().count("Please insert disk volume 2 of 3\nin drive: " + root), 2);
 }
 
-TEST_F(RemovableSet, DisksMountedAtOtherFoldersAreFollowed)
-{
+TEST_F(RemovableSet, DisksMountedAtOtherFoldersAreFollowed) {
     // The desktop mounts each disk in a folder of its own (named after its label).
     for (const char* name : {"disk-b", "disk-c"}) {
         ASSERT_TRUE(QDir(m_dir.path()).mkdir(name));
@@ -123,8 +111,7 @@ TEST_F(RemovableSet, DisksMountedAtOtherFoldersAreFollowed)
     }
     m_drive.addDisk(FakeDisk{QStringLiteral("BLANK"), kDisk});
     m_drive.insert(2); // the first volume goes on the disk mounted at the drive's own folder
-    for (int disk : {2, 0, 1})
-        m_user.queueDisk(disk);
+    for (int disk : {2, 0, 1}) m_user.queueDisk(disk);
     m_user.script.defaultAnswer = MsgResult::Ok;
     ASSERT_EQ(write(), 0);
     EXPECT_EQ(m_drive.disk(2).label, "PKBACK# 001");
@@ -133,28 +120,25 @@ TEST_F(RemovableSet, DisksMountedAtOtherFoldersAreFollowed)
     EXPECT_EQ(m_drive.disk(0).files.keys(), QStringList{"name.zip"});
     EXPECT_TRUE(prompts().last().endsWith("in drive: " + m_dir.filePath("disk-b") + "/"));
 
-    for (int disk : {2, 0, 1})
-        m_user.queueDisk(disk);
+    for (int disk : {2, 0, 1}) m_user.queueDisk(disk);
     QString target = m_dir.path();
     ASSERT_EQ(read(target), 0); // started with the last disk, mounted at disk-c
     EXPECT_EQ(readAll(target), readAll(m_source));
 }
 
-TEST_F(RemovableSet, FirstDiskGivenForReadingAsksForTheLastOne)
-{
+TEST_F(RemovableSet, FirstDiskGivenForReadingAsksForTheLastOne) {
     writeThreeDiskSet();
     m_drive.insert(0);
     m_user.script.messages.clear();
-    for (int disk : {2, 0, 1, 2})
-        m_user.queueDisk(disk);
+    for (int disk : {2, 0, 1, 2}) m_user.queueDisk(disk);
     QString target = m_dir.path();
     ASSERT_EQ(read(target), 0);
-    EXPECT_EQ(m_user.script.messages.first().text, "Please insert last disk\nin drive: " + m_drive.root());
+    EXPECT_EQ(m_user.script.messages.first().text,
+              "Please insert last disk\nin drive: " + m_drive.root());
     EXPECT_EQ(m_user.script.messages.first().icon, MsgIcon::Error);
 }
 
-TEST_F(RemovableSet, PreviousDiskOfTheSetIsNotOverwrittenWithoutConsent)
-{
+TEST_F(RemovableSet, PreviousDiskOfTheSetIsNotOverwrittenWithoutConsent) {
     addBlankDisks(3);
     m_drive.insert(0);
     m_user.script.defaultAnswer = MsgResult::Ok;
@@ -166,41 +150,42 @@ TEST_F(RemovableSet, PreviousDiskOfTheSetIsNotOverwrittenWithoutConsent)
     ASSERT_EQ(write(), 0);
     ASSERT_GE(m_user.script.messages.size(), 4);
     const MessageRequest& question = m_user.script.messages[2];
-    EXPECT_EQ(question.text, "ATTENTION: This is previous disk no 1!!!\nAre you sure you want to overwrite the contents");
+    EXPECT_EQ(question.text, "ATTENTION: This is previous disk no 1!!!\nAre you sure you want to "
+                             "overwrite the contents");
     EXPECT_EQ(question.caption, "Confirm");
     EXPECT_EQ(question.buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(question.icon, MsgIcon::Warning);
     EXPECT_EQ(question.defaultButton, MsgResult::No);
-    EXPECT_EQ(m_user.script.messages[3].text, m_user.script.messages[1].text); // volume 2 asked again
+    EXPECT_EQ(m_user.script.messages[3].text,
+              m_user.script.messages[1].text); // volume 2 asked again
     EXPECT_EQ(m_drive.disk(0).label, "PKBACK# 001");
     EXPECT_EQ(m_drive.disk(0).files["name.zip"].content.size(), kDisk);
     EXPECT_EQ(m_drive.disk(2).label, "PKBACK# 003");
 }
 
-TEST_F(RemovableSet, ForeignFileAsksToOverwriteAndNoAsksForAnotherDisk)
-{
+TEST_F(RemovableSet, ForeignFileAsksToOverwriteAndNoAsksForAnotherDisk) {
     FakeDisk used{"DATA", kDisk};
-    used.files.insert("name.zip", FakeDiskFile{QByteArray(1000, 'u'), QDateTime::currentDateTime().addDays(-3)});
+    used.files.insert(
+        "name.zip", FakeDiskFile{QByteArray(1000, 'u'), QDateTime::currentDateTime().addDays(-3)});
     m_drive.addDisk(used);
     addBlankDisks(3);
     m_drive.insert(0);
     m_user.script.queueAnswer(MsgResult::Ok);
     m_user.script.queueAnswer(MsgResult::No); // keep the file on the first disk
-    for (int disk : {0, 1, 2, 3})
-        m_user.queueDisk(disk);
+    for (int disk : {0, 1, 2, 3}) m_user.queueDisk(disk);
     m_user.script.defaultAnswer = MsgResult::Ok;
     ASSERT_EQ(write(), 0);
     ASSERT_GE(m_user.script.messages.size(), 3);
-    EXPECT_EQ(m_user.script.messages[1].text,
-              "There is already a file " + m_drive.root() + "name.zip\nDo you want to overwrite this file");
-    EXPECT_EQ(m_user.script.messages[2].text, "Please insert disk volume 1 of 3\nin drive: " + m_drive.root());
+    EXPECT_EQ(m_user.script.messages[1].text, "There is already a file " + m_drive.root() +
+                                                  "name.zip\nDo you want to overwrite this file");
+    EXPECT_EQ(m_user.script.messages[2].text,
+              "Please insert disk volume 1 of 3\nin drive: " + m_drive.root());
     EXPECT_EQ(m_drive.disk(0).files["name.zip"].content, QByteArray(1000, 'u'));
     EXPECT_EQ(m_drive.disk(0).label, "DATA");
     EXPECT_EQ(m_drive.disk(1).label, "PKBACK# 001");
 }
 
-TEST_F(RemovableSet, FullDiskIsRefusedAndAnotherOneAskedFor)
-{
+TEST_F(RemovableSet, FullDiskIsRefusedAndAnotherOneAskedFor) {
     FakeDisk full{"FULL", kDisk};
     full.files.insert("other.bin", FakeDiskFile{QByteArray(kDisk - 1000, 'f'), {}});
     m_drive.addDisk(full);
@@ -208,8 +193,7 @@ TEST_F(RemovableSet, FullDiskIsRefusedAndAnotherOneAskedFor)
     m_drive.insert(0);
     m_user.script.queueAnswer(MsgResult::Ok);
     m_user.script.queueAnswer(MsgResult::Retry);
-    for (int disk : {0, 1, 2, 3})
-        m_user.queueDisk(disk);
+    for (int disk : {0, 1, 2, 3}) m_user.queueDisk(disk);
     m_user.script.defaultAnswer = MsgResult::Ok;
     ASSERT_EQ(write(), 0);
     ASSERT_GE(m_user.script.messages.size(), 2);
@@ -228,8 +212,7 @@ TEST_F(RemovableSet, FullDiskIsRefusedAndAnotherOneAskedFor)
     EXPECT_EQ(lastReportId(), 11006);
 }
 
-TEST_F(RemovableSet, EmptyDriveKeepsAskingAndCancelStopsSilently)
-{
+TEST_F(RemovableSet, EmptyDriveKeepsAskingAndCancelStopsSilently) {
     addBlankDisks(3);
     m_drive.insert(0);
     for (int disk : {0, -1, 1}) // OK pressed once with the drive empty
@@ -250,8 +233,7 @@ TEST_F(RemovableSet, EmptyDriveKeepsAskingAndCancelStopsSilently)
     EXPECT_EQ(m_drive.disk(1).files["name.zip"].content.size(), kDisk);
 }
 
-TEST_F(RemovableSet, UnattendedOrUnlabellableDisksFail)
-{
+TEST_F(RemovableSet, UnattendedOrUnlabellableDisksFail) {
     addBlankDisks(3);
     m_drive.insert(0);
     m_settings.Unattended = true;
@@ -268,8 +250,7 @@ TEST_F(RemovableSet, UnattendedOrUnlabellableDisksFail)
     EXPECT_EQ(lastReportId(), 11005);
 }
 
-TEST_F(RemovableSet, DisksAreFormattedWithTheirLabelWhenAsked)
-{
+TEST_F(RemovableSet, DisksAreFormattedWithTheirLabelWhenAsked) {
     QStringList formatted;
     int formatResult = 0;
     m_format = [&](const QString& root, int, const QString& label) {
@@ -278,8 +259,9 @@ TEST_F(RemovableSet, DisksAreFormattedWithTheirLabelWhenAsked)
     };
     m_settings.AddDiskSpanErase = true;
     writeThreeDiskSet();
-    EXPECT_EQ(formatted, QStringList({m_drive.root() + " PKBACK# 001", m_drive.root() + " PKBACK# 002",
-                                      m_drive.root() + " PKBACK# 003"}));
+    EXPECT_EQ(formatted,
+              QStringList({m_drive.root() + " PKBACK# 001", m_drive.root() + " PKBACK# 002",
+                           m_drive.root() + " PKBACK# 003"}));
 
     m_drive.insert(0);
     formatResult = -2;
@@ -292,8 +274,7 @@ TEST_F(RemovableSet, DisksAreFormattedWithTheirLabelWhenAsked)
     EXPECT_TRUE(m_events.reports.last().shown);
 }
 
-TEST_F(RemovableSet, DisksFormattedOnTheWorkerThreadWithoutConfirmation)
-{
+TEST_F(RemovableSet, DisksFormattedOnTheWorkerThreadWithoutConfirmation) {
     FakeFormatter formatter;
     m_format = makeDiskFormat(formatter, nullptr, m_user, false);
     m_settings.AddDiskSpanErase = true;

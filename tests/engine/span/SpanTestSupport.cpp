@@ -10,84 +10,80 @@
 namespace brx::spantest {
 
 // Each kind of archive is made once per run and copied where a test wants it.
-bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts, bool descriptors)
-{
+bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts, bool descriptors) {
     static QTemporaryDir cache;
-    const QString cached = cache.filePath(QStringLiteral("%1-%2-%3-%4.zip").arg(totalSize).arg(partSize).arg(parts).arg(descriptors));
+    const QString cached = cache.filePath(
+        QStringLiteral("%1-%2-%3-%4.zip").arg(totalSize).arg(partSize).arg(parts).arg(descriptors));
     if (!QFile::exists(cached)) {
-        QStringList args{QStringLiteral(BRX_SPAN_TEST_DIR "/make_archive.py"), cached, QString::number(totalSize),
-                         QString::number(partSize), QString::number(parts)};
-        if (descriptors)
-            args.append(QStringLiteral("descriptors"));
-        if (runTool(QStringLiteral("python3"), args).exitCode != 0)
-            return false;
+        QStringList args{QStringLiteral(BRX_SPAN_TEST_DIR "/make_archive.py"), cached,
+                         QString::number(totalSize), QString::number(partSize),
+                         QString::number(parts)};
+        if (descriptors) args.append(QStringLiteral("descriptors"));
+        if (runTool(QStringLiteral("python3"), args).exitCode != 0) return false;
     }
     return QFile::copy(cached, path);
 }
 
-QByteArray readAll(const QString& path)
-{
+QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
+bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-ToolRun runTool(const QString& program, const QStringList& args, const QString& workDir)
-{
+ToolRun runTool(const QString& program, const QStringList& args, const QString& workDir) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    if (!workDir.isEmpty())
-        process.setWorkingDirectory(workDir);
+    if (!workDir.isEmpty()) process.setWorkingDirectory(workDir);
     process.start(program, args);
-    if (!process.waitForStarted() || !process.waitForFinished(60000))
-        return {};
+    if (!process.waitForStarted() || !process.waitForFinished(60000)) return {};
     return {process.exitCode(), QString::fromLocal8Bit(process.readAll())};
 }
 
-bool haveTool(const QString& program)
-{
+bool haveTool(const QString& program) {
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 namespace {
 
 // True when [pos, pos + length) lies inside volume v.
-bool inside(const QList<QByteArray>& volumes, int v, qint64 pos, qint64 length)
-{
+bool inside(const QList<QByteArray>& volumes, int v, qint64 pos, qint64 length) {
     return v >= 0 && v < volumes.size() && pos >= 0 && pos + length <= volumes[v].size();
 }
 
-void checkLocal(const QList<QByteArray>& volumes, int v, qint64 pos, const QByteArray& name, QStringList& problems)
-{
+void checkLocal(const QList<QByteArray>& volumes, int v, qint64 pos, const QByteArray& name,
+                QStringList& problems) {
     if (!inside(volumes, v, pos, kLocalSize)) {
-        problems << QStringLiteral("local header of %1 split or outside volume %2").arg(QString(name)).arg(v);
+        problems << QStringLiteral("local header of %1 split or outside volume %2")
+                        .arg(QString(name))
+                        .arg(v);
         return;
     }
     const QByteArray header = volumes[v].mid(pos, kLocalSize);
     const qint64 length = kLocalSize + getLe16(header, 26) + getLe16(header, 28);
-    if (getLe32(header, 0) != kLocalSignature || !inside(volumes, v, pos, length)
-        || volumes[v].mid(pos + kLocalSize, name.size()) != name)
-        problems << QStringLiteral("bad local header for %1 on volume %2 at %3").arg(QString(name)).arg(v).arg(pos);
+    if (getLe32(header, 0) != kLocalSignature || !inside(volumes, v, pos, length) ||
+        volumes[v].mid(pos + kLocalSize, name.size()) != name)
+        problems << QStringLiteral("bad local header for %1 on volume %2 at %3")
+                        .arg(QString(name))
+                        .arg(v)
+                        .arg(pos);
 }
 
 } // namespace
 
-QStringList checkSetLayout(const QList<QByteArray>& volumes)
-{
+QStringList checkSetLayout(const QList<QByteArray>& volumes) {
     QStringList problems;
     if (volumes.isEmpty() || getLe32(volumes[0], 0) != kSpanSignature)
         return {QStringLiteral("first volume lacks the set signature")};
     const QByteArray& last = volumes.last();
     const qsizetype endPos = last.lastIndexOf(QByteArray("PK\x05\x06", 4));
-    if (endPos < 0)
-        return {QStringLiteral("no end record on the last volume")};
+    if (endPos < 0) return {QStringLiteral("no end record on the last volume")};
     const VolumeEndRecord end{last.mid(endPos, kEndSize)};
-    if (end.thisDisk() != volumes.size() - 1 || endPos + kEndSize + end.commentLength() != last.size())
+    if (end.thisDisk() != volumes.size() - 1 ||
+        endPos + kEndSize + end.commentLength() != last.size())
         problems << QStringLiteral("end record: disk %1, not at the end").arg(end.thisDisk());
     if (end.entriesOnDisk() != end.totalEntries())
         problems << QStringLiteral("end record entry counts differ");
@@ -103,7 +99,8 @@ QStringList checkSetLayout(const QList<QByteArray>& volumes)
             break;
         }
         const VolumeCentralHeader header{volumes[v].mid(pos, kCentralSize)};
-        const qint64 length = kCentralSize + header.nameLength() + header.extraLength() + header.commentLength();
+        const qint64 length =
+            kCentralSize + header.nameLength() + header.extraLength() + header.commentLength();
         if (header.signature() != kCentralSignature || !inside(volumes, v, pos, length))
             problems << QStringLiteral("central header %1 bad or split").arg(i);
         checkLocal(volumes, header.diskNumberStart(), header.localHeaderOffset(),

@@ -14,7 +14,8 @@
 namespace brx::spantest {
 
 // Writes a test archive with python3 (see make_archive.py); totalSize 0 = no padding.
-bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts, bool descriptors = false);
+bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts,
+                 bool descriptors = false);
 
 QByteArray readAll(const QString& path);
 bool writeAll(const QString& path, const QByteArray& bytes);
