@@ -1,10 +1,16 @@
 #include "cli/CliConvert.h"
 
-#include "cli/CliRun.h"
+#include "cli/CliArchiveCommands.h"
+#include "cli/CliReport.h"
+#include "cli/TerminalHost.h"
 #include "engine/ZipEngine.h"
+#include "engine/span/VolumeNames.h"
+#include "platform/Volumes.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace brx::cli {
 
@@ -27,71 +33,130 @@ OvrOpts overwriteModeFrom(const QString& name) {
     return OvrConfirm;
 }
 
-// The archive must exist before the engine is pointed at it: a missing name
-// would only give an empty listing.
-bool openExisting(TZipEngine& engine, const QString& archive, QTextStream& err) {
-    const QFileInfo info(archive);
-    if (!info.isFile()) {
-        err << "brxzip: no such archive: " << archive << Qt::endl;
-        return false;
-    }
-    engine.setZipFileName(info.absoluteFilePath());
-    return true;
-}
-
-bool loadIcon(TZipEngine& engine, const QString& iconFile, QTextStream& err) {
-    if (iconFile.isEmpty()) return true;
-    QFile file(iconFile);
+bool loadIcon(CliContext& c) {
+    if (c.options.iconFile.isEmpty()) return true;
+    QFile file(c.options.iconFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << "brxzip: cannot read the icon " << iconFile << ": " << file.errorString()
-            << Qt::endl;
+        c.report.say(QStringLiteral("cannot read the icon ") + c.options.iconFile + ": " +
+                     file.errorString());
         return false;
     }
-    engine.setSFXIcon(file.readAll());
+    c.engine.setSFXIcon(file.readAll());
     return true;
 }
 
-int reportResult(int result, const QString& what, const QString& produced, QTextStream& err) {
-    if (result == 0) {
-        err << "brxzip: " << what << ": " << produced << Qt::endl;
-        return ExitOk;
+int reportConversion(CliContext& c, const QString& what) {
+    const ZipOutcome& outcome = c.engine.LastOutcome();
+    if (outcome.succeeded()) c.report.say(what + QStringLiteral(": ") + c.engine.ZipFileName());
+    return c.report.finish(outcome);
+}
+
+bool onTerminal() {
+    return isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
+}
+
+QString sizeText(qint64 bytes) {
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+// Volume files of an earlier set under the names this set will use.
+QStringList existingVolumes(const QString& firstVolume) {
+    QStringList found;
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = volumeFileNameForWrite(firstVolume, n);
+        if (!QFileInfo::exists(name)) break;
+        found.append(name);
     }
-    err << "brxzip: " << what << " failed (code " << result << ")" << Qt::endl;
-    return ExitSomeFailed;
+    return found;
+}
+
+// What span will do, said before it starts; false when it cannot start.
+bool announceSpan(CliContext& c, const QString& firstVolume, DriveType type, int& status) {
+    const qint64 minimum = c.engine.MinFreeVolumeSize();
+    const qint64 size = c.options.volumeSize;
+    status = ExitSomeFailed;
+    if (size > 0 && size < minimum) {
+        c.report.say(QStringLiteral("a volume must hold at least %1; -s %2 is too small")
+                         .arg(sizeText(minimum), sizeText(size)));
+        status = ExitUsage;
+        return false;
+    }
+    const QString limit = size > 0 ? QStringLiteral("of at most %1 each").arg(sizeText(size))
+                                   : QStringLiteral("as large as the free space allows");
+    if (type == DriveType::Removable) {
+        if (!onTerminal()) {
+            c.report.say(QStringLiteral("%1 is on a removable disk: run span on a terminal to be "
+                                        "asked for each disk")
+                             .arg(firstVolume));
+            return false;
+        }
+        c.report.say(QStringLiteral("writes one volume per removable disk as %1, %2 (at least "
+                                    "%3 free on each disk); you will be asked for each disk")
+                         .arg(firstVolume, limit, sizeText(minimum)));
+        return true;
+    }
+    c.report.say(QStringLiteral("writes numbered files on a fixed disk: %1, %2, ... %3 (a "
+                                "volume holds at least %4)")
+                     .arg(volumeFileNameForWrite(firstVolume, 1),
+                          volumeFileNameForWrite(firstVolume, 2), limit, sizeText(minimum)));
+    const QStringList existing = existingVolumes(firstVolume);
+    if (!existing.isEmpty() && !c.options.overwrite && !onTerminal()) {
+        c.report.say(QStringLiteral("%1 already exists: give -o to replace the volumes of an "
+                                    "earlier set")
+                         .arg(existing.first()));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-int runSfx(TZipEngine& engine, const CliOptions& o, QTextStream& err) {
-    if (!openExisting(engine, o.archive, err)) return ExitUnreadable;
-    if (o.caption) engine.setSFXCaption(*o.caption);
-    if (o.defaultDir) engine.setSFXDefaultDir(*o.defaultDir);
-    if (o.message) engine.setSFXMessage(*o.message);
-    if (o.commandLine) engine.setSFXCommandLine(*o.commandLine);
-    if (!o.sfxOptions.isEmpty()) engine.setSFXOptions(sfxOptionsFrom(o.sfxOptions));
-    if (!o.overwriteMode.isEmpty()) engine.setSFXOverWriteMode(overwriteModeFrom(o.overwriteMode));
-    if (!loadIcon(engine, o.iconFile, err)) return ExitSomeFailed;
-    const int result = engine.ConvertToExe();
-    return reportResult(result, QStringLiteral("self-extracting archive written"),
-                        engine.ZipFileName(), err);
+int runSfx(CliContext& c) {
+    if (int status = 0; !openArchive(c, status)) return status;
+    const CliOptions& o = c.options;
+    if (o.caption) c.engine.setSFXCaption(*o.caption);
+    if (o.defaultDir) c.engine.setSFXDefaultDir(*o.defaultDir);
+    if (o.message) c.engine.setSFXMessage(*o.message);
+    if (o.commandLine) c.engine.setSFXCommandLine(*o.commandLine);
+    if (!o.sfxOptions.isEmpty()) c.engine.setSFXOptions(sfxOptionsFrom(o.sfxOptions));
+    if (!o.overwriteMode.isEmpty())
+        c.engine.setSFXOverWriteMode(overwriteModeFrom(o.overwriteMode));
+    if (!loadIcon(c)) return ExitSomeFailed;
+    c.engine.ConvertToExe();
+    return reportConversion(c, QStringLiteral("self-extracting archive written"));
 }
 
-int runUnsfx(TZipEngine& engine, const CliOptions& o, QTextStream& err) {
-    if (!openExisting(engine, o.archive, err)) return ExitUnreadable;
-    const int result = engine.ConvertToZip();
-    return reportResult(result, QStringLiteral("archive written"), engine.ZipFileName(), err);
+int runUnsfx(CliContext& c) {
+    if (int status = 0; !openArchive(c, status)) return status;
+    c.engine.ConvertToZip();
+    return reportConversion(c, QStringLiteral("archive written"));
 }
 
-int runSpan(TZipEngine& engine, const CliOptions& o, QTextStream& err) {
-    const QFileInfo source(o.archive);
+// On a terminal the engine's questions (replace a volume, insert a disk)
+// are asked there; elsewhere only -o answers the replace questions.
+int runSpan(CliContext& c) {
+    const QFileInfo source(c.options.archive);
     if (!source.isFile()) {
-        err << "brxzip: no such archive: " << o.archive << Qt::endl;
+        c.report.say(QStringLiteral("no such archive"));
         return ExitUnreadable;
     }
-    engine.setMaxVolumeSize(o.volumeSize);
-    const QString firstVolume = QFileInfo(o.specs.first()).absoluteFilePath();
-    const int result = engine.WriteSpan(source.absoluteFilePath(), firstVolume);
-    return reportResult(result, QStringLiteral("multi-volume set written from"), firstVolume, err);
+    const QString firstVolume = QFileInfo(c.options.specs.first()).absoluteFilePath();
+    const DriveType type =
+        c.engine.volumes().driveType(c.engine.volumes().volumeRootOf(firstVolume));
+    if (int status = 0; !announceSpan(c, firstVolume, type, status)) return status;
+    QTextStream in(stdin);
+    TerminalHost host(in, c.err, c.options.overwrite);
+    if (onTerminal() || c.options.overwrite) {
+        c.engine.setHost(&host);
+        c.engine.setUnattended(false);
+    }
+    c.engine.setMaxVolumeSize(c.options.volumeSize);
+    c.engine.WriteSpan(source.absoluteFilePath(), firstVolume);
+    c.engine.setHost(nullptr);
+    c.engine.setUnattended(true);
+    const ZipOutcome& outcome = c.engine.LastOutcome();
+    if (outcome.succeeded()) c.report.say(QStringLiteral("multi-volume set written"));
+    return c.report.finish(outcome);
 }
 
 } // namespace brx::cli

@@ -2,18 +2,12 @@
 // brxzip commands that change an archive's form: self-extracting EXE and
 // back, and multi-volume sets.
 
-#include "cli/CliOptions.h"
-
-#include <QTextStream>
-
-namespace brx {
-class TZipEngine;
-}
+#include "cli/CliCommands.h"
 
 namespace brx::cli {
 
-int runSfx(TZipEngine& engine, const CliOptions& options, QTextStream& err);
-int runUnsfx(TZipEngine& engine, const CliOptions& options, QTextStream& err);
-int runSpan(TZipEngine& engine, const CliOptions& options, QTextStream& err);
+int runSfx(CliContext& c);
+int runUnsfx(CliContext& c);
+int runSpan(CliContext& c);
 
 } // namespace brx::cli

@@ -8,7 +8,7 @@
 namespace brx::cli {
 
 struct CliOptions {
-    QString command; // list, add, extract, test, delete, sfx, unsfx, span, help
+    QString command; // a name of the command table, or "help"
     QString archive;
     QStringList specs;
     QStringList excludes; // add -x
@@ -21,20 +21,19 @@ struct CliOptions {
     bool update = false;    // -u
     bool freshen = false;   // -f
     bool move = false;      // add -m
-    bool overwrite = false; // extract -o
+    bool noHidden = false;  // add --no-hidden
+    bool overwrite = false; // extract -o: replace files; span -o: replace volumes
 
     // sfx: the self-extractor's header and icon.
     std::optional<QString> caption, defaultDir, message, commandLine;
     QString iconFile;
-    QStringList
-        sfxOptions; // askcmdline, askfiles, hideoverwritebox, checksize, autorun, nosuccessmsg
+    // askcmdline, askfiles, hideoverwritebox, checksize, autorun, nosuccessmsg
+    QStringList sfxOptions;
     QString overwriteMode; // confirm, always, never
     qint64 volumeSize = 0; // span -s; 0: the volume's free space
 };
 
 // The options, or nothing with the reason in error.
 std::optional<CliOptions> parseCommandLine(const QStringList& args, QString& error);
-
-QString usageText();
 
 } // namespace brx::cli

@@ -88,6 +88,7 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             answerOverwrite(r, text);
             break;
         case BRX_ACTION_SKIPPED:
+            m_outcome.noteSkip(r.size & 0xFF, text);
             if (OnExtractSkipped) OnExtractSkipped(text, r.size & 0xFF, r.errorCode);
             break;
         default:
@@ -144,6 +145,7 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
 }
 
 void TZipEngine::answerCrcError(BrxCallbackRecord& r, const QString& text) {
+    m_outcome.noteCrcError(text);
     if (!OnCRC32Error) {
         r.errorCode = BRX_CRC_REPLY_NO_ANSWER;
         return;

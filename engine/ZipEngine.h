@@ -11,6 +11,7 @@
 #include "engine/ZipArchiveState.h"
 #include "engine/ZipDirEntry.h"
 #include "engine/ZipEngineTypes.h"
+#include "engine/ZipOutcome.h"
 #include "engine/span/SpanHost.h"
 
 #include <QByteArray>
@@ -133,6 +134,8 @@ public:
     bool Cancel() const { return m_cancel; }
     void setCancel(bool cancel) { m_cancel = cancel; }
     const ZipArchiveState& archiveState() const { return m_arc; }
+    // What the last operation came to (kept until the next one starts).
+    const ZipOutcome& LastOutcome() const { return m_outcome.outcome(); }
 
     // ---- operations ----
     void Add();
@@ -189,6 +192,7 @@ private:
     void failList();
 
     SpanSettings spanSettings() const;
+    bool existingArchive() const;
     bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
@@ -245,6 +249,7 @@ private:
 
     QList<ZipDirEntry> m_zipContents;
     ZipArchiveState m_arc;
+    ZipOutcomeRecorder m_outcome;
     int m_successCnt = 0;
     int m_errCode = 0;
     QString m_message;

@@ -31,8 +31,16 @@ struct BusyGuard {
 
 } // namespace
 
+// An archive to add to: an existing file with something in it (an empty
+// file is a new archive, as the compression library takes it).
+bool TZipEngine::existingArchive() const {
+    const QFileInfo info(m_zipFileName);
+    return info.isFile() && info.size() > 0;
+}
+
 void TZipEngine::Add() {
     m_successCnt = 0;
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), &m_successCnt);
     bool spanning = false;
     QString target;
     if (!addPreconditions(spanning, target) || m_zipBusy) return;
@@ -102,6 +110,7 @@ bool TZipEngine::createSpanTempName(QString& target) {
 
 void TZipEngine::Delete() {
     m_successCnt = 0;
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), &m_successCnt);
     if (m_fSpecArgs.isEmpty()) {
         ShowZipMessage(DL_NothingToDel);
         return;
@@ -118,6 +127,7 @@ void TZipEngine::Delete() {
 
 void TZipEngine::Extract() {
     m_successCnt = 0;
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), &m_successCnt);
     const unsigned savedReqCount = m_passwordReqCount;
     if (!QFileInfo(m_zipFileName).isFile()) {
         ShowZipMessage(GE_NoZipSpecified);

@@ -50,9 +50,11 @@ bool needsZip64(const ZipDirEntry& e) {
 } // namespace
 
 void TZipEngine::List() {
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), nullptr, true);
     m_zipContents.clear();
     m_arc = ZipArchiveState{};
-    if (m_zipFileName.isEmpty() || !QFileInfo(m_zipFileName).isFile()) {
+    // An empty file is a new archive: nothing to list, nothing to complain about.
+    if (m_zipFileName.isEmpty() || !existingArchive()) {
         if (OnDirUpdate) OnDirUpdate();
         return;
     }

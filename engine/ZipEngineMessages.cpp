@@ -26,6 +26,7 @@ void TZipEngine::ShowZipMessage(int id, const QString& extra) {
     const QString text = LoadZipStr(id) + extra;
     m_message = text;
     m_errCode = id;
+    m_outcome.noteEngineMessage(id, text);
     if (!m_unattended) m_host->messageBox(okBox(text));
     if (OnMessage) OnMessage(0, text);
 }
@@ -38,6 +39,7 @@ void TZipEngine::reportMessage(int id, const QString& text, bool show) {
     if (show && !m_unattended) m_host->messageBox(okBox(text));
     m_errCode = id;
     m_message = text;
+    m_outcome.noteEngineMessage(id, text);
     if (OnMessage) OnMessage(0, text);
 }
 
@@ -45,6 +47,7 @@ void TZipEngine::reportMessage(int id, const QString& text, bool show) {
 void TZipEngine::reportLibraryMessage(int code, const QString& text) {
     m_message = text;
     if (code != 0) m_errCode = code & 0xFF;
+    m_outcome.noteLibraryMessage(code, text);
     if (OnMessage) OnMessage(code, text);
 }
 

@@ -51,15 +51,17 @@ SpanSettings TZipEngine::spanSettings() const {
 }
 
 int TZipEngine::WriteSpan(const QString& source, const QString& firstVolume) {
+    ZipOutcomeScope outcome(m_outcome, firstVolume, false);
     EngineSpanEvents events(*this);
     SpanContext context{*m_volumes, *m_host, events, spanSettings(), m_diskFormat};
-    return brx::WriteSpan(context, source, firstVolume);
+    return outcome.setResult(brx::WriteSpan(context, source, firstVolume));
 }
 
 int TZipEngine::ReadSpan(const QString& archiveName, QString& target) {
+    ZipOutcomeScope outcome(m_outcome, archiveName, true);
     EngineSpanEvents events(*this);
     SpanContext context{*m_volumes, *m_host, events, spanSettings(), m_diskFormat};
-    return brx::ReadSpan(context, archiveName, target);
+    return outcome.setResult(brx::ReadSpan(context, archiveName, target));
 }
 
 // The central directory starts on, or goes on to, another volume of the
