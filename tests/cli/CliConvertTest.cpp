@@ -24,6 +24,17 @@ protected:
         writeFile("src/text.txt", QByteArray("du texte à compresser\n").repeated(5000));
         ASSERT_EQ(run({"add", "-r", name, "src"}).exitCode, 0);
     }
+
+    // The last volume written for the first volume name base + ".zip".
+    QString lastVolume(const QString& base) {
+        QString last;
+        for (int n = 1;; ++n) {
+            const QString name =
+                QStringLiteral("%1%2.zip").arg(base).arg(n, 3, 10, QLatin1Char('0'));
+            if (!QFileInfo::exists(path(name))) return last;
+            last = name;
+        }
+    }
 };
 
 TEST_F(CliConvertTest, ZipToExeAndBackKeepsEntriesAndHeader) {
@@ -85,6 +96,62 @@ TEST_F(CliConvertTest, SpanWritesVolumesThatReadBackAsOneArchive) {
 
     EXPECT_EQ(run({"span", "-s", "lots", "big.zip", "vol/x.zip"}).exitCode, 3);
     EXPECT_EQ(run({"span", "big.zip"}).exitCode, 3);
+}
+
+bool stubBuilt() {
+    return QFileInfo::exists(QDir(qEnvironmentVariable("BRX_BIN_DIR")).filePath("ZIPSFX.BIN"));
+}
+
+TEST_F(CliConvertTest, ConversionsDeleteTheSourceForGood) {
+    if (!stubBuilt()) GTEST_SKIP() << "the self-extractor stub was not built";
+    makeArchive("a.zip", 1000);
+    ASSERT_EQ(run({"sfx", "a.zip"}).exitCode, 0);
+    ASSERT_EQ(run({"unsfx", "a.exe"}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo::exists(path("a.zip")));
+    EXPECT_FALSE(QFileInfo::exists(path("data/Trash/files/a.zip")));
+    EXPECT_FALSE(QFileInfo::exists(path("data/Trash/files/a.exe")));
+}
+
+TEST_F(CliConvertTest, SfxRefusesAVolumeOfASet) {
+    if (!stubBuilt()) GTEST_SKIP() << "the self-extractor stub was not built";
+    makeArchive("big.zip", 200000);
+    ASSERT_EQ(run({"span", "-s", "100K", "big.zip", "set.zip"}).exitCode, 0);
+    const QString volume = lastVolume("set");
+    ASSERT_NE(volume, QStringLiteral("set001.zip"));
+    const QByteArray bytes = readFile(volume);
+    const CliResult sfx = run({"sfx", volume});
+    EXPECT_EQ(sfx.exitCode, 1);
+    EXPECT_TRUE(sfx.err.contains(volume + QStringLiteral(" is a volume of a multi-volume set")))
+        << sfx.err.toStdString();
+    EXPECT_EQ(readFile(volume), bytes);
+    EXPECT_FALSE(QFileInfo::exists(path(QFileInfo(volume).completeBaseName() + ".exe")));
+    EXPECT_EQ(run({"test", volume}).exitCode, 0);
+}
+
+TEST_F(CliConvertTest, SpanExplainsItselfAndReplacesVolumesOnlyWhenTold) {
+    makeArchive("big.zip", 200000);
+    const CliResult first = run({"span", "-s", "100K", "big.zip", "set.zip"});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.contains(QStringLiteral("writes numbered files on a fixed disk")));
+    EXPECT_TRUE(first.err.contains(QStringLiteral("set001.zip")));
+    EXPECT_TRUE(first.err.contains(QStringLiteral("at least 65536 bytes")));
+
+    writeFile("set001.zip", "an older volume");
+    const CliResult again = run({"span", "-s", "100K", "big.zip", "set.zip"});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("set001.zip already exists: give -o")))
+        << again.err.toStdString();
+    EXPECT_EQ(readFile("set001.zip"), "an older volume");
+
+    const CliResult replaced = run({"span", "-o", "-s", "100K", "big.zip", "set.zip"});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_EQ(run({"list", lastVolume("set")}).out, run({"list", "big.zip"}).out);
+
+    const CliResult tiny = run({"span", "-s", "1K", "big.zip", "tiny.zip"});
+    EXPECT_EQ(tiny.exitCode, 3);
+    EXPECT_TRUE(tiny.err.contains(QStringLiteral("at least 65536 bytes")))
+        << tiny.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("tiny001.zip")));
 }
 
 } // namespace
