@@ -119,9 +119,10 @@ void CliReporter::onMessage(const QString& text) {
     say(printableMessage(text));
 }
 
-// Failed items come with a message of their own; chosen skips do not.
+// Failed items come with a message of their own. Of the chosen skips only
+// a kept file is told: -u and -f skip by design.
 void CliReporter::onSkipped(const QString& item, int skipKind) {
-    if (isChosenSkip(skipKind))
+    if (skipKind == SkipNoOverwrite)
         say(printableName(item) + QStringLiteral(": ") + skipReasonText(skipKind));
 }
 
