@@ -4,7 +4,7 @@
 // Plain messages are not repeated here: the command prints every engine
 // message once through OnMessage.
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QTextStream>
 

@@ -4,7 +4,7 @@
 
 #include "engine/ZipOutcome.h"
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <brx/ZipDllAbi.h>
 

@@ -1,6 +1,6 @@
 // How the messages, skips and results of an operation add up to its outcome.
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 #include "engine/ZipOutcome.h"
 
 #include <brx/ZipDllAbi.h>
