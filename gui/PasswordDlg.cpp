@@ -1,4 +1,4 @@
-#include "engine/passworddlg/PasswordDlg.h"
+#include "gui/PasswordDlg.h"
 
 #include "engine/base/ZipMsg.h"
 
