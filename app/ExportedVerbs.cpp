@@ -51,8 +51,7 @@ std::optional<VerbCommand> parseVerbCommand(const QString& command) {
     if (program.size() >= 2 && program.startsWith(QLatin1Char('"')) &&
         program.endsWith(QLatin1Char('"')))
         program = program.mid(1, program.size() - 2);
-    if (!program.startsWith(QLatin1Char('/')) || program.contains(QLatin1Char('"')))
-        return std::nullopt;
+    if (!program.startsWith(QLatin1Char('/'))) return std::nullopt;
     return VerbCommand{program, prefix};
 }
 
