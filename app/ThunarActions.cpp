@@ -103,7 +103,8 @@ bool mergeThunarActions(const QString& filePath, const QList<ThunarAction>& acti
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n");
     for (const CopiedAction& action : existing)
         if (!action.ours) xml += action.xml + QLatin1Char('\n');
-    for (const ThunarAction& action : actions) xml += actionXml(action);
+    for (const ThunarAction& action : actions)
+        xml += actionXml(action).trimmed() + QLatin1Char('\n');
     xml += QStringLiteral("</actions>\n");
 
     QDir().mkpath(QFileInfo(filePath).absolutePath());

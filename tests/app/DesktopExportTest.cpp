@@ -195,13 +195,14 @@ TEST_F(DesktopExportTest, KeepingAnotherClassRestoresTheUsersZipApplication) {
     EXPECT_EQ(readFile(config + "/mimeapps.list"),
               "[Default Applications]\napplication/zip=org.gnome.FileRoller.desktop\n");
     // The verbs under the kept class are still offered for ZIP files.
-    const QString menu = QString::fromUtf8(readFile(data + "/kio/servicemenus/brx_explo-zip.desktop"));
+    const QString menu =
+        QString::fromUtf8(readFile(data + "/kio/servicemenus/brx_explo-zip.desktop"));
     EXPECT_TRUE(menu.contains("Name=Zip Vers Exe"));
 }
 
 TEST_F(DesktopExportTest, TheUsersThunarActionsAreKept) {
-    const QByteArray user = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n" + kUserAction +
-                            "\n</actions>\n";
+    const QByteArray user =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n" + kUserAction + "\n</actions>\n";
     writeFile(config + "/Thunar/uca.xml", user);
     registerAndExport();
     const QByteArray merged = readFile(config + "/Thunar/uca.xml");

@@ -14,9 +14,9 @@ VersionBlockContent fullContent() {
     VersionBlockContent c;
     c.fileVersion[0] = 1;
     c.fileVersion[1] = 5;
-    const char* const keys[] = {"CompanyName",      "FileDescription", "FileVersion",
-                                "InternalName",     "LegalCopyright",  "OriginalFilename",
-                                "ProductName",      "ProductVersion"};
+    const char* const keys[] = {"CompanyName",  "FileDescription", "FileVersion",
+                                "InternalName", "LegalCopyright",  "OriginalFilename",
+                                "ProductName",  "ProductVersion"};
     for (const char* key : keys) c.strings.append({key, QString("value of ") + key});
     return c;
 }
@@ -79,8 +79,8 @@ TEST(VersionBlock, TheBuiltProgramCarriesTheProjectVersion) {
 TEST(VersionBlock, AProgramWithoutTheSectionGivesEmpty) {
     QTemporaryDir dir;
     const QString stripped = dir.filePath("stripped");
-    ASSERT_EQ(QProcess::execute("objcopy", {"--remove-section", kVersionSection, programFile(),
-                                            stripped}),
+    ASSERT_EQ(QProcess::execute("objcopy",
+                                {"--remove-section", kVersionSection, programFile(), stripped}),
               0);
     EXPECT_EQ(versionTextOf(stripped, VersionKey::FileVersion), "");
     EXPECT_EQ(versionTextOf(dir.filePath("missing"), VersionKey::FileVersion), "");
