@@ -37,4 +37,12 @@ shot() {
   echo "$BRX_SHOTS_OUT/$name.png"
 }
 
+# The question asked when another program holds ".zip" (answered by
+# ending the program: nothing is registered).
+mkdir -p "$XDG_CONFIG_HOME/BRX_EXPLO"
+printf '[.zip]\n@="Winzip"\n' > "$XDG_CONFIG_HOME/BRX_EXPLO/classroot.txt"
+shot zip-question 3
+rm -f "$XDG_CONFIG_HOME/BRX_EXPLO/classroot.txt"
+
 shot about-box 3
+shot verbs-removed 3 '#DEL#!'
