@@ -5,7 +5,7 @@
 #include "app/ShellVerbs.h"
 #include "platform/ProgramInfo.h"
 #include "platform/TextClassRootStore.h"
-#include "platform/widgets/WidgetsUserHost.h"
+#include "gui/WidgetsUserHost.h"
 #include "archive_window/TMainForm.h"
 #include "backup/TSaveForm1.h"
 

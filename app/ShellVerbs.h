@@ -7,7 +7,7 @@
 // (EClassRootStore); what was done until then stays done.
 
 #include "platform/ClassRootStore.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 namespace brx {
 
