@@ -1,7 +1,11 @@
 #include "app/ProgramFaces.h"
 
 #include "app/AboutBox.h"
+#include "app/DesktopExport.h"
 #include "app/ShellVerbs.h"
+#include "platform/ProgramInfo.h"
+#include "platform/TextClassRootStore.h"
+#include "gui/WidgetsUserHost.h"
 #include "archive_window/TMainForm.h"
 #include "backup/TSaveForm1.h"
 
@@ -9,8 +13,29 @@
 
 namespace brx {
 
+namespace {
+
+// Runs a change of the verbs, then shows on the desktop what the store
+// holds, also after a store error (which goes on to the caller).
+template <typename Change>
+void changeVerbs(Change change) {
+    TextClassRootStore store(TextClassRootStore::defaultFilePath());
+    WidgetsUserHost host;
+    try {
+        change(store, host);
+    } catch (...) {
+        exportShellVerbs(store);
+        throw;
+    }
+    exportShellVerbs(store);
+}
+
+} // namespace
+
 void ProgramFaces::registerVerbs() {
-    RegisterVerbs();
+    changeVerbs([](IClassRootStore& store, IUserHost& host) {
+        RegisterVerbs(store, host, programFilePath());
+    });
 }
 
 int ProgramFaces::showAboutBox() {
@@ -20,7 +45,7 @@ int ProgramFaces::showAboutBox() {
 }
 
 void ProgramFaces::unregisterVerbs() {
-    UnregisterVerbs();
+    changeVerbs([](IClassRootStore& store, IUserHost& host) { UnregisterVerbs(store, host); });
 }
 
 int ProgramFaces::runArchiveManager(const QString& argument) {

@@ -10,7 +10,7 @@ packages=(
   zlib1g-dev libdeflate-dev
   libgtest-dev libgmock-dev
   gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
-  zip unzip 7zip python3 libarchive-tools xdg-utils udisks2
+  zip unzip 7zip python3 libarchive-tools xdg-utils udisks2 desktop-file-utils libglib2.0-bin
   xvfb xauth x11-apps imagemagick
   dosfstools
 )
