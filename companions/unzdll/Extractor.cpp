@@ -84,7 +84,7 @@ int32_t Extractor::run() {
 }
 
 bool Extractor::openArchive() {
-    m_input = std::make_unique<PosixFileInput>(m_options.archive);
+    m_input = std::make_unique<zipcore::FileInput>(m_options.archive);
     if (!m_input->isOpen()) {
         m_reporter.message(BRX_MSG_ARCHIVE_OPEN_FAILED, m_options.archive + ": cannot be opened: " +
                                                             systemErrorText(m_input->openError()));
