@@ -8,6 +8,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <cstring>
 
 namespace brx {
@@ -40,10 +41,9 @@ void writeText(BrxCallbackRecord& r, const QString& text, qsizetype maxChars) {
     std::memcpy(r.text, bytes.constData(), size_t(bytes.size()));
 }
 
-// Sizes above 2 GiB carry their high half in sizeHigh (actions 1 and 6).
+// Sizes and counts above 2 GiB come in the record's 64-bit fields.
 qint64 wideSize(const BrxCallbackRecord& r) {
-    if (r.size == INT32_MAX && r.sizeHigh != 0) return (qint64(r.sizeHigh) << 32) | quint32(r.size);
-    return r.size;
+    return qint64(std::min<uint64_t>(brxCallbackSize(&r), uint64_t(INT64_MAX)));
 }
 
 } // namespace
@@ -61,7 +61,7 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             progress(ProgrNewFile, text, wideSize(r));
             break;
         case BRX_ACTION_PROGRESS:
-            progress(ProgrUpdate, QString(), r.size);
+            progress(ProgrUpdate, QString(), wideSize(r));
             break;
         case BRX_ACTION_END:
             progress(ProgrEndOfBatch, QString(), 0);
@@ -70,7 +70,7 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             reportLibraryMessage(r.errorCode, text);
             break;
         case BRX_ACTION_TOTAL_FILES:
-            progress(ProgrTotalFiles, QString(), r.size);
+            progress(ProgrTotalFiles, QString(), wideSize(r));
             break;
         case BRX_ACTION_TOTAL_SIZE:
             progress(ProgrTotalSize, QString(), wideSize(r));

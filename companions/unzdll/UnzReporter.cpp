@@ -9,12 +9,7 @@ namespace unzdll {
 namespace {
 
 void setSize(BrxCallbackRecord& record, uint64_t size) {
-    if (size <= INT32_MAX) {
-        record.size = static_cast<int32_t>(size);
-        return;
-    }
-    record.size = INT32_MAX;
-    record.sizeHigh = static_cast<uint32_t>(size >> 32);
+    brxSetCallbackSize(&record, size);
 }
 
 } // namespace

@@ -20,9 +20,7 @@ BrxCallbackRecord CallbackReporter::makeRecord(int32_t action, int32_t code, uin
     record.version = BRX_DLL_VERSION;
     record.actionCode = action;
     record.errorCode = code;
-    record.size = static_cast<int32_t>(std::min<uint64_t>(size, INT32_MAX));
-    record.sizeHigh = static_cast<uint32_t>(size >> 32);
-    record.sizeLow = static_cast<uint32_t>(size);
+    brxSetCallbackSize(&record, size);
     std::memcpy(record.text, text.data(),
                 std::min<size_t>(text.size(), BRX_CALLBACK_TEXT_SIZE - 1));
     return record;

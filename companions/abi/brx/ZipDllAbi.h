@@ -72,7 +72,8 @@ typedef struct BrxCallbackRecord {
     int32_t size;       /* 24: size or count per action; reply field */
     char text[BRX_CALLBACK_TEXT_SIZE]; /* 28: file name or message; reply field */
     /* Additions after the fixed part (not read by old engines): the full
-     * 64-bit size of actions 1, 2 and 6, as size holds at most INT32_MAX. */
+     * 64-bit size or count of actions 1, 2, 5 and 6, as size holds at most
+     * INT32_MAX. Written and read only through the two functions below. */
     uint32_t sizeHigh; /* 540: bits 32..63 */
     uint32_t sizeLow;  /* 544: bits 0..31 */
 } BrxCallbackRecord;
@@ -82,6 +83,23 @@ typedef int32_t (*BrxCallbackFn)(BrxCallbackRecord* record);
 
 #define BRX_CALLBACK_GO_ON 0
 #define BRX_CALLBACK_STOP (-1)
+
+/* The size or count of actions 1, 2, 5 and 6. size gets the value capped at
+ * INT32_MAX, never negative, for readers of the fixed part; sizeHigh and
+ * sizeLow always get all 64 bits. */
+static inline void brxSetCallbackSize(BrxCallbackRecord* record, uint64_t size) {
+    record->size = size > INT32_MAX ? INT32_MAX : (int32_t)size;
+    record->sizeHigh = (uint32_t)(size >> 32);
+    record->sizeLow = (uint32_t)size;
+}
+
+/* The size written by brxSetCallbackSize; from a library that fills only
+ * the fixed part, its size field (a negative one counts as 0). */
+static inline uint64_t brxCallbackSize(const BrxCallbackRecord* record) {
+    const uint64_t wide = ((uint64_t)record->sizeHigh << 32) | record->sizeLow;
+    if (wide > INT32_MAX) return wide;
+    return record->size < 0 ? 0 : (uint64_t)record->size;
+}
 
 /* Action codes (offset 16). */
 typedef enum BrxCallbackAction {

@@ -83,6 +83,20 @@ TEST_F(ZipDllSafety, CancelInsideAStreamedFileClosesIt) {
     expectUntouched();
 }
 
+TEST_F(ZipDllSafety, SizesOver2GiBAreReportedWhole) {
+    const int64_t size = int64_t{3} << 30;
+    makeSparseFile("large.bin", off_t{size});
+    Command command("keep.zip");
+    command.spec("large.bin");
+    command.stopAfterProgress = 0;
+    EXPECT_EQ(command.run(dll), 0);
+    ASSERT_EQ(command.of(BRX_ACTION_TOTAL_SIZE).size(), 1u);
+    ASSERT_EQ(command.of(BRX_ACTION_ITEM_START).size(), 1u);
+    EXPECT_EQ(command.of(BRX_ACTION_TOTAL_SIZE)[0].size, size);
+    EXPECT_EQ(command.of(BRX_ACTION_ITEM_START)[0].size, size);
+    expectUntouched();
+}
+
 TEST_F(ZipDllSafety, FullDiskFailsWithReasonAndKeepsTheArchive) {
     scratch.write("noise.bin", randomBytes(2u << 20, 4));
     // A file-size limit makes every write past 1 MiB fail as on a full disk;
