@@ -3,6 +3,7 @@
 
 #include "engine/ZCallback.h"
 
+#include "engine/ZipCommand.h"
 #include "engine/ZipEngine.h"
 #include "platform/UserHost.h"
 
@@ -137,7 +138,9 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
         r.errorCode = BRX_PASSWORD_REPLY_NONE;
         repeat = 0;
     } else {
-        writeText(r, password, BRX_PASSWORD_MAX_LENGTH);
+        const QByteArray sent = ZipCommand::libraryPassword(password);
+        std::memset(r.text, 0, BRX_CALLBACK_TEXT_SIZE);
+        std::memcpy(r.text, sent.constData(), size_t(sent.size()));
         r.errorCode = BRX_PASSWORD_REPLY_GIVEN;
     }
     r.size = int32_t(qMin<unsigned>(repeat, BRX_PASSWORD_MAX_REPEAT));

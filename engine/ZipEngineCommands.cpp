@@ -185,7 +185,7 @@ void TZipEngine::runUnzCommand(const QString& archive) {
     in.callback = &ZCallback;
     in.trace = m_trace;
     in.verbose = m_verbose;
-    in.password = m_password.toUtf8();
+    in.password = ZipCommand::libraryPassword(m_password);
     // An old library would prompt by itself: give it a password that cannot match.
     if (version < BRX_RECORD_V160_FIELDS && m_unattended && (m_addOptions & AddEncrypt) &&
         m_password.isEmpty())

@@ -68,6 +68,7 @@ int32_t Extractor::run() {
         m_reporter.totals(static_cast<uint32_t>(selected.size()), totalBytes);
         m_planner =
             std::make_unique<EntryPlanner>(m_options, m_reporter, m_folder, *m_input, m_directory);
+        m_planner->setWriteEarlierEntries([this] { drain(); });
         m_workers = std::make_unique<DecodeWorkers>(workerCount(), *m_input, m_options.test);
         for (const ZipEntry* entry : selected) {
             if (m_reporter.cancelled()) break;

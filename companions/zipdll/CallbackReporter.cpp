@@ -76,7 +76,8 @@ std::optional<std::string> CallbackReporter::askPassword(const std::string& forF
     if (record.actionCode != BRX_ACTION_PASSWORD || record.errorCode != BRX_PASSWORD_REPLY_GIVEN)
         return std::nullopt;
     record.text[BRX_CALLBACK_TEXT_SIZE - 1] = '\0';
-    std::string password(record.text, strnlen(record.text, BRX_PASSWORD_MAX_LENGTH));
+    const size_t bytes = strnlen(record.text, BRX_CALLBACK_TEXT_SIZE);
+    std::string password(record.text, brxPasswordBytes(record.text, bytes));
     if (password.empty()) return std::nullopt;
     return password;
 }

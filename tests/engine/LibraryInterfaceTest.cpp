@@ -218,6 +218,24 @@ TEST_F(LibraryInterfaceTest, PasswordRepliesAreCutAndCapped) {
     EXPECT_EQ(r.size, 15);
 }
 
+TEST_F(LibraryInterfaceTest, BothLibrariesGetTheSamePasswordCutByCharacters) {
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units, four bytes
+    engine.setPassword(emoji.repeated(100));
+    add({"x"});
+    extract();
+    EXPECT_EQ(zipdll.string("password"), emoji.repeated(80));
+    EXPECT_EQ(unzdll.string("password"), emoji.repeated(80));
+
+    unzdll.reset(160);
+    engine.OnPasswordError = [&](QString& password, const QString&, unsigned&) {
+        password = emoji.repeated(90);
+    };
+    unzdll.queue(BRX_ACTION_PASSWORD, 0, 1, "locked.txt");
+    extract();
+    ASSERT_EQ(unzdll.replyCount(), 1);
+    EXPECT_EQ(QString::fromStdString(unzdll.reply(0).text), emoji.repeated(80));
+}
+
 TEST_F(LibraryInterfaceTest, PasswordAskedThroughTheHostGoesToTheLibraryOnly) {
     engine.setPassword(QStringLiteral("old"));
     host.queuePassword(QStringLiteral("typed"));

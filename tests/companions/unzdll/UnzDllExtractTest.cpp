@@ -327,3 +327,48 @@ TEST(UnzDll, ReportsSizesOver2GiBWhole) {
     EXPECT_EQ(items[0].size, INT32_MAX); // capped, never negative, for readers of the fixed part
     EXPECT_TRUE(unz.hasMessage(BRX_MSG_CANCELLED));
 }
+
+// Without their folders, a/x.txt, b/x.txt and x.txt all land on x.txt: the
+// later ones meet the earlier one as an existing file, by the same rules.
+TEST(UnzDll, ANameRepeatedInOneExtractionMeetsTheOverwriteRules) {
+    ScratchFolder scratch;
+    const std::string archive =
+        scratch.write("t.zip", buildZip({{.name = "a/x.txt", .data = "first"},
+                                         {.name = "b/x.txt", .data = "second"},
+                                         {.name = "x.txt", .data = "third"}}));
+    const UnzCommand flat{.archive = archive, .dirNames = false};
+    {
+        UnzDllHarness unz; // default answer: no
+        EXPECT_EQ(unz.run(flat), 1);
+        EXPECT_EQ(readFile(scratch.out() / "x.txt"), "first");
+        const std::vector<CallbackEvent> asked = unz.of(BRX_ACTION_OVERWRITE);
+        ASSERT_EQ(asked.size(), 2u);
+        EXPECT_EQ(asked[0].text, "b/x.txt");
+        EXPECT_EQ(asked[1].text, "x.txt");
+        const std::vector<CallbackEvent> skipped = unz.of(BRX_ACTION_SKIPPED);
+        ASSERT_EQ(skipped.size(), 2u);
+        EXPECT_EQ(skipped[0].size, BRX_SKIP_NO_OVERWRITE);
+    }
+    fs::remove(scratch.out() / "x.txt");
+    {
+        UnzDllHarness unz;
+        unz.overwriteAnswer = BRX_OVERWRITE_REPLY_YES;
+        EXPECT_EQ(unz.run(flat), 3);
+        EXPECT_EQ(readFile(scratch.out() / "x.txt"), "third");
+        EXPECT_EQ(unz.of(BRX_ACTION_OVERWRITE).size(), 2u);
+    }
+    fs::remove(scratch.out() / "x.txt");
+    {
+        UnzDllHarness unz; // overwrite without asking, but say so
+        UnzCommand overwrite = flat;
+        overwrite.overwrite = true;
+        EXPECT_EQ(unz.run(overwrite), 3);
+        EXPECT_EQ(readFile(scratch.out() / "x.txt"), "third");
+        EXPECT_TRUE(unz.of(BRX_ACTION_OVERWRITE).empty());
+        int replaced = 0;
+        for (const CallbackEvent& e : unz.of(BRX_ACTION_MESSAGE))
+            replaced += e.code == BRX_MSG_INFO && e.text.find("x.txt: ") == 0;
+        EXPECT_EQ(replaced, 2);
+    }
+    EXPECT_EQ(scratch.filesUnder(scratch.out()), std::vector<std::string>{"x.txt"});
+}
