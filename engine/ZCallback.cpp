@@ -5,7 +5,7 @@
 
 #include "engine/ZipCommand.h"
 #include "engine/ZipEngine.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 
