@@ -2,6 +2,7 @@
 // events or the host, with the replies written back into the record.
 
 #include "engine/ZCallback.h"
+#include "engine/base/ScopedGuards.h"
 
 #include "engine/ZipCommand.h"
 #include "engine/ZipEngine.h"
@@ -124,11 +125,7 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
     if (OnPasswordError) {
         OnPasswordError(password, text, repeat);
     } else {
-        m_answeringLibrary = true;
-        struct Reset {
-            bool& f;
-            ~Reset() { f = false; }
-        } reset{m_answeringLibrary};
+        const ScopedValue<bool> answering(m_answeringLibrary, true);
         if (r.errorCode & BRX_PASSWORD_CONFIRM_BIT)
             AskAddPassword(password);
         else

@@ -26,6 +26,7 @@ namespace brx {
 
 class IUserHost;
 class IVolumes;
+struct SfxConvertContext;
 struct ZipCommand;
 class ZipLibrary;
 
@@ -189,6 +190,7 @@ private:
     void failList();
 
     SpanSettings spanSettings() const;
+    SfxConvertContext sfxContext(bool newArchive);
     bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
