@@ -2,12 +2,15 @@
 // events or the host, with the replies written back into the record.
 
 #include "engine/ZCallback.h"
+#include "engine/base/ScopedGuards.h"
 
+#include "engine/ZipCommand.h"
 #include "engine/ZipEngine.h"
 #include "engine/base/UserHost.h"
 
 #include <QDir>
 
+#include <algorithm>
 #include <cstring>
 
 namespace brx {
@@ -40,10 +43,9 @@ void writeText(BrxCallbackRecord& r, const QString& text, qsizetype maxChars) {
     std::memcpy(r.text, bytes.constData(), size_t(bytes.size()));
 }
 
-// Sizes above 2 GiB carry their high half in sizeHigh (actions 1 and 6).
+// Sizes and counts above 2 GiB come in the record's 64-bit fields.
 qint64 wideSize(const BrxCallbackRecord& r) {
-    if (r.size == INT32_MAX && r.sizeHigh != 0) return (qint64(r.sizeHigh) << 32) | quint32(r.size);
-    return r.size;
+    return qint64(std::min<uint64_t>(brxCallbackSize(&r), uint64_t(INT64_MAX)));
 }
 
 } // namespace
@@ -61,7 +63,7 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             progress(ProgrNewFile, text, wideSize(r));
             break;
         case BRX_ACTION_PROGRESS:
-            progress(ProgrUpdate, QString(), r.size);
+            progress(ProgrUpdate, QString(), wideSize(r));
             break;
         case BRX_ACTION_END:
             progress(ProgrEndOfBatch, QString(), 0);
@@ -70,7 +72,7 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             reportLibraryMessage(r.errorCode, text);
             break;
         case BRX_ACTION_TOTAL_FILES:
-            progress(ProgrTotalFiles, QString(), r.size);
+            progress(ProgrTotalFiles, QString(), wideSize(r));
             break;
         case BRX_ACTION_TOTAL_SIZE:
             progress(ProgrTotalSize, QString(), wideSize(r));
@@ -124,11 +126,7 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
     if (OnPasswordError) {
         OnPasswordError(password, text, repeat);
     } else {
-        m_answeringLibrary = true;
-        struct Reset {
-            bool& f;
-            ~Reset() { f = false; }
-        } reset{m_answeringLibrary};
+        const ScopedValue<bool> answering(m_answeringLibrary, true);
         if (r.errorCode & BRX_PASSWORD_CONFIRM_BIT)
             AskAddPassword(password);
         else
@@ -138,7 +136,9 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
         r.errorCode = BRX_PASSWORD_REPLY_NONE;
         repeat = 0;
     } else {
-        writeText(r, password, BRX_PASSWORD_MAX_LENGTH);
+        const QByteArray sent = ZipCommand::libraryPassword(password);
+        std::memset(r.text, 0, BRX_CALLBACK_TEXT_SIZE);
+        std::memcpy(r.text, sent.constData(), size_t(sent.size()));
         r.errorCode = BRX_PASSWORD_REPLY_GIVEN;
     }
     r.size = int32_t(qMin<unsigned>(repeat, BRX_PASSWORD_MAX_REPEAT));

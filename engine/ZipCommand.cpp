@@ -17,6 +17,12 @@ int32_t flag(bool on) {
 
 } // namespace
 
+QByteArray ZipCommand::libraryPassword(const QString& password) {
+    QByteArray utf8 = password.toUtf8();
+    utf8.truncate(qsizetype(brxPasswordBytes(utf8.constData(), size_t(utf8.size()))));
+    return utf8;
+}
+
 QByteArray ZipCommand::storeSuffixList(AddStoreExts suffixes) {
     QByteArray list;
     for (unsigned i = 0; i < kAddStoreSuffixCount; ++i)
@@ -50,8 +56,7 @@ void ZipCommand::fillZipCommon(Record& r, const ZipCommandInput& in) {
     r.version = BRX_RECORD_VERSION;
     r.callback = in.callback;
     r.trace = flag(in.trace);
-    QByteArray password =
-        in.password.left(BRX_PASSWORD_MAX_LENGTH).toUtf8().left(BRX_PASSWORD_MAX_LENGTH);
+    QByteArray password = libraryPassword(in.password);
     password.resize(BRX_PASSWORD_BUFFER_SIZE, '\0');
     r.password = const_cast<char*>(keepBytes(password));
     const QByteArray suffixes = storeSuffixList(in.storeSuffixes);

@@ -59,6 +59,9 @@ struct ZipCommand {
 
     // The ".gif:.zip:.exe" list of suffixes stored without compression.
     static QByteArray storeSuffixList(AddStoreExts suffixes);
+    // A password as both libraries receive it, in records and in replies:
+    // UTF-8, cut to its first BRX_PASSWORD_MAX_LENGTH characters.
+    static QByteArray libraryPassword(const QString& password);
 
 private:
     const char* keep(const QString& text);

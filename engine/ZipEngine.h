@@ -27,6 +27,7 @@ namespace brx {
 
 class IUserHost;
 class IVolumes;
+struct SfxConvertContext;
 struct ZipCommand;
 class ZipLibrary;
 
@@ -193,6 +194,7 @@ private:
 
     SpanSettings spanSettings() const;
     bool existingArchive() const;
+    SfxConvertContext sfxContext(bool newArchive);
     bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);

@@ -8,12 +8,22 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QValidator>
+#include <brx/ZipDllAbi.h>
 
 namespace brx {
 
 namespace {
 
-constexpr int kMaxPasswordChars = 80;
+// As many characters as the libraries take (BRX_PASSWORD_MAX_LENGTH), counted
+// as characters: a character outside the BMP is two UTF-16 units.
+class PasswordLengthValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return input.toUcs4().size() <= BRX_PASSWORD_MAX_LENGTH ? Acceptable : Invalid;
+    }
+};
 
 QPushButton* makeButton(QWidget* parent, int textId, QStyle::StandardPixmap icon, int left) {
     auto* button = new QPushButton(LoadZipStr(textId), parent);
@@ -38,7 +48,8 @@ TPasswordDlg::TPasswordDlg(QWidget* parent) : QDialog(parent) {
     m_edit = new QLineEdit(this);
     m_edit->setGeometry(20, 40, 297, m_edit->sizeHint().height());
     m_edit->setEchoMode(QLineEdit::Password);
-    m_edit->setMaxLength(kMaxPasswordChars);
+    m_edit->setMaxLength(2 * BRX_PASSWORD_MAX_LENGTH);
+    m_edit->setValidator(new PasswordLengthValidator(m_edit));
     m_ok = makeButton(this, PW_Ok, QStyle::SP_DialogOkButton, 44);
     m_ok->setDefault(true);
     m_cancel = makeButton(this, PW_Cancel, QStyle::SP_DialogCancelButton, 205);

@@ -127,7 +127,16 @@ bool EntryPlanner::placeOutput(PlannedEntry& planned) {
         break;
     }
     planned.mode = restoredMode(*planned.entry, m_folder.defaultFileMode());
-    return mayWrite(planned);
+    // Two entries with one output path (duplicates, or names without their
+    // folders): the second meets the first as an existing file.
+    const bool repeated = !m_targets.insert(planned.target).second;
+    if (repeated && m_writeEarlier) m_writeEarlier();
+    if (!mayWrite(planned)) return false;
+    if (repeated && m_folder.inspect(planned.target).exists)
+        m_reporter.message(BRX_MSG_INFO, planned.target +
+                                             ": the file of an earlier entry is replaced by " +
+                                             planned.name);
+    return true;
 }
 
 // Update extracts newer entries and new files, freshen only newer entries

@@ -10,8 +10,10 @@
 #include "zipcore/ZipReader.h"
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace unzdll {
@@ -43,6 +45,12 @@ public:
 
     // Nothing when the entry was refused or skipped (already reported).
     std::optional<PlannedEntry> plan(const zipcore::ZipEntry& entry);
+    // Called before an entry whose output path an earlier entry of this
+    // command already has: it must put the earlier entries' files on disk,
+    // so that the overwrite rules judge the repeat against a real file.
+    void setWriteEarlierEntries(std::function<void()> writeEarlier) {
+        m_writeEarlier = std::move(writeEarlier);
+    }
 
 private:
     bool checkEntry(PlannedEntry& planned);
@@ -55,8 +63,10 @@ private:
     OutputFolder& m_folder;
     zipcore::ZipInput& m_input;
     const zipcore::ZipDirectory& m_directory;
-    std::vector<std::string> m_passwords; // known to open entries, most recent first
-    bool m_userGaveUp = false;            // an empty answer: do not ask again
+    std::function<void()> m_writeEarlier;
+    std::unordered_set<std::string> m_targets; // output paths of the entries planned so far
+    std::vector<std::string> m_passwords;      // known to open entries, most recent first
+    bool m_userGaveUp = false;                 // an empty answer: do not ask again
 };
 
 // The entry's modification time: the exact Unix time of an extended

@@ -68,6 +68,7 @@ int32_t Extractor::run() {
         m_reporter.totals(static_cast<uint32_t>(selected.size()), totalBytes);
         m_planner =
             std::make_unique<EntryPlanner>(m_options, m_reporter, m_folder, *m_input, m_directory);
+        m_planner->setWriteEarlierEntries([this] { drain(); });
         m_workers = std::make_unique<DecodeWorkers>(workerCount(), *m_input, m_options.test);
         for (const ZipEntry* entry : selected) {
             if (m_reporter.cancelled()) break;
@@ -84,7 +85,7 @@ int32_t Extractor::run() {
 }
 
 bool Extractor::openArchive() {
-    m_input = std::make_unique<PosixFileInput>(m_options.archive);
+    m_input = std::make_unique<zipcore::FileInput>(m_options.archive);
     if (!m_input->isOpen()) {
         m_reporter.message(BRX_MSG_ARCHIVE_OPEN_FAILED, m_options.archive + ": cannot be opened: " +
                                                             systemErrorText(m_input->openError()));

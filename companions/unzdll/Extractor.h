@@ -7,7 +7,7 @@
 
 #include "EntryPlanner.h"
 #include "OutputFolder.h"
-#include "PosixFileInput.h"
+#include "zipcore/FileInput.h"
 #include "UnzOptions.h"
 #include "UnzReporter.h"
 #include "DecodeWorkers.h"
@@ -49,7 +49,7 @@ private:
     const UnzOptions& m_options;
     UnzReporter& m_reporter;
     OutputFolder m_folder;
-    std::unique_ptr<PosixFileInput> m_input;
+    std::unique_ptr<zipcore::FileInput> m_input;
     zipcore::ZipDirectory m_directory;
     std::unique_ptr<EntryPlanner> m_planner;
     std::deque<std::unique_ptr<DecodeJob>> m_pending;

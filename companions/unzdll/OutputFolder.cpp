@@ -158,9 +158,9 @@ bool OutputFile::open(const std::string& path, unsigned mode, std::string& error
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = prefix;
         temp.replace(temp.size() - 6, 6, randomSuffix());
-        m_fd =
-            ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 0777);
-        if (m_fd >= 0) {
+        m_file.reset(
+            ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode & 0777));
+        if (m_file.isOpen()) {
             m_tempPath = std::move(temp);
             m_finalPath = path;
             m_mode = mode & 07777;
@@ -175,7 +175,7 @@ bool OutputFile::open(const std::string& path, unsigned mode, std::string& error
 
 bool OutputFile::write(const unsigned char* data, size_t size, std::string& error) {
     while (size > 0) {
-        const ssize_t done = ::write(m_fd, data, size);
+        const ssize_t done = ::write(m_file.get(), data, size);
         if (done < 0 && errno == EINTR) continue;
         if (done <= 0) {
             error = m_finalPath + ": " + systemErrorText(done < 0 ? errno : ENOSPC);
@@ -189,14 +189,12 @@ bool OutputFile::write(const unsigned char* data, size_t size, std::string& erro
 
 bool OutputFile::commit(std::time_t modified, std::string& error) {
     if (m_mode != (m_mode & 0777 & ~m_umask)) // special bits, or bits the umask took away
-        ::fchmod(m_fd, m_mode);
+        ::fchmod(m_file.get(), m_mode);
     if (modified > 0) {
         const timespec times[2] = {{0, UTIME_NOW}, {modified, 0}};
-        ::futimens(m_fd, times);
+        ::futimens(m_file.get(), times);
     }
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0 || ::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
+    if (!m_file.close() || ::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
         error = m_finalPath + ": " + systemErrorText(errno);
         ::unlink(m_tempPath.c_str());
         m_tempPath.clear();
@@ -207,8 +205,7 @@ bool OutputFile::commit(std::time_t modified, std::string& error) {
 }
 
 void OutputFile::abandon() {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
+    m_file.reset();
     if (!m_tempPath.empty()) ::unlink(m_tempPath.c_str());
     m_tempPath.clear();
 }

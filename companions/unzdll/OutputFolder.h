@@ -5,6 +5,8 @@
 // link, and a file replaces its predecessor only once it is complete.
 // Caller's thread only.
 
+#include "zipcore/FileHandle.h"
+
 #include <ctime>
 #include <string>
 #include <unordered_set>
@@ -63,7 +65,7 @@ public:
 
 private:
     const unsigned m_umask;
-    int m_fd = -1;
+    zipcore::FileHandle m_file;
     unsigned m_mode = 0;
     std::string m_tempPath;
     std::string m_finalPath;

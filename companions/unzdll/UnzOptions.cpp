@@ -1,5 +1,7 @@
 #include "UnzOptions.h"
 
+#include <cstring>
+
 namespace unzdll {
 
 bool readOptions(const BrxUnzCommandRecord& record, UnzOptions& options) {
@@ -10,7 +12,9 @@ bool readOptions(const BrxUnzCommandRecord& record, UnzOptions& options) {
     for (int32_t i = 0; i < record.specCount; ++i)
         if (record.specs[i].spec && *record.specs[i].spec)
             options.specs.emplace_back(record.specs[i].spec);
-    if (record.password) options.password = record.password;
+    if (record.password)
+        options.password.assign(record.password,
+                                brxPasswordBytes(record.password, std::strlen(record.password)));
     options.test = record.test != 0;
     options.update = record.update != 0;
     options.freshen = record.freshen != 0 && !options.update;

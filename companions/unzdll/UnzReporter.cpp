@@ -9,12 +9,7 @@ namespace unzdll {
 namespace {
 
 void setSize(BrxCallbackRecord& record, uint64_t size) {
-    if (size <= INT32_MAX) {
-        record.size = static_cast<int32_t>(size);
-        return;
-    }
-    record.size = INT32_MAX;
-    record.sizeHigh = static_cast<uint32_t>(size >> 32);
+    brxSetCallbackSize(&record, size);
 }
 
 } // namespace
@@ -77,9 +72,8 @@ std::optional<std::string> UnzReporter::askPassword(const std::string& name, int
     send();
     repeatCount = std::clamp(m_record.size, 0, BRX_PASSWORD_MAX_REPEAT);
     if (m_record.errorCode != BRX_PASSWORD_REPLY_GIVEN) return std::nullopt;
-    const size_t length =
-        strnlen(m_record.text, std::min<size_t>(sizeof m_record.text, BRX_PASSWORD_MAX_LENGTH));
-    std::string password(m_record.text, length);
+    const size_t bytes = strnlen(m_record.text, sizeof m_record.text);
+    std::string password(m_record.text, brxPasswordBytes(m_record.text, bytes));
     if (password.empty()) return std::nullopt;
     return password;
 }

@@ -2,13 +2,13 @@
 
 #include "zipcore/Crc32.h"
 #include "zipcore/DeflateCompressor.h"
+#include "zipcore/FileHandle.h"
 #include "zipcore/ZipCrypto.h"
 #include "zipcore/ZipFormat.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 
@@ -33,8 +33,8 @@ void encryptResult(CompressResult& result, const std::string& password) {
 
 bool readWholeFile(const std::string& path, uint64_t limit, ByteBuffer& out, std::string& error,
                    uint64_t sizeHint) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const FileHandle file = FileHandle::openForReading(path);
+    if (!file.isOpen()) {
         error = std::strerror(errno);
         return false;
     }
@@ -45,22 +45,19 @@ bool readWholeFile(const std::string& path, uint64_t limit, ByteBuffer& out, std
     for (;;) {
         if (out.size() - used < 64 * 1024)
             out.resize(std::max<size_t>(out.size() * 2, used + 256 * 1024));
-        const ssize_t n = ::read(fd, out.data() + used, out.size() - used);
+        const ssize_t n = ::read(file.get(), out.data() + used, out.size() - used);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             error = std::strerror(errno);
-            ::close(fd);
             return false;
         }
         if (n == 0) break;
         used += static_cast<size_t>(n);
         if (used > limit) {
             error = "the file keeps growing while it is read";
-            ::close(fd);
             return false;
         }
     }
-    ::close(fd);
     out.resize(used);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace zipcore {
 
@@ -17,12 +18,8 @@ constexpr size_t kBufferSize = 1 << 20;
 
 } // namespace
 
-ZipFileWriter::ZipFileWriter(int fd) : m_fd(fd) {
+ZipFileWriter::ZipFileWriter(FileHandle file) : m_file(std::move(file)) {
     m_buffer.reserve(kBufferSize);
-}
-
-ZipFileWriter::~ZipFileWriter() {
-    if (m_fd >= 0) ::close(m_fd);
 }
 
 void ZipFileWriter::write(const void* data, size_t size) {
@@ -46,7 +43,7 @@ void ZipFileWriter::flush() {
 
 void ZipFileWriter::writeAll(const unsigned char* data, size_t size) {
     while (size > 0) {
-        const ssize_t done = ::write(m_fd, data, size);
+        const ssize_t done = ::write(m_file.get(), data, size);
         if (done < 0 && errno == EINTR) continue;
         if (done < 0) throwErrno();
         if (done == 0) {
@@ -62,7 +59,7 @@ void ZipFileWriter::patch(uint64_t offset, std::string_view bytes) {
     flush();
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,
+        const ssize_t n = ::pwrite(m_file.get(), bytes.data() + done, bytes.size() - done,
                                    static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) throwErrno();
@@ -72,22 +69,20 @@ void ZipFileWriter::patch(uint64_t offset, std::string_view bytes) {
 
 void ZipFileWriter::truncateTo(uint64_t offset) {
     flush();
-    if (::ftruncate(m_fd, static_cast<off_t>(offset)) != 0 ||
-        ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+    if (::ftruncate(m_file.get(), static_cast<off_t>(offset)) != 0 ||
+        ::lseek(m_file.get(), static_cast<off_t>(offset), SEEK_SET) < 0)
         throwErrno();
     m_position = offset;
 }
 
 void ZipFileWriter::sync() {
     flush();
-    if (::fsync(m_fd) != 0) throwErrno();
+    if (::fsync(m_file.get()) != 0) throwErrno();
 }
 
 void ZipFileWriter::close() {
     flush();
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0) throwErrno();
+    if (!m_file.close()) throwErrno();
 }
 
 } // namespace zipcore

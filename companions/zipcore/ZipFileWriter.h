@@ -3,6 +3,8 @@
 // writer needs: patching a local header once an entry's sizes are known.
 // Failures throw std::system_error carrying errno (ENOSPC for a full disk).
 
+#include "zipcore/FileHandle.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,9 +15,9 @@ namespace zipcore {
 
 class ZipFileWriter {
 public:
-    // Takes ownership of an open, writable descriptor positioned at 0.
-    explicit ZipFileWriter(int fd);
-    ~ZipFileWriter();
+    // Takes an open, writable file positioned at 0.
+    explicit ZipFileWriter(FileHandle file);
+    explicit ZipFileWriter(int fd) : ZipFileWriter(FileHandle(fd)) {}
     ZipFileWriter(const ZipFileWriter&) = delete;
     ZipFileWriter& operator=(const ZipFileWriter&) = delete;
 
@@ -29,13 +31,13 @@ public:
 
     void flush();
     void sync();
-    // Flushes and closes; the descriptor is closed by the destructor otherwise.
+    // Flushes and closes; the file is closed unflushed by the destructor otherwise.
     void close();
 
 private:
     void writeAll(const unsigned char* data, size_t size);
 
-    int m_fd;
+    FileHandle m_file;
     uint64_t m_position = 0;
     std::vector<unsigned char> m_buffer;
 };

@@ -3,19 +3,17 @@
 #include "zipcore/Crc32.h"
 #include "zipcore/DeflateCompressor.h"
 #include "zipcore/EntryName.h"
+#include "zipcore/FileInput.h"
 #include "zipcore/ZipCrypto.h"
 #include "zipcore/ZipFormat.h"
 #include "zipdll/CommandError.h"
 #include "zipdll/StoredNames.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 
 namespace zipdll {
 
@@ -37,43 +35,26 @@ std::string readError(const SourceItem& source, const std::string& reason) {
     return "Cannot read " + source.path + ": " + reason + "; not added";
 }
 
-// Reads up to size bytes at offset; fewer only at the end of the file.
-ssize_t readFully(int fd, unsigned char* data, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, data + done, size - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return -1;
-        if (got == 0) break;
-        done += static_cast<size_t>(got);
-    }
-    return static_cast<ssize_t>(done);
-}
-
 // Four small samples across the file, to judge whether deflate is worth it.
-bool fileLooksIncompressible(int fd, uint64_t size) {
+bool fileLooksIncompressible(FileInput& file, uint64_t size) {
     constexpr size_t kSample = 16 * 1024;
     std::vector<unsigned char> samples(4 * kSample);
     for (size_t i = 0; i < 4; ++i) {
         const uint64_t offset = (size - kSample) / 3 * i;
-        if (::pread(fd, samples.data() + i * kSample, kSample, static_cast<off_t>(offset)) !=
-            kSample)
-            return false;
+        if (!file.readExact(offset, samples.data() + i * kSample, kSample)) return false;
     }
     return sampleLooksIncompressible(samples.data(), samples.size());
 }
 
-std::optional<uint32_t> crcOfFile(int fd) {
+std::optional<uint32_t> crcOfFile(FileInput& file) {
     std::vector<unsigned char> buffer(kCopyBlock);
     uint32_t crc = 0;
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) return crc;
-        crc = crc32Update(crc, buffer.data(), static_cast<size_t>(got));
+    for (uint64_t offset = 0;;) {
+        const size_t got = file.readAt(offset, buffer.data(), buffer.size());
+        crc = crc32Update(crc, buffer.data(), got);
         offset += got;
+        if (got < buffer.size())
+            return file.readError() == 0 ? std::optional<uint32_t>(crc) : std::nullopt;
     }
 }
 
@@ -241,36 +222,35 @@ void ArchiveBuilder::reportBytes(uint64_t bytes) {
 
 void ArchiveBuilder::writeStreamed(const SourceItem& source, bool storeOnly) {
     m_reporter.itemStart(source.storedName, static_cast<uint64_t>(source.info.st_size));
-    const int fd = ::open(source.path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(errno)));
+    FileInput file(source.path);
+    if (!file.isOpen()) {
+        m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(file.openError())));
         return;
     }
-    const bool deflated = m_settings.level > 0 && !storeOnly &&
-                          !fileLooksIncompressible(fd, static_cast<uint64_t>(source.info.st_size));
+    const bool deflated =
+        m_settings.level > 0 && !storeOnly &&
+        !fileLooksIncompressible(file, static_cast<uint64_t>(source.info.st_size));
     // The encryption header carries the CRC, so it is computed first.
-    std::optional<uint32_t> crc = m_settings.encrypt ? crcOfFile(fd) : std::optional<uint32_t>(0);
+    std::optional<uint32_t> crc = m_settings.encrypt ? crcOfFile(file) : std::optional<uint32_t>(0);
     if (!crc) {
-        m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(errno)));
-        ::close(fd);
+        m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(file.readError())));
         return;
     }
     checkRoom(0);
     WrittenEntry entry = entryFor(source, deflated);
     const uint64_t start = m_out.position();
     m_out.write(localHeaderBytes(entry));
-    if (streamData(fd, source, entry, *crc)) {
+    if (streamData(file, source, entry, *crc)) {
         m_out.patch(start + kLocalCrcOffset, localSizesBytes(entry));
         addWritten(std::move(entry), source);
     } else {
         m_out.truncateTo(start);
     }
-    ::close(fd);
 }
 
 // Reads, compresses, encrypts and writes one large file in bounded memory.
 // False (reported) when the file could not be read as listed.
-bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& entry,
+bool ArchiveBuilder::streamData(FileInput& file, const SourceItem& source, WrittenEntry& entry,
                                 uint32_t expectedCrc) {
     std::optional<ZipCrypto> crypto;
     uint64_t packed = 0;
@@ -288,26 +268,27 @@ bool ArchiveBuilder::streamData(int fd, const SourceItem& source, WrittenEntry& 
     uint32_t crc = 0;
     uint64_t total = 0;
     for (;;) {
-        const ssize_t got = readFully(fd, input.data(), input.size());
-        if (got < 0) {
-            m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(errno)));
+        const size_t got = file.readAt(total, input.data(), input.size());
+        if (file.readError() != 0) {
+            m_reporter.message(BRX_MSG_READ_FAILED,
+                               readError(source, std::strerror(file.readError())));
             return false;
         }
-        const bool last = static_cast<size_t>(got) < input.size();
-        crc = crc32Update(crc, input.data(), static_cast<size_t>(got));
-        total += static_cast<uint64_t>(got);
+        const bool last = got < input.size();
+        crc = crc32Update(crc, input.data(), got);
+        total += got;
         output.clear();
         if (deflater)
-            deflater->feed(input.data(), static_cast<size_t>(got), last, output);
+            deflater->feed(input.data(), got, last, output);
         else
-            output.assign(input.begin(), input.begin() + got);
+            output.assign(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(got));
         if (crypto) crypto->encrypt(output.data(), output.size());
         packed += output.size();
         if (total > kMaxFieldValue || packed > kMaxFieldValue)
             throw CommandError{BRX_MSG_TOO_LARGE,
                                source.path + " is too large for a ZIP archive (over 4 GiB)"};
         m_out.write(output.data(), output.size());
-        m_reporter.progress(static_cast<uint64_t>(got));
+        m_reporter.progress(got);
         if (last) break;
     }
     if (m_settings.encrypt && crc != expectedCrc) {

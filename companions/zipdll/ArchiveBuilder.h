@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+namespace zipcore {
+class FileInput;
+}
+
 namespace zipdll {
 
 struct OutputJob {
@@ -64,8 +68,8 @@ private:
     void writeFolder(const SourceItem& source);
     void writePooled(const SourceItem& source, size_t poolIndex);
     void writeStreamed(const SourceItem& source, bool storeOnly);
-    bool streamData(int fd, const SourceItem& source, zipcore::WrittenEntry& entry,
-                    uint32_t expectedCrc);
+    bool streamData(zipcore::FileInput& file, const SourceItem& source,
+                    zipcore::WrittenEntry& entry, uint32_t expectedCrc);
     zipcore::WrittenEntry entryFor(const SourceItem& source, bool deflated) const;
     void addWritten(zipcore::WrittenEntry entry, const SourceItem& source);
     void reportBytes(uint64_t bytes);

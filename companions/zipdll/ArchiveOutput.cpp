@@ -22,7 +22,7 @@ BuildOutcome writeArchive(const OutputRequest& request, const std::vector<Output
     struct stat before {};
     const bool replacing = ::stat(command.archivePath.c_str(), &before) == 0;
     TempArchive temp(command.archivePath, command.tempDir);
-    zipcore::ZipFileWriter out(temp.takeDescriptor());
+    zipcore::ZipFileWriter out(temp.takeFile());
     BuildSettings settings{command.level,    command.encrypt, command.password,
                            command.forceDos, request.comment, command.archivePath};
     ArchiveBuilder builder(settings, reporter, request.existing, out);

@@ -20,9 +20,7 @@ BrxCallbackRecord CallbackReporter::makeRecord(int32_t action, int32_t code, uin
     record.version = BRX_DLL_VERSION;
     record.actionCode = action;
     record.errorCode = code;
-    record.size = static_cast<int32_t>(std::min<uint64_t>(size, INT32_MAX));
-    record.sizeHigh = static_cast<uint32_t>(size >> 32);
-    record.sizeLow = static_cast<uint32_t>(size);
+    brxSetCallbackSize(&record, size);
     std::memcpy(record.text, text.data(),
                 std::min<size_t>(text.size(), BRX_CALLBACK_TEXT_SIZE - 1));
     return record;
@@ -78,7 +76,8 @@ std::optional<std::string> CallbackReporter::askPassword(const std::string& forF
     if (record.actionCode != BRX_ACTION_PASSWORD || record.errorCode != BRX_PASSWORD_REPLY_GIVEN)
         return std::nullopt;
     record.text[BRX_CALLBACK_TEXT_SIZE - 1] = '\0';
-    std::string password(record.text, strnlen(record.text, BRX_PASSWORD_MAX_LENGTH));
+    const size_t bytes = strnlen(record.text, BRX_CALLBACK_TEXT_SIZE);
+    std::string password(record.text, brxPasswordBytes(record.text, bytes));
     if (password.empty()) return std::nullopt;
     return password;
 }

@@ -4,44 +4,18 @@
 #include "zipcore/ZipFormat.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zipdll {
 
 using namespace zipcore;
 
-DescriptorInput::DescriptorInput(int fd) : m_fd(fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) == 0) m_size = static_cast<uint64_t>(info.st_size);
-}
-
-DescriptorInput::~DescriptorInput() {
-    ::close(m_fd);
-}
-
-size_t DescriptorInput::readAt(uint64_t offset, void* dst, size_t n) {
-    size_t done = 0;
-    while (done < n) {
-        const ssize_t got = ::pread(m_fd, static_cast<char*>(dst) + done, n - done,
-                                    static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<size_t>(got);
-    }
-    return done;
-}
-
 bool ExistingArchive::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        m_error = std::strerror(errno);
+    m_input = std::make_unique<FileInput>(path);
+    if (!m_input->isOpen()) {
+        m_error = std::strerror(m_input->openError());
         return false;
     }
-    m_input = std::make_unique<DescriptorInput>(fd);
     const DirectoryResult result = readDirectory(*m_input, m_directory);
     if (!result.ok) {
         m_error = result.error;

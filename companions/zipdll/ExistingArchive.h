@@ -3,7 +3,7 @@
 // entry's bytes lie, and what sits in front of the first entry (a
 // self-extractor). Entries that are kept are copied byte for byte.
 
-#include "zipcore/ZipInput.h"
+#include "zipcore/FileInput.h"
 #include "zipcore/ZipReader.h"
 
 #include <cstdint>
@@ -12,21 +12,6 @@
 #include <vector>
 
 namespace zipdll {
-
-// pread on a file descriptor: fast for copying whole entries.
-class DescriptorInput : public zipcore::ZipInput {
-public:
-    explicit DescriptorInput(int fd);
-    ~DescriptorInput() override;
-    DescriptorInput(const DescriptorInput&) = delete;
-    DescriptorInput& operator=(const DescriptorInput&) = delete;
-    uint64_t size() const override { return m_size; }
-    size_t readAt(uint64_t offset, void* dst, size_t n) override;
-
-private:
-    int m_fd;
-    uint64_t m_size = 0;
-};
 
 struct KeptEntry {
     zipcore::ZipEntry entry;
@@ -49,7 +34,7 @@ public:
 private:
     bool locate(const zipcore::ZipEntry& entry, KeptEntry& kept);
 
-    std::unique_ptr<DescriptorInput> m_input;
+    std::unique_ptr<zipcore::FileInput> m_input;
     zipcore::ZipDirectory m_directory;
     std::vector<KeptEntry> m_entries;
     uint64_t m_prefixSize = 0;

@@ -22,12 +22,12 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string makeTemp(const std::string& folder, int& fd) {
+std::string makeTemp(const std::string& folder, zipcore::FileHandle& file) {
     std::string pattern = folder + (folder.back() == '/' ? "" : "/") + ".zipdll-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    fd = ::mkostemp(name.data(), O_CLOEXEC);
-    return fd >= 0 ? std::string(name.data()) : std::string();
+    file.reset(::mkostemp(name.data(), O_CLOEXEC));
+    return file.isOpen() ? std::string(name.data()) : std::string();
 }
 
 void copyDescriptor(int from, int to) {
@@ -50,21 +50,15 @@ void copyDescriptor(int from, int to) {
 
 TempArchive::TempArchive(const std::string& targetPath, const std::string& tempDir) {
     const std::string folder = tempDir.empty() ? folderOf(targetPath) : tempDir;
-    m_path = makeTemp(folder, m_fd);
-    if (m_fd < 0)
+    m_path = makeTemp(folder, m_file);
+    if (!m_file.isOpen())
         throw CommandError{BRX_MSG_TEMP_FILE_FAILED, "Cannot create a temporary file in " + folder +
                                                          ": " + std::strerror(errno)};
 }
 
 TempArchive::~TempArchive() {
-    if (m_fd >= 0) ::close(m_fd);
+    m_file.reset();
     if (!m_committed && !m_path.empty()) ::unlink(m_path.c_str());
-}
-
-int TempArchive::takeDescriptor() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
 }
 
 void TempArchive::commit(const std::string& targetPath, mode_t mode) {
@@ -83,19 +77,17 @@ void TempArchive::commit(const std::string& targetPath, mode_t mode) {
 // the target first, so that the target is still replaced in one step.
 void TempArchive::copyInto(const std::string& targetPath, mode_t mode) {
     TempArchive beside(targetPath, {});
-    const int from = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (from < 0)
+    const zipcore::FileHandle from = zipcore::FileHandle::openForReading(m_path);
+    if (!from.isOpen())
         throw CommandError{BRX_MSG_REPLACE_FAILED,
                            "Cannot read " + m_path + ": " + std::strerror(errno)};
     try {
-        copyDescriptor(from, beside.m_fd);
-        if (::fsync(beside.m_fd) != 0) throw errno;
+        copyDescriptor(from.get(), beside.m_file.get());
+        if (::fsync(beside.m_file.get()) != 0) throw errno;
     } catch (int error) {
-        ::close(from);
         throw CommandError{BRX_MSG_WRITE_FAILED,
                            "Cannot write " + beside.path() + ": " + std::strerror(error)};
     }
-    ::close(from);
     beside.commit(targetPath, mode);
 }
 

@@ -4,8 +4,11 @@
 // complete. Until then the target is never touched; a temporary file that
 // is not committed is removed.
 
+#include "zipcore/FileHandle.h"
+
 #include <string>
 #include <sys/types.h>
+#include <utility>
 
 namespace zipdll {
 
@@ -18,8 +21,8 @@ public:
     TempArchive& operator=(const TempArchive&) = delete;
 
     const std::string& path() const { return m_path; }
-    // The open descriptor; the caller owns it from now on.
-    int takeDescriptor();
+    // The open file; the caller owns it from now on.
+    zipcore::FileHandle takeFile() { return std::move(m_file); }
     // Moves the finished file over the target with the given permissions.
     // Throws CommandError.
     void commit(const std::string& targetPath, mode_t mode);
@@ -28,7 +31,7 @@ private:
     void copyInto(const std::string& targetPath, mode_t mode);
 
     std::string m_path;
-    int m_fd = -1;
+    zipcore::FileHandle m_file;
     bool m_committed = false;
 };
 

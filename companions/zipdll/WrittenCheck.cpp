@@ -3,14 +3,12 @@
 #include "zipcore/Crc32.h"
 #include "zipcore/ZipCrypto.h"
 #include "zipcore/ZipFormat.h"
-#include "zipdll/ExistingArchive.h"
+#include "zipcore/FileInput.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <vector>
 #include <cstring>
-#include <fcntl.h>
 #include <zlib.h>
 
 namespace zipdll {
@@ -70,9 +68,9 @@ bool crcOfEntry(ZipInput& input, const WrittenEntry& entry, const std::string& p
 std::string checkWrittenEntries(const std::string& archivePath,
                                 const std::vector<WrittenEntry>& entries,
                                 const std::string& password) {
-    const int fd = ::open(archivePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return "Cannot read back " + archivePath + ": " + std::strerror(errno);
-    DescriptorInput input(fd);
+    FileInput input(archivePath);
+    if (!input.isOpen())
+        return "Cannot read back " + archivePath + ": " + std::strerror(input.openError());
     for (const WrittenEntry& entry : entries) {
         uint32_t crc = 0;
         if (!crcOfEntry(input, entry, password, crc) || crc != entry.crc32)

@@ -54,8 +54,10 @@ ZipCommand readCommand(const BrxZipCommandRecord& record) {
         if (record.excludes[i] && *record.excludes[i])
             command.excludes.push_back(record.excludes[i]);
     command.storeSuffixes = splitSuffixes(text(record.storeSuffixes));
-    if (record.password)
-        command.password.assign(record.password, strnlen(record.password, BRX_PASSWORD_MAX_LENGTH));
+    if (record.password) {
+        const size_t bytes = strnlen(record.password, BRX_PASSWORD_MAX_BYTES);
+        command.password.assign(record.password, brxPasswordBytes(record.password, bytes));
+    }
     command.encrypt = record.encrypt != 0;
     command.hiddenFiles = record.hiddenFiles != 0;
     command.dirEntries = record.dirEntries != 0;

@@ -31,6 +31,9 @@ public:
     void queue(int code, int errorCode, int size, const char* text = "") {
         fn<void (*)(int, int, int, const char*)>("FakeQueueAction")(code, errorCode, size, text);
     }
+    void queueWide(int code, long long size, const char* text = "") {
+        fn<void (*)(int, long long, const char*)>("FakeQueueWideAction")(code, size, text);
+    }
     int check() { return fn<int (*)()>("FakeCheck")(); }
     QString string(const char* key) {
         const char* s = fn<const char* (*)(const char*)>("FakeString")(key);

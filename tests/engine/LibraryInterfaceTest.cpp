@@ -186,6 +186,23 @@ TEST_F(LibraryInterfaceTest, ProgressAndMessagesFromTheLibrary) {
     EXPECT_TRUE(host.messages.isEmpty()); // library messages never open a box
 }
 
+TEST_F(LibraryInterfaceTest, SizesOver2GiBReachOnProgressWhole) {
+    QList<qint64> sizes;
+    engine.OnProgress = [&](ProgressType, const QString&, qint64 size) { sizes.append(size); };
+    const qint64 k3GiB = qint64(3) << 30;
+    const qint64 kOver4GiB = (qint64(5) << 30) + 7;
+    for (FakeLibrary* library : {&zipdll, &unzdll}) {
+        library->queueWide(BRX_ACTION_TOTAL_FILES, (qint64(1) << 31) + 5);
+        library->queueWide(BRX_ACTION_TOTAL_SIZE, kOver4GiB);
+        library->queueWide(BRX_ACTION_ITEM_START, k3GiB, "big.bin");
+        library->queueWide(BRX_ACTION_PROGRESS, k3GiB + 1);
+    }
+    add({"x"});
+    extract();
+    const QList<qint64> once{(qint64(1) << 31) + 5, kOver4GiB, k3GiB, k3GiB + 1};
+    EXPECT_EQ(sizes, once + once);
+}
+
 TEST_F(LibraryInterfaceTest, PasswordRepliesAreCutAndCapped) {
     engine.OnPasswordError = [](QString& password, const QString& forFile, unsigned& repeat) {
         password = QString(90, 'k');
@@ -199,6 +216,24 @@ TEST_F(LibraryInterfaceTest, PasswordRepliesAreCutAndCapped) {
     EXPECT_EQ(r.text, std::string(80, 'k'));
     EXPECT_EQ(r.errorCode, BRX_PASSWORD_REPLY_GIVEN);
     EXPECT_EQ(r.size, 15);
+}
+
+TEST_F(LibraryInterfaceTest, BothLibrariesGetTheSamePasswordCutByCharacters) {
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units, four bytes
+    engine.setPassword(emoji.repeated(100));
+    add({"x"});
+    extract();
+    EXPECT_EQ(zipdll.string("password"), emoji.repeated(80));
+    EXPECT_EQ(unzdll.string("password"), emoji.repeated(80));
+
+    unzdll.reset(160);
+    engine.OnPasswordError = [&](QString& password, const QString&, unsigned&) {
+        password = emoji.repeated(90);
+    };
+    unzdll.queue(BRX_ACTION_PASSWORD, 0, 1, "locked.txt");
+    extract();
+    ASSERT_EQ(unzdll.replyCount(), 1);
+    EXPECT_EQ(QString::fromStdString(unzdll.reply(0).text), emoji.repeated(80));
 }
 
 TEST_F(LibraryInterfaceTest, PasswordAskedThroughTheHostGoesToTheLibraryOnly) {

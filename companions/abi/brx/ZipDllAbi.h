@@ -44,9 +44,12 @@ extern "C" {
 #define BRX_RECORD_CHECK 7
 /* Room for pattern pointers in the old (long) records. */
 #define BRX_OLD_RECORD_MAX_SPECS 4097
-/* Password buffer of the compression record: 80 characters + NUL. */
-#define BRX_PASSWORD_BUFFER_SIZE 81
+/* A password is at most 80 characters of UTF-8 text, so at most 320 bytes;
+ * the compression record's buffer holds that and its NUL. Every side cuts a
+ * longer password with brxPasswordBytes below, never inside a character. */
 #define BRX_PASSWORD_MAX_LENGTH 80
+#define BRX_PASSWORD_MAX_BYTES (4 * BRX_PASSWORD_MAX_LENGTH)
+#define BRX_PASSWORD_BUFFER_SIZE (BRX_PASSWORD_MAX_BYTES + 1)
 /* Text field of the callback record. */
 #define BRX_CALLBACK_TEXT_SIZE 512
 
@@ -72,7 +75,8 @@ typedef struct BrxCallbackRecord {
     int32_t size;       /* 24: size or count per action; reply field */
     char text[BRX_CALLBACK_TEXT_SIZE]; /* 28: file name or message; reply field */
     /* Additions after the fixed part (not read by old engines): the full
-     * 64-bit size of actions 1, 2 and 6, as size holds at most INT32_MAX. */
+     * 64-bit size or count of actions 1, 2, 5 and 6, as size holds at most
+     * INT32_MAX. Written and read only through the two functions below. */
     uint32_t sizeHigh; /* 540: bits 32..63 */
     uint32_t sizeLow;  /* 544: bits 0..31 */
 } BrxCallbackRecord;
@@ -82,6 +86,42 @@ typedef int32_t (*BrxCallbackFn)(BrxCallbackRecord* record);
 
 #define BRX_CALLBACK_GO_ON 0
 #define BRX_CALLBACK_STOP (-1)
+
+/* The size or count of actions 1, 2, 5 and 6. size gets the value capped at
+ * INT32_MAX, never negative, for readers of the fixed part; sizeHigh and
+ * sizeLow always get all 64 bits. */
+static inline void brxSetCallbackSize(BrxCallbackRecord* record, uint64_t size) {
+    record->size = size > INT32_MAX ? INT32_MAX : (int32_t)size;
+    record->sizeHigh = (uint32_t)(size >> 32);
+    record->sizeLow = (uint32_t)size;
+}
+
+/* The size written by brxSetCallbackSize; from a library that fills only
+ * the fixed part, its size field (a negative one counts as 0). */
+static inline uint64_t brxCallbackSize(const BrxCallbackRecord* record) {
+    const uint64_t wide = ((uint64_t)record->sizeHigh << 32) | record->sizeLow;
+    if (wide > INT32_MAX) return wide;
+    return record->size < 0 ? 0 : (uint64_t)record->size;
+}
+
+/* How many of the first `bytes` bytes of the UTF-8 text password make up
+ * the password as sent: its first BRX_PASSWORD_MAX_LENGTH characters, at
+ * most BRX_PASSWORD_MAX_BYTES bytes, ending between two characters. The
+ * engine applies it to the passwords it sends, the libraries to the
+ * passwords they receive, so that adding and extracting agree. */
+static inline size_t brxPasswordBytes(const char* password, size_t bytes) {
+    size_t characters = 0;
+    size_t end = 0;
+    for (size_t i = 0; i <= bytes; ++i) {
+        if (i < bytes && ((unsigned char)password[i] & 0xC0u) == 0x80u)
+            continue; /* inside a character */
+        if (i > BRX_PASSWORD_MAX_BYTES) break;
+        end = i;
+        if (i == bytes || characters == BRX_PASSWORD_MAX_LENGTH) break;
+        ++characters;
+    }
+    return end;
+}
 
 /* Action codes (offset 16). */
 typedef enum BrxCallbackAction {
@@ -101,7 +141,7 @@ typedef enum BrxCallbackAction {
 /* Action 8, password wanted. Request: errorCode bit 0 = ask with
  * confirmation (a new password for encryption); size = repeat count; text
  * = the file concerned. Reply: errorCode = 1 and the password in text (at
- * most 80 characters), or errorCode = 0 when none was given; size = the
+ * most 80 characters, see brxPasswordBytes), or errorCode = 0 when none was given; size = the
  * repeat count left (at most 15). */
 #define BRX_PASSWORD_CONFIRM_BIT 0x1
 #define BRX_PASSWORD_REPLY_GIVEN 1

@@ -1,6 +1,9 @@
 #include "UnzDllHarness.h"
 #include "ZipBuilder.h"
+#include "zipcore/Crc32.h"
+#include "zipcore/ZipRecordWriter.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -29,6 +32,36 @@ time_t modifiedTime(const fs::path& path) {
     struct stat info {};
     stat(path.c_str(), &info);
     return info.st_mtime;
+}
+
+// One stored entry of size zero bytes that lie in a hole of the file, so a
+// large entry costs no disk space.
+std::string writeSparseStoredArchive(const ScratchFolder& scratch, uint32_t size, uint32_t crc) {
+    zipcore::WrittenEntry entry;
+    entry.name = "zeros.bin";
+    entry.compressedSize = entry.uncompressedSize = size;
+    entry.crc32 = crc;
+    entry.dosDate = 0x5821;
+    const std::string path = (scratch.root() / "sparse.zip").string();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << zipcore::localHeaderBytes(entry);
+    const uint64_t central = zipcore::localHeaderBytes(entry).size() + uint64_t{size};
+    out.seekp(static_cast<std::streamoff>(central));
+    const std::string directory = zipcore::centralHeaderBytes(entry);
+    out << directory
+        << zipcore::endRecordBytes(1, static_cast<uint32_t>(directory.size()),
+                                   static_cast<uint32_t>(central), {});
+    return path;
+}
+
+uint32_t crcOfZeros(uint64_t size) {
+    const std::string block(1 << 20, '\0');
+    uint32_t crc = 0;
+    for (uint64_t done = 0; done < size; done += block.size())
+        crc = zipcore::crc32Update(
+            crc, reinterpret_cast<const unsigned char*>(block.data()),
+            static_cast<size_t>(std::min<uint64_t>(block.size(), size - done)));
+    return crc;
 }
 
 } // namespace
@@ -258,4 +291,84 @@ TEST(UnzDll, StreamsEntriesTooLargeForMemory) {
     EXPECT_EQ(fs::file_size(scratch.out() / "huge.bin"), size);
     EXPECT_EQ(readFile(scratch.out() / "after.txt"), "after");
     EXPECT_EQ(scratch.filesUnder(scratch.out()).size(), 2u); // no temporary file left
+}
+
+// Entries past the in-memory limit are decoded as a stream; a stored one
+// must still have its CRC checked there.
+TEST(UnzDll, StreamedStoredEntryWithABadCrcIsRefused) {
+    ScratchFolder scratch;
+    const uint32_t size = (128u << 20) + 4096;
+    const uint32_t crc = crcOfZeros(size);
+    UnzDllHarness unz;
+    EXPECT_EQ(unz.run({.archive = writeSparseStoredArchive(scratch, size, crc), .test = true}), 1);
+    EXPECT_FALSE(unz.hasMessage(BRX_MSG_CRC_ERROR));
+
+    unz.events.clear();
+    EXPECT_EQ(unz.run({.archive = writeSparseStoredArchive(scratch, size, crc ^ 1), .test = true}),
+              0);
+    EXPECT_TRUE(unz.hasMessage(BRX_MSG_CRC_ERROR));
+    const std::vector<CallbackEvent> skipped = unz.of(BRX_ACTION_SKIPPED);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(skipped[0].size, BRX_SKIP_CRC_ERROR);
+}
+
+TEST(UnzDll, ReportsSizesOver2GiBWhole) {
+    ScratchFolder scratch;
+    const uint32_t size = 3u << 30;
+    UnzDllHarness unz;
+    unz.stopOnAction = BRX_ACTION_PROGRESS;
+    unz.run({.archive = writeSparseStoredArchive(scratch, size, 0), .test = true});
+    const std::vector<CallbackEvent> totals = unz.of(BRX_ACTION_TOTAL_SIZE);
+    const std::vector<CallbackEvent> items = unz.of(BRX_ACTION_ITEM_START);
+    ASSERT_EQ(totals.size(), 1u);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(totals[0].wideSize, int64_t{size});
+    EXPECT_EQ(items[0].wideSize, int64_t{size});
+    EXPECT_EQ(items[0].size, INT32_MAX); // capped, never negative, for readers of the fixed part
+    EXPECT_TRUE(unz.hasMessage(BRX_MSG_CANCELLED));
+}
+
+// Without their folders, a/x.txt, b/x.txt and x.txt all land on x.txt: the
+// later ones meet the earlier one as an existing file, by the same rules.
+TEST(UnzDll, ANameRepeatedInOneExtractionMeetsTheOverwriteRules) {
+    ScratchFolder scratch;
+    const std::string archive =
+        scratch.write("t.zip", buildZip({{.name = "a/x.txt", .data = "first"},
+                                         {.name = "b/x.txt", .data = "second"},
+                                         {.name = "x.txt", .data = "third"}}));
+    const UnzCommand flat{.archive = archive, .dirNames = false};
+    {
+        UnzDllHarness unz; // default answer: no
+        EXPECT_EQ(unz.run(flat), 1);
+        EXPECT_EQ(readFile(scratch.out() / "x.txt"), "first");
+        const std::vector<CallbackEvent> asked = unz.of(BRX_ACTION_OVERWRITE);
+        ASSERT_EQ(asked.size(), 2u);
+        EXPECT_EQ(asked[0].text, "b/x.txt");
+        EXPECT_EQ(asked[1].text, "x.txt");
+        const std::vector<CallbackEvent> skipped = unz.of(BRX_ACTION_SKIPPED);
+        ASSERT_EQ(skipped.size(), 2u);
+        EXPECT_EQ(skipped[0].size, BRX_SKIP_NO_OVERWRITE);
+    }
+    fs::remove(scratch.out() / "x.txt");
+    {
+        UnzDllHarness unz;
+        unz.overwriteAnswer = BRX_OVERWRITE_REPLY_YES;
+        EXPECT_EQ(unz.run(flat), 3);
+        EXPECT_EQ(readFile(scratch.out() / "x.txt"), "third");
+        EXPECT_EQ(unz.of(BRX_ACTION_OVERWRITE).size(), 2u);
+    }
+    fs::remove(scratch.out() / "x.txt");
+    {
+        UnzDllHarness unz; // overwrite without asking, but say so
+        UnzCommand overwrite = flat;
+        overwrite.overwrite = true;
+        EXPECT_EQ(unz.run(overwrite), 3);
+        EXPECT_EQ(readFile(scratch.out() / "x.txt"), "third");
+        EXPECT_TRUE(unz.of(BRX_ACTION_OVERWRITE).empty());
+        int replaced = 0;
+        for (const CallbackEvent& e : unz.of(BRX_ACTION_MESSAGE))
+            replaced += e.code == BRX_MSG_INFO && e.text.find("x.txt: ") == 0;
+        EXPECT_EQ(replaced, 2);
+    }
+    EXPECT_EQ(scratch.filesUnder(scratch.out()), std::vector<std::string>{"x.txt"});
 }

@@ -48,6 +48,7 @@ int32_t UnzDllHarness::trampoline(BrxCallbackRecord* record) {
 
 int32_t UnzDllHarness::answer(BrxCallbackRecord& record) {
     events.push_back({record.actionCode, record.errorCode, record.size,
+                      static_cast<int64_t>(brxCallbackSize(&record)),
                       std::string(record.text, strnlen(record.text, sizeof record.text))});
     if (onEvent) onEvent(events.back());
     if (record.actionCode == BRX_ACTION_OVERWRITE) record.size = overwriteAnswer;

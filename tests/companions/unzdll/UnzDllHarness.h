@@ -15,7 +15,8 @@
 struct CallbackEvent {
     int action = 0;
     int code = 0;
-    int size = 0;
+    int size = 0;         // the fixed field
+    int64_t wideSize = 0; // sizes and counts with their 64-bit fields
     std::string text;
 };
 

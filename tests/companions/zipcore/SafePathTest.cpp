@@ -39,6 +39,9 @@ TEST(SafePath, AcceptsOnlyLinksThatPointInside) {
     EXPECT_FALSE(linkStaysInside("a/link", "../../outside"));
     EXPECT_FALSE(linkStaysInside("link", "/etc/passwd"));
     EXPECT_FALSE(linkStaysInside("link", "sub/../../outside"));
+    // ".." after a named folder climbs out of wherever that folder leads,
+    // even with room above the link.
+    EXPECT_FALSE(linkStaysInside("a/b/link", "sub/../x"));
     EXPECT_FALSE(linkStaysInside("link", "C:\\x"));
     EXPECT_FALSE(linkStaysInside("link", ""));
 }

@@ -102,6 +102,23 @@ TEST(ZipReader, MarksEntriesSharingTheirData) {
     EXPECT_FALSE(dir.entries[1].overlapsAnother);
 }
 
+// The next header starts 3 bytes before the end of the data, which is less
+// than the first entry's name is long: still an overlap.
+TEST(ZipReader, MarksAnOverlapShorterThanTheEntryName) {
+    const std::string name = "a-rather-long-name.txt";
+    const std::string data(100, 'd');
+    std::vector<BuildEntry> entries{{.name = name, .data = data, .method = 0},
+                                    {.name = "b", .data = "b", .method = 0}};
+    entries[1].localOffset = static_cast<uint32_t>(30 + name.size() + data.size() - 3);
+    ZipDirectory dir;
+    ASSERT_TRUE(readAll(buildZip(entries), dir).ok);
+    EXPECT_TRUE(dir.entries[0].overlapsAnother);
+    EXPECT_TRUE(dir.entries[1].overlapsAnother);
+    entries[1].localOffset = static_cast<uint32_t>(30 + name.size() + data.size());
+    ASSERT_TRUE(readAll(buildZip(entries), dir).ok);
+    EXPECT_FALSE(dir.entries[0].overlapsAnother);
+}
+
 TEST(ZipReader, RejectsLocalHeadersThatLie) {
     std::vector<BuildEntry> entries = kTwoFiles;
     entries[1].localOffset = 7; // points into the first entry

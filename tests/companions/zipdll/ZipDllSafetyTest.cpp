@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <iterator>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -17,6 +18,18 @@ namespace fs = std::filesystem;
 using namespace zipdlltest;
 
 namespace {
+
+size_t openDescriptors() {
+    const auto entries = fs::directory_iterator("/proc/self/fd");
+    return static_cast<size_t>(std::distance(fs::begin(entries), fs::end(entries)));
+}
+
+void makeSparseFile(const std::string& path, off_t size) {
+    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, size), 0);
+    ::close(fd);
+}
 
 class ZipDllSafety : public ::testing::Test {
 protected:
@@ -53,6 +66,34 @@ TEST_F(ZipDllSafety, CancelFromTheCallbackLeavesTheArchiveAsItWas) {
     command.stopAfterProgress = 3;
     EXPECT_EQ(command.run(dll), 0);
     EXPECT_TRUE(command.hasMessage(BRX_MSG_CANCELLED)) << command.messages();
+    expectUntouched();
+}
+
+// A file over the whole-file limit is read by the writing thread itself;
+// stopping inside it must not leave that file open in the caller's process.
+TEST_F(ZipDllSafety, CancelInsideAStreamedFileClosesIt) {
+    makeSparseFile("large.bin", off_t{40} << 20);
+    const size_t before = openDescriptors();
+    Command command("keep.zip");
+    command.spec("large.bin");
+    command.stopAfterProgress = 2;
+    EXPECT_EQ(command.run(dll), 0);
+    EXPECT_TRUE(command.hasMessage(BRX_MSG_CANCELLED)) << command.messages();
+    EXPECT_EQ(openDescriptors(), before);
+    expectUntouched();
+}
+
+TEST_F(ZipDllSafety, SizesOver2GiBAreReportedWhole) {
+    const int64_t size = int64_t{3} << 30;
+    makeSparseFile("large.bin", off_t{size});
+    Command command("keep.zip");
+    command.spec("large.bin");
+    command.stopAfterProgress = 0;
+    EXPECT_EQ(command.run(dll), 0);
+    ASSERT_EQ(command.of(BRX_ACTION_TOTAL_SIZE).size(), 1u);
+    ASSERT_EQ(command.of(BRX_ACTION_ITEM_START).size(), 1u);
+    EXPECT_EQ(command.of(BRX_ACTION_TOTAL_SIZE)[0].size, size);
+    EXPECT_EQ(command.of(BRX_ACTION_ITEM_START)[0].size, size);
     expectUntouched();
 }
 

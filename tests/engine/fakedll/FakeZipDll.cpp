@@ -18,6 +18,7 @@ namespace {
 struct Action {
     int code, errorCode, size;
     std::string text;
+    long long wideSize = -1; // >= 0: also in the 64-bit fields, as the real libraries send it
 };
 
 struct Reply {
@@ -44,6 +45,10 @@ void runActions(void* caller, BrxCallbackFn callback) {
         r.actionCode = a.code;
         r.errorCode = a.errorCode;
         r.size = a.size;
+        if (a.wideSize >= 0) {
+            r.sizeHigh = uint32_t(static_cast<unsigned long long>(a.wideSize) >> 32);
+            r.sizeLow = uint32_t(a.wideSize);
+        }
         std::memcpy(r.text, a.text.data(), std::min(a.text.size(), sizeof r.text - 1));
         const int result = callback(&r);
         g_replies.push_back({r.actionCode, r.errorCode, r.size, result,
@@ -91,6 +96,13 @@ FAKE_EXPORT void FakeReset(int version, int result) {
 
 FAKE_EXPORT void FakeQueueAction(int code, int errorCode, int size, const char* text) {
     g_actions.push_back({code, errorCode, size, text ? text : ""});
+}
+
+// A size of 2 GiB or more: INT32_MAX in the fixed field, the whole value
+// in the 64-bit fields.
+FAKE_EXPORT void FakeQueueWideAction(int code, long long size, const char* text) {
+    g_actions.push_back(
+        {code, 0, size > INT32_MAX ? INT32_MAX : int(size), text ? text : "", size});
 }
 
 FAKE_EXPORT int FakeCheck() {

@@ -212,6 +212,20 @@ TEST_F(RemovableSet, FullDiskIsRefusedAndAnotherOneAskedFor) {
     EXPECT_EQ(lastReportId(), 11006);
 }
 
+TEST_F(RemovableSet, DiskWithExactlyTheMinimumFreeSpaceIsUsed) {
+    FakeDisk exact{"EXACT", kDisk};
+    exact.files.insert("other.bin",
+                       FakeDiskFile{QByteArray(kDisk - m_settings.MinFreeVolumeSize, 'f'), {}});
+    m_drive.addDisk(exact);
+    addBlankDisks(3);
+    m_drive.insert(0);
+    for (int disk : {0, 1, 2, 3}) m_user.queueDisk(disk);
+    m_user.script.defaultAnswer = MsgResult::Ok;
+    ASSERT_EQ(write(), 0);
+    EXPECT_FALSE(prompts().contains("This disk has not enough free space available"));
+    EXPECT_EQ(m_drive.disk(0).files["name.zip"].content.size(), m_settings.MinFreeVolumeSize);
+}
+
 TEST_F(RemovableSet, EmptyDriveKeepsAskingAndCancelStopsSilently) {
     addBlankDisks(3);
     m_drive.insert(0);
