@@ -156,7 +156,7 @@ ExtractCounts extractAll(SfxArchive& archive, const std::string& folder,
     const auto& entries = archive.entries();
     for (size_t i = 0; i < entries.size(); ++i) {
         const ArchiveEntry& entry = entries[i];
-        if (!ui.progress(i, entries.size(), displayName(entry.name))) {
+        if (!ui.progress(caption, i, entries.size(), displayName(entry.name))) {
             counts.cancelled = true;
             break;
         }
@@ -189,7 +189,7 @@ ExtractCounts extractAll(SfxArchive& archive, const std::string& folder,
         else
             counts.failures.push_back({displayName(entry.name), reasonOf(result)});
     }
-    ui.progress(entries.size(), entries.size(), std::string());
+    ui.progress(caption, entries.size(), entries.size(), std::string());
     return counts;
 }
 

@@ -44,7 +44,8 @@ public:
     virtual bool runCommand(const std::string& command, const std::string& folder) = 0;
     // Shows the progress window (index == count closes it). False once the
     // user pressed its Cancel button.
-    virtual bool progress(size_t index, size_t count, const std::string& name) = 0;
+    virtual bool progress(const std::string& caption, size_t index, size_t count,
+                          const std::string& name) = 0;
     virtual void info(const std::string& caption, const std::string& text) = 0;
     virtual void error(const std::string& caption, const std::string& text) = 0;
 };

@@ -68,7 +68,7 @@ public:
         commandsRun.push_back(command);
         return true;
     }
-    bool progress(size_t index, size_t count, const std::string&) override {
+    bool progress(const std::string&, size_t index, size_t count, const std::string&) override {
         return cancelProgressAt < 0 || index < size_t(cancelProgressAt) || index >= count;
     }
     void info(const std::string&, const std::string& text) override { infos.push_back(text); }
