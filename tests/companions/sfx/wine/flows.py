@@ -4,12 +4,15 @@ with brxzip, the program's own engine on the command line."""
 
 import filecmp
 import glob
+import io
 import json
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import time
+import zipfile
 
 import winehost as w
 
@@ -308,9 +311,6 @@ def flow_planted_dll(f):
 def flow_foreign_zip(f):
     """An archive written by another ZIP writer (Python's zipfile) behind the
     stub and a hand-made header: automatic run, always overwrite."""
-    import io
-    import struct
-    import zipfile
     out = f.path("out")
     folder = w.windows_path(out).encode("cp1252")
     strings = [b"SfxForeign", folder, b"", b""]

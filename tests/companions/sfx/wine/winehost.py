@@ -47,6 +47,9 @@ def choose_runtime():
     """(wine command, stub, planted probe). The shipped 32-bit stub when this
     kernel runs 32-bit programs; otherwise the 64-bit build of the same
     sources under Wine's 64-bit loader."""
+    for tool in ("Xvfb", "xdotool"):
+        if not shutil.which(tool):
+            skip_or_fail(tool + " is not installed")
     stub32 = os.path.join(os.environ["BRX_BIN_DIR"], "ZIPSFX.BIN")
     if shutil.which("wine") and os.path.isfile("/usr/lib/wine/wine") \
             and runs(["/usr/lib/wine/wine", "--version"]) and os.path.isfile(stub32):
@@ -116,12 +119,6 @@ def answer(title, keys, timeout=60):
                 return
             time.sleep(0.2)
     fail(f'window "{title}" did not close after {keys}')
-
-
-def no_window(title, seconds):
-    """True when no window of that name shows up within the time given."""
-    return not xdotool("search", "--sync", "--onlyvisible", "--name",
-                       "^" + re.escape(title) + "$", timeout=seconds)
 
 
 class Running:
