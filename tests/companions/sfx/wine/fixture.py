@@ -48,6 +48,10 @@ def init_prefix(wine):
                        stderr=log, timeout=240, check=True)
         subprocess.run(["wineserver", "-w"], env=w.environment(), stdin=subprocess.DEVNULL,
                        stdout=log, stderr=log, timeout=120)
+        # One server for the whole run: a server that quits between two flows
+        # races with the next one starting ("connection reset by peer").
+        subprocess.run(["wineserver", "-p"], env=w.environment(), stdin=subprocess.DEVNULL,
+                       stdout=log, stderr=log, timeout=60, check=True)
     except (subprocess.TimeoutExpired, subprocess.CalledProcessError) as error:
         w.fail(f"wineboot failed: {error} (see {log.name})")
 
