@@ -57,6 +57,8 @@ def init_prefix(wine):
 
 
 def setup():
+    if os.path.isdir(w.STATE):
+        cleanup()  # a run that was interrupted before its own cleanup
     shutil.rmtree(w.STATE, ignore_errors=True)
     os.makedirs(w.STATE)
     wine, stub, probe = w.choose_runtime()
