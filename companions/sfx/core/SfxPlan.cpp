@@ -34,8 +34,13 @@ std::string substituteFolder(const std::string& text, const std::string& folder)
     return out;
 }
 
+bool isAbsolutePath(const std::string& path) {
+    if (!path.empty() && (path[0] == '\\' || path[0] == '/')) return true;
+    return path.size() >= 2 && path[1] == ':';
+}
+
 SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName,
-                 const std::string& tempFolder) {
+                 const std::string& tempFolder, const std::string& exeFolder) {
     SfxPlan plan;
     plan.caption = settings.caption.empty() ? kDefaultCaption : settings.caption;
     plan.autoRun = settings.autoRun && !exeName.empty() && exeName[0] == '!';
@@ -44,6 +49,8 @@ SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName,
     const std::string dir =
         settings.defaultDir.empty() ? std::string(kFolderMark) : settings.defaultDir;
     plan.folder = substituteFolder(dir, tempFolder);
+    if (!exeFolder.empty() && !isAbsolutePath(plan.folder))
+        plan.folder = withSeparator(exeFolder) + plan.folder;
     plan.folderEditable = settings.askFiles && !plan.autoRun;
     plan.commandLine = settings.commandLine;
     plan.askCommandLine = settings.askCmdLine && !plan.autoRun;

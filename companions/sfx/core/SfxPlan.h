@@ -25,9 +25,14 @@ struct SfxPlan {
 inline const char* const kDefaultCaption = "Archive auto-extractible";
 
 // exeName is the file name of the running self-extractor (automatic
-// extraction needs it to start with "!"); tempFolder the user's temporary folder.
+// extraction needs it to start with "!"); tempFolder the user's temporary
+// folder; a relative default folder is taken inside exeFolder (the folder the
+// user downloaded the program to, not whatever the current folder happens to be).
 SfxPlan makePlan(const SfxSettings& settings, const std::string& exeName,
-                 const std::string& tempFolder);
+                 const std::string& tempFolder, const std::string& exeFolder = {});
+
+// True for a path from a root: a leading separator (network paths too) or a drive letter.
+bool isAbsolutePath(const std::string& path);
 
 // Replaces every "><" by folder (with a trailing separator), then folds the
 // doubled separator that "><\sub" would leave.

@@ -8,6 +8,7 @@
 #include "SfxUi.h"
 
 #include <string>
+#include <vector>
 
 namespace sfxcore {
 
@@ -20,13 +21,22 @@ enum class RunResult {
 struct RunEnvironment {
     std::string exePath;    // the self-extractor's own file
     std::string exeName;    // its file name alone
+    std::string exeFolder;  // its folder: a relative default folder starts there
     std::string tempFolder; // the user's temporary folder
+};
+
+struct FailedEntry {
+    std::string name; // as shown to the user, with backslash separators
+    std::string reason;
 };
 
 struct ExtractCounts {
     size_t written = 0;
     size_t skipped = 0;
-    size_t failed = 0;
+    std::vector<FailedEntry> failures;
+    bool cancelled = false; // a question or the progress window was cancelled
+
+    size_t failed() const { return failures.size(); }
 };
 
 RunResult runSelfExtractor(const RunEnvironment& env, SfxUi& ui);
@@ -35,5 +45,8 @@ RunResult runSelfExtractor(const RunEnvironment& env, SfxUi& ui);
 // overwrite mode; used by runSelfExtractor and by the tests.
 ExtractCounts extractAll(SfxArchive& archive, const std::string& folder,
                          const SfxSettings& settings, const std::string& caption, SfxUi& ui);
+
+// An entry name as Windows users write paths, with backslashes between folders.
+std::string displayName(const std::string& entryName);
 
 } // namespace sfxcore

@@ -1,11 +1,10 @@
 #include "Win32Ui.h"
 
+#include "SystemLibraries.h"
 #include "WinText.h"
 #include "resource.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 namespace {
 
@@ -30,10 +29,10 @@ void browseForFolder(HWND dialog) {
     BROWSEINFOW info{};
     info.hwndOwner = dialog;
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
+    if (PIDLIST_ABSOLUTE list = browseForFolder(&info)) {
         wchar_t path[MAX_PATH];
-        if (SHGetPathFromIDListW(list, path)) SetDlgItemTextW(dialog, IDC_FOLDER, path);
-        CoTaskMemFree(list);
+        if (pathFromIdList(list, path)) SetDlgItemTextW(dialog, IDC_FOLDER, path);
+        freeIdList(list);
     }
 }
 
@@ -45,6 +44,8 @@ void initDialog(HWND dialog, DialogData& data) {
     SetDlgItemTextW(dialog, IDC_FOLDER, data.edit.c_str());
     SendDlgItemMessageW(dialog, IDC_FOLDER, EM_SETREADONLY, !data.editable, 0);
     EnableWindow(GetDlgItem(dialog, IDC_BROWSE), data.editable);
+    if (HWND icon = GetDlgItem(dialog, IDC_QUESTION_ICON))
+        SendMessageW(icon, STM_SETICON, WPARAM(LoadIconW(nullptr, IDI_QUESTION)), 0);
     if (data.names) {
         for (const std::string& name : *data.names)
             SendDlgItemMessageW(dialog, IDC_FILES, LB_ADDSTRING, 0,
@@ -81,8 +82,31 @@ INT_PTR runDialog(HINSTANCE instance, int id, DialogData& data) {
                            reinterpret_cast<LPARAM>(&data));
 }
 
-INT_PTR CALLBACK progressProc(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
+// The progress window's Cancel button (and its close box) set the flag its
+// init parameter points to; the extraction looks at it between files.
+INT_PTR CALLBACK progressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        return TRUE;
+    }
+    const bool cancel =
+        (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE;
+    if (!cancel) return FALSE;
+    if (auto* flag = reinterpret_cast<bool*>(GetWindowLongPtrW(dialog, DWLP_USER))) *flag = true;
+    EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
+    return TRUE;
+}
+
+// Message boxes that need an answer carry the question icon.
+UINT messageType(sfxcore::MessageButtons buttons) {
+    switch (buttons) {
+    case sfxcore::MessageButtons::OkCancel:
+        return MB_OKCANCEL | MB_ICONQUESTION;
+    case sfxcore::MessageButtons::YesNo:
+        return MB_YESNO | MB_ICONQUESTION;
+    default:
+        return MB_OK | MB_ICONINFORMATION;
+    }
 }
 
 void pumpMessages() {
@@ -101,11 +125,8 @@ Win32Ui::~Win32Ui() {
 
 bool Win32Ui::showMessage(const std::string& caption, const std::string& text,
                           sfxcore::MessageButtons buttons) {
-    const UINT type = buttons == sfxcore::MessageButtons::OkCancel ? MB_OKCANCEL
-                      : buttons == sfxcore::MessageButtons::YesNo  ? MB_YESNO
-                                                                   : MB_OK;
     const int answer = MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
-                                   type | MB_ICONINFORMATION);
+                                   messageType(buttons) | MB_SETFOREGROUND);
     return answer == IDOK || answer == IDYES;
 }
 
@@ -114,7 +135,7 @@ bool Win32Ui::chooseFolder(const std::string& caption, std::string& folder, bool
     DialogData data{widen(caption), {}, widen(folder), editable, &names};
     if (runDialog(m_instance, IDD_OPTIONS, data) != IDOK) return false;
     folder = narrow(data.edit);
-    return !folder.empty();
+    return true;
 }
 
 sfxcore::OverwriteAnswer Win32Ui::askOverwrite(const std::string& caption,
@@ -135,8 +156,10 @@ sfxcore::OverwriteAnswer Win32Ui::askOverwrite(const std::string& caption,
 }
 
 std::optional<std::string> Win32Ui::askPassword(const std::string& caption,
-                                                const std::string& entryName) {
-    DialogData data{widen(caption), widen("Mot de passe pour " + entryName + " :"), {}};
+                                                const std::string& entryName, bool wrongBefore) {
+    const std::string prompt = (wrongBefore ? "Mot de passe incorrect. " : "") +
+                               std::string("Mot de passe pour ") + entryName + " :";
+    DialogData data{widen(caption), widen(prompt), {}};
     if (runDialog(m_instance, IDD_PASSWORD, data) != IDOK) return std::nullopt;
     return narrow(data.edit);
 }
@@ -157,8 +180,7 @@ bool Win32Ui::runCommand(const std::string& command, const std::string& folder) 
                         widen(folder).c_str(), &startup, &process)) {
         // Not a program: a document opens with the program associated with it.
         const auto opened =
-            reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", widen(command).c_str(),
-                                                    nullptr, widen(folder).c_str(), SW_SHOWNORMAL));
+            reinterpret_cast<INT_PTR>(shellOpen(widen(command).c_str(), widen(folder).c_str()));
         return opened > 32;
     }
     CloseHandle(process.hThread);
@@ -166,16 +188,22 @@ bool Win32Ui::runCommand(const std::string& command, const std::string& folder) 
     return true;
 }
 
-void Win32Ui::progress(size_t index, size_t count, const std::string& name) {
-    if (!m_progress && index < count)
-        m_progress = CreateDialogParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr,
-                                        progressProc, 0);
-    if (!m_progress) return;
+bool Win32Ui::progress(const std::string& caption, size_t index, size_t count,
+                       const std::string& name) {
+    if (!m_progress && index < count) {
+        m_progressCancelled = false;
+        m_progress =
+            CreateDialogParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr, progressProc,
+                               reinterpret_cast<LPARAM>(&m_progressCancelled));
+        if (m_progress) SetWindowTextW(m_progress, widen(caption + " - extraction").c_str());
+    }
+    if (!m_progress) return true;
     SendDlgItemMessageW(m_progress, IDC_PROGRESS, PBM_SETRANGE32, 0, LPARAM(count));
     SendDlgItemMessageW(m_progress, IDC_PROGRESS, PBM_SETPOS, WPARAM(index), 0);
     SetDlgItemTextW(m_progress, IDC_TEXT, widen(name).c_str());
     pumpMessages();
     if (index >= count) closeProgress();
+    return !m_progressCancelled;
 }
 
 void Win32Ui::closeProgress() {
@@ -183,11 +211,16 @@ void Win32Ui::closeProgress() {
     m_progress = nullptr;
 }
 
+// The final box comes to the front: the user may have switched to another
+// window while the files were written.
 void Win32Ui::info(const std::string& caption, const std::string& text) {
-    MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_ICONINFORMATION);
+    closeProgress();
+    MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
+                MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 void Win32Ui::error(const std::string& caption, const std::string& text) {
     closeProgress();
-    MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }

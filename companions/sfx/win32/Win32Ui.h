@@ -16,12 +16,13 @@ public:
                       const std::vector<std::string>& names) override;
     sfxcore::OverwriteAnswer askOverwrite(const std::string& caption,
                                           const std::string& path) override;
-    std::optional<std::string> askPassword(const std::string& caption,
-                                           const std::string& entryName) override;
+    std::optional<std::string> askPassword(const std::string& caption, const std::string& entryName,
+                                           bool wrongBefore) override;
     std::optional<std::string> confirmCommandLine(const std::string& caption,
                                                   const std::string& command) override;
     bool runCommand(const std::string& command, const std::string& folder) override;
-    void progress(size_t index, size_t count, const std::string& name) override;
+    bool progress(const std::string& caption, size_t index, size_t count,
+                  const std::string& name) override;
     void info(const std::string& caption, const std::string& text) override;
     void error(const std::string& caption, const std::string& text) override;
 
@@ -30,4 +31,5 @@ private:
 
     HINSTANCE m_instance;
     HWND m_progress = nullptr;
+    bool m_progressCancelled = false; // set by the progress window's Cancel button
 };

@@ -2,11 +2,9 @@
 // header and the archive behind it from its own file and extracts it.
 
 #include "SfxRun.h"
+#include "SystemLibraries.h"
 #include "Win32Ui.h"
 #include "WinText.h"
-
-#include <commctrl.h>
-#include <objbase.h>
 
 namespace {
 
@@ -30,16 +28,22 @@ std::string tempFolder() {
 
 } // namespace
 
+// Exit status: 0 extracted, 1 cancelled by the user, 2 failed.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    restrictDllSearch();
+    initCommonControls();
+    initCom();
     sfxcore::RunEnvironment env;
     env.exePath = modulePath();
-    env.exeName = env.exePath.substr(env.exePath.find_last_of("\\/") + 1);
+    const size_t cut = env.exePath.find_last_of("\\/");
+    env.exeName = env.exePath.substr(cut + 1);
+    env.exeFolder = cut == std::string::npos ? std::string() : env.exePath.substr(0, cut);
     env.tempFolder = tempFolder();
-    Win32Ui ui(instance);
-    const auto result = sfxcore::runSelfExtractor(env, ui);
-    CoUninitialize();
-    return static_cast<int>(result);
+    int result = 0;
+    {
+        Win32Ui ui(instance);
+        result = static_cast<int>(sfxcore::runSelfExtractor(env, ui));
+    }
+    uninitCom();
+    return result;
 }

@@ -14,10 +14,13 @@ public:
     std::deque<std::optional<std::string>> passwords;
     std::optional<std::string> commandAnswer;
     bool commandConfirmNotChanged = true;
+    int cancelProgressAt = -1;             // the progress window's Cancel is pressed at this entry
+    std::deque<std::string> folderAnswers; // typed in turn into an editable folder field
 
     std::vector<std::string> messages, overwriteQuestions, passwordQuestions, commandsRun, infos,
         errors;
     std::vector<std::string> listedNames;
+    std::vector<bool> passwordRetries;
     int folderQuestions = 0;
     bool folderWasEditable = false;
     sfxcore::MessageButtons lastButtons = sfxcore::MessageButtons::Ok;
@@ -34,6 +37,10 @@ public:
         folderWasEditable = editable;
         listedNames = names;
         if (editable && !folderOverride.empty()) folder = folderOverride;
+        if (editable && !folderAnswers.empty()) {
+            folder = folderAnswers.front();
+            folderAnswers.pop_front();
+        }
         return folderAnswer;
     }
     sfxcore::OverwriteAnswer askOverwrite(const std::string&, const std::string& path) override {
@@ -43,8 +50,10 @@ public:
         overwriteAnswers.pop_front();
         return answer;
     }
-    std::optional<std::string> askPassword(const std::string&, const std::string& name) override {
+    std::optional<std::string> askPassword(const std::string&, const std::string& name,
+                                           bool wrongBefore) override {
         passwordQuestions.push_back(name);
+        passwordRetries.push_back(wrongBefore);
         if (passwords.empty()) return std::nullopt;
         auto answer = passwords.front();
         passwords.pop_front();
@@ -59,7 +68,9 @@ public:
         commandsRun.push_back(command);
         return true;
     }
-    void progress(size_t, size_t, const std::string&) override {}
+    bool progress(const std::string&, size_t index, size_t count, const std::string&) override {
+        return cancelProgressAt < 0 || index < size_t(cancelProgressAt) || index >= count;
+    }
     void info(const std::string&, const std::string& text) override { infos.push_back(text); }
     void error(const std::string&, const std::string& text) override { errors.push_back(text); }
 };

@@ -1,29 +1,8 @@
-#include "ScriptedSfxUi.h"
-#include "SfxRun.h"
-#include "ZipBuilder.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "SfxRunFixture.h"
 
 using namespace sfxcore;
 
 namespace {
-
-std::string header(uint8_t bits, const std::string& caption, const std::string& dir,
-                   const std::string& command, const std::string& message) {
-    std::string h = "MPV";
-    h.push_back(char(bits));
-    h += std::string("\0\1\0\0", 4);
-    for (const std::string* s : {&caption, &dir, &command, &message}) {
-        h.push_back(char(s->size()));
-        h += *s;
-    }
-    while (h.size() % 4) h.push_back('\0');
-    h[6] = char(h.size());
-    return h;
-}
 
 const std::vector<testzip::Item> kItems = {
     {"readme.txt", "hello from the archive\n"},
@@ -32,36 +11,7 @@ const std::vector<testzip::Item> kItems = {
     {"../escape.txt", "must not leave the folder"},
 };
 
-class SfxExtract : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    std::string root() const { return dir.path().toStdString(); }
-    std::string out() const { return root() + "/out"; }
-
-    // A self-extractor: 300 stub bytes, the header, the archive shifted past both.
-    std::string writeExe(const std::string& head, const std::vector<testzip::Item>& items,
-                         const std::string& name = "setup.exe") {
-        const std::string stub(300, 's');
-        const std::string zip =
-            testzip::build(items, "comment", uint32_t(stub.size() + head.size()));
-        return writeFile(name, stub + head + zip);
-    }
-    std::string writeFile(const std::string& name, const std::string& bytes) {
-        const std::string path = root() + "/" + name;
-        QFile f(QString::fromStdString(path));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes.data(), qint64(bytes.size()));
-        return path;
-    }
-    std::string readFile(const std::string& path) {
-        QFile f(QString::fromStdString(path));
-        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("<missing>");
-    }
-    RunResult run(const std::string& exe, ScriptedSfxUi& ui) {
-        const RunEnvironment env{exe, exe.substr(exe.find_last_of('/') + 1), root() + "/tmp/"};
-        return runSelfExtractor(env, ui);
-    }
-};
+using SfxExtract = SfxRunFixture;
 
 } // namespace
 
@@ -168,7 +118,8 @@ TEST_F(SfxExtract, EncryptedEntriesAskForThePasswordAgainWhenWrong) {
     EXPECT_EQ(readFile(out() + "/secret.txt"), "top secret");
     EXPECT_EQ(ui.passwordQuestions.size(), 2u);
 
-    ScriptedSfxUi gaveUp;
+    ScriptedSfxUi gaveUp; // three wrong passwords: that file fails, the others come out
+    gaveUp.passwords = {std::string("x"), std::string("y"), std::string("z")};
     EXPECT_EQ(run(writeExe(header(0x08, "", out() + "2", "", ""), items, "b.exe"), gaveUp),
               RunResult::Failed);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out() + "2/secret.txt")));
