@@ -7,6 +7,7 @@
 // the IUserHost given at construction (never owned by the engine).
 
 #include "engine/CodePage850.h"
+#include "engine/MessagePath.h"
 #include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
 #include "engine/base/ZipDirEntry.h"
@@ -65,8 +66,8 @@ public:
     void setPassword(const QString& password); // at most 255 characters kept
     unsigned PasswordReqCount() const { return m_passwordReqCount; }
     void setPasswordReqCount(unsigned count); // capped at 15
-    bool Unattended() const { return m_unattended; }
-    void setUnattended(bool unattended) { m_unattended = unattended; }
+    bool Unattended() const { return m_messages.unattended(); }
+    void setUnattended(bool unattended) { m_messages.setUnattended(unattended); }
     bool Verbose() const { return m_verbose; }
     void setVerbose(bool verbose) { m_verbose = verbose; }
     bool Trace() const { return m_trace; }
@@ -123,8 +124,8 @@ public:
     int Count() const;
     const QList<ZipDirEntry>& ZipContents() const { return m_zipContents; }
     int SuccessCnt() const { return m_successCnt; }
-    int ErrCode() const { return m_errCode; }
-    QString Message() const { return m_message; }
+    int ErrCode() const { return m_messages.errCode(); }
+    QString Message() const { return m_messages.message(); }
     QString ZipComment() const;
     QByteArray rawZipComment() const { return m_arc.rawComment; }
     qint64 SFXOffset() const { return m_arc.sfxOffset; }
@@ -225,7 +226,6 @@ private:
     AddStoreExts m_addStoreSuffixes;
     QString m_password;
     unsigned m_passwordReqCount = 1;
-    bool m_unattended = false;
     bool m_verbose = false;
     bool m_trace = false;
     QString m_dllDirectory;
@@ -248,8 +248,7 @@ private:
     QList<ZipDirEntry> m_zipContents;
     ZipArchiveState m_arc;
     int m_successCnt = 0;
-    int m_errCode = 0;
-    QString m_message;
+    MessagePath m_messages{m_host, OnMessage};
     bool m_zipBusy = false;
     bool m_unzBusy = false;
     bool m_cancel = false;

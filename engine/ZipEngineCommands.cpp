@@ -61,7 +61,7 @@ bool TZipEngine::addPreconditions(bool& spanning, QString& target) {
         ShowZipMessage(GE_NoZipSpecified);
         return false;
     }
-    if (m_unattended && (m_addOptions & AddEncrypt) && m_password.isEmpty()) {
+    if (m_messages.unattended() && (m_addOptions & AddEncrypt) && m_password.isEmpty()) {
         ShowZipMessage(AD_UnattPassword);
         return false;
     }
@@ -123,7 +123,7 @@ void TZipEngine::Extract() {
     if (m_unzBusy) return;
     const ScopedValue<bool> busy(m_unzBusy, true);
     bool reqCountChanged = false;
-    if (m_unattended && m_password.isEmpty() && !OnPasswordError) {
+    if (m_messages.unattended() && m_password.isEmpty() && !OnPasswordError) {
         m_passwordReqCount = 0;
         reqCountChanged = true;
         ShowZipMessage(EX_UnAttPassword);
@@ -151,7 +151,7 @@ void TZipEngine::runZipCommand(const QString& target, bool deleting) {
     if (!ensureLibraryLoaded(true, loadedHere)) return;
     m_cancel = false;
     ZipCommandInput in;
-    in.ownerWindow = m_unattended ? nullptr : m_ownerWindow;
+    in.ownerWindow = m_messages.unattended() ? nullptr : m_ownerWindow;
     in.caller = this;
     in.callback = &ZCallback;
     in.trace = m_trace;
@@ -177,15 +177,15 @@ void TZipEngine::runUnzCommand(const QString& archive) {
     m_cancel = false;
     const int version = ZipLibrary::decompression().version();
     UnzCommandInput in;
-    in.ownerWindow = m_unattended ? nullptr : m_ownerWindow;
+    in.ownerWindow = m_messages.unattended() ? nullptr : m_ownerWindow;
     in.caller = this;
     in.callback = &ZCallback;
     in.trace = m_trace;
     in.verbose = m_verbose;
     in.password = m_password.toUtf8();
     // An old library would prompt by itself: give it a password that cannot match.
-    if (version < BRX_RECORD_V160_FIELDS && m_unattended && (m_addOptions & AddEncrypt) &&
-        m_password.isEmpty())
+    if (version < BRX_RECORD_V160_FIELDS && m_messages.unattended() &&
+        (m_addOptions & AddEncrypt) && m_password.isEmpty())
         in.password = QByteArray(kPlaceholderPasswordLength, '~');
     in.options = m_extrOptions;
     in.zipFileName = archive;
