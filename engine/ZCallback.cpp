@@ -4,7 +4,7 @@
 #include "engine/ZCallback.h"
 
 #include "engine/ZipEngine.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 

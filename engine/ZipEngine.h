@@ -7,10 +7,10 @@
 // the IUserHost given at construction (never owned by the engine).
 
 #include "engine/CodePage850.h"
-#include "engine/EZipEngine.h"
+#include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
-#include "engine/ZipDirEntry.h"
-#include "engine/ZipEngineTypes.h"
+#include "engine/base/ZipDirEntry.h"
+#include "engine/base/ZipEngineTypes.h"
 #include "engine/span/SpanHost.h"
 
 #include <QByteArray>

@@ -4,7 +4,7 @@
 
 #include "engine/ZipEngine.h"
 #include "platform/Trash.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 #include <QFile>

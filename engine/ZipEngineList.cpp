@@ -2,7 +2,7 @@
 
 #include "engine/ByteReader.h"
 #include "engine/ZipEngine.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 #include "platform/Volumes.h"
 
 #include <QFile>

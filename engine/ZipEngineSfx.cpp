@@ -4,7 +4,7 @@
 
 #include "engine/ZipEngine.h"
 #include "engine/sfx/EngineBridge.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 namespace brx {
 

@@ -1,6 +1,6 @@
 #include "engine/span/SpanDrive.h"
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "engine/span/SpanWriteJob.h"
 #include "engine/span/VolumeNames.h"
 #include "support/PathNames.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>

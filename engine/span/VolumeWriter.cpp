@@ -1,7 +1,7 @@
 #include "engine/span/VolumeWriter.h"
 
 #include "engine/span/VolumeNames.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QFileInfo>
 

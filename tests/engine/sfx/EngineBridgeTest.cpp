@@ -1,5 +1,5 @@
 #include "SyntheticPe.h"
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 #include "engine/sfx/EngineBridge.h"
 #include "tests/companions/sfx/ZipBuilder.h"
 #include "tests/fakes/ScriptedUserHost.h"

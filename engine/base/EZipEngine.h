@@ -2,7 +2,7 @@
 // The engine's exception: a message id, its (formatted) text, and whether the
 // text is shown to the user when the exception is reported.
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "engine/EZipEngine.h"
+#include "engine/base/EZipEngine.h"
 
 namespace brx {
 

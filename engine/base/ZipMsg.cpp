@@ -1,4 +1,4 @@
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <QHash>
 
