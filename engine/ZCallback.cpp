@@ -2,6 +2,7 @@
 // events or the host, with the replies written back into the record.
 
 #include "engine/ZCallback.h"
+#include "engine/base/ScopedGuards.h"
 
 #include "engine/ZipEngine.h"
 #include "engine/base/UserHost.h"
@@ -94,11 +95,11 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             break;
         }
         // Cancel counts when it was set before this pass over pending events.
-        const bool cancelled = m_cancel;
+        const bool cancelled = m_libraries.cancel();
         m_host->processEvents();
         return cancelled ? BRX_CALLBACK_STOP : BRX_CALLBACK_GO_ON;
     } catch (...) {
-        m_callbackFailed = true; // reported as the library's fatal error after the call
+        m_libraries.callbackFailed(); // reported as the library's fatal error after the call
         return BRX_CALLBACK_STOP;
     }
 }
@@ -123,11 +124,7 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
     if (OnPasswordError) {
         OnPasswordError(password, text, repeat);
     } else {
-        m_answeringLibrary = true;
-        struct Reset {
-            bool& f;
-            ~Reset() { f = false; }
-        } reset{m_answeringLibrary};
+        const ScopedValue<bool> answering(m_answeringLibrary, true);
         if (r.errorCode & BRX_PASSWORD_CONFIRM_BIT)
             AskAddPassword(password);
         else

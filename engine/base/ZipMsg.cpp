@@ -134,6 +134,10 @@ QString LoadZipStr(int id, const QString& fallback) {
     return messageTable().value(id, fallback);
 }
 
+QString formatZipStr(int id, const QVariantList& args) {
+    return hasZipStr(id) ? formatZipText(LoadZipStr(id), args) : LoadZipStr(id);
+}
+
 QString formatZipText(const QString& format, const QVariantList& args) {
     QString out;
     qsizetype next = 0;
