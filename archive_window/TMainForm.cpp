@@ -2,6 +2,7 @@
 
 #include "platform/ProgramInfo.h"
 #include "support/AppGlobals.h"
+#include "support/FileSpelling.h"
 
 #include <QFile>
 #include <QLabel>
@@ -12,8 +13,7 @@ namespace brx {
 
 TMainForm::TMainForm(const QString& argument, QWidget* parent)
     : QMainWindow(parent)
-    , m_start(deriveArchiveStart(argument, programFolder(),
-                                 [](const QString& p) { return QFile::exists(p); })) {
+    , m_start(deriveArchiveStart(argument, programFolder(), existingFileSpelling)) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(applicationTitle());
     resize(567, 437);
