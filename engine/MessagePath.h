@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace brx {
 
 class IUserHost;
@@ -33,11 +35,17 @@ public:
     // OnMessage, which receives the library's own code.
     void reportLibrary(int code, const QString& text);
 
+    // Sees every message before OnMessage does (the engine's outcome record):
+    // library is true for the libraries' messages, whose code is theirs.
+    using Observer = std::function<void(bool library, int idOrCode, const QString& text)>;
+    void observe(Observer observer) { m_observer = std::move(observer); }
+
 private:
     void showBox(const QString& text);
 
     IUserHost* const& m_host;
     const TZipMessageEvent& m_onMessage;
+    Observer m_observer;
     bool m_unattended = false;
     int m_errCode = 0;
     QString m_message;

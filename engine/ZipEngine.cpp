@@ -27,7 +27,14 @@ TZipEngine::TZipEngine(IUserHost* host, IVolumes* volumes)
     : m_host(host ? host : &UnattendedHost::instance())
     , m_volumes(volumes ? volumes : &systemVolumes())
     , m_addStoreSuffixes(AddStoreExts::fromInt((1u << kAddStoreSuffixCount) - 1) &
-                         ~AddStoreExts(assEXE)) {}
+                         ~AddStoreExts(assEXE)) {
+    m_messages.observe([this](bool library, int idOrCode, const QString& text) {
+        if (library)
+            m_outcome.noteLibraryMessage(idOrCode, text);
+        else
+            m_outcome.noteEngineMessage(idOrCode, text);
+    });
+}
 
 // The libraries stay loaded: the windows unload them when they close.
 TZipEngine::~TZipEngine() = default;

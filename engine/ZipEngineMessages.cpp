@@ -14,7 +14,6 @@ constexpr int kMaxPasswordLength = 255;
 } // namespace
 
 void TZipEngine::ShowZipMessage(int id, const QString& extra) {
-    m_outcome.noteEngineMessage(id, LoadZipStr(id) + extra);
     m_messages.show(id, extra);
 }
 
@@ -23,12 +22,10 @@ void TZipEngine::ShowExceptionError(const EZipEngine& e) {
 }
 
 void TZipEngine::reportMessage(int id, const QString& text, bool show) {
-    m_outcome.noteEngineMessage(id, text);
     m_messages.report(id, text, show);
 }
 
 void TZipEngine::reportLibraryMessage(int code, const QString& text) {
-    m_outcome.noteLibraryMessage(code, text);
     m_messages.reportLibrary(code, text);
 }
 
