@@ -7,7 +7,7 @@
 //   <p>...</p>                     blank, its title; then its body, up to
 //   == 220 Présentation            the next topic line
 //
-// A body is a small subset of HTML (p, h3, ul, ol, li, b, i, a) as the
+// A title is plain text. A body is a small subset of HTML (p, h3, ul, ol, li, b, i, a) as the
 // viewer shows it. A link to another topic is <a href="#N">, N its context
 // number. A file is damaged when the first line is wrong, a topic line is
 // malformed, a context number appears twice, the contents topic is missing

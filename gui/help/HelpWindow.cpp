@@ -39,7 +39,7 @@ HelpWindow::HelpWindow(HelpFile file, QWidget* parent)
     setObjectName(QStringLiteral("HelpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("BRX_EXPLO - Aide"));
-    resize(760, 520);
+    resize(900, 600);
     buildUi();
     fillContents();
 }
@@ -66,6 +66,8 @@ void HelpWindow::buildUi() {
 
     m_contents = new QListWidget(this);
     m_contents->setObjectName(QStringLiteral("HelpContents"));
+    m_contents->setWordWrap(true);
+    m_contents->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("HelpText"));
     m_browser->setOpenLinks(false);
@@ -74,7 +76,7 @@ void HelpWindow::buildUi() {
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 530});
+    splitter->setSizes({290, 610});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
