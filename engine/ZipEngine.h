@@ -7,10 +7,10 @@
 // the IUserHost given at construction (never owned by the engine).
 
 #include "engine/CodePage850.h"
-#include "engine/EZipEngine.h"
+#include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
-#include "engine/ZipDirEntry.h"
-#include "engine/ZipEngineTypes.h"
+#include "engine/base/ZipDirEntry.h"
+#include "engine/base/ZipEngineTypes.h"
 #include "engine/span/SpanHost.h"
 
 #include <QByteArray>
@@ -26,6 +26,7 @@ namespace brx {
 
 class IUserHost;
 class IVolumes;
+struct SfxConvertContext;
 struct ZipCommand;
 class ZipLibrary;
 
@@ -189,6 +190,7 @@ private:
     void failList();
 
     SpanSettings spanSettings() const;
+    SfxConvertContext sfxContext(bool newArchive);
     bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);

@@ -2,11 +2,13 @@
 
 #include "engine/ByteReader.h"
 #include "engine/ZipEngine.h"
-#include "platform/UserHost.h"
+#include "engine/base/ScopedGuards.h"
+#include "engine/base/UserHost.h"
 #include "platform/Volumes.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace brx {
 
@@ -56,7 +58,7 @@ void TZipEngine::List() {
         if (OnDirUpdate) OnDirUpdate();
         return;
     }
-    m_host->setBusy(true);
+    std::optional<ScopedBusyCursor> busy(std::in_place, *m_host);
     QFile archive(m_zipFileName);
     try {
         listArchive(archive);
@@ -70,7 +72,7 @@ void TZipEngine::List() {
         ShowZipMessage(LI_ErrorUnknown, QString::fromLocal8Bit(e.what()));
         failList();
     }
-    m_host->setBusy(false);
+    busy.reset();
     archive.close();
     if (OnDirUpdate) OnDirUpdate();
 }

@@ -1,6 +1,6 @@
 #include "engine/sfx/ArchiveLayout.h"
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <QtEndian>
 

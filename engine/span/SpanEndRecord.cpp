@@ -21,9 +21,9 @@ std::optional<FoundEndRecord> scanForEndRecord(QFile& file) {
     const qint64 fileEnd = file.size();
     if (fileEnd < kEndSize) return std::nullopt;
     const qint64 n = std::min(fileEnd, kMaxEndBlock);
-    if (!file.seek(fileEnd - n)) SpanDrive::fail(SpanMsg::FailedSeek);
+    if (!file.seek(fileEnd - n)) SpanDrive::fail(DS_FailedSeek);
     const QByteArray block = file.read(n);
-    if (block.size() != n) SpanDrive::fail(SpanMsg::EOCBadRead);
+    if (block.size() != n) SpanDrive::fail(DS_EOCBadRead);
     for (qint64 i = n - kEndSize; i >= 0; --i) {
         if (getLe32(block, static_cast<int>(i)) != kEndSignature) continue;
         FoundEndRecord found;
@@ -47,14 +47,14 @@ std::optional<int> middleFileNumber(const QString& path) {
 
 [[noreturn]] void failNotLast(const QString& path, const QString& volumeLabel, bool spanStart) {
     const std::optional<int> labelNumber = volumeNumberOfLabel(volumeLabel);
-    if (!spanStart && labelNumber) SpanDrive::fail(SpanMsg::NotLastInSet, {*labelNumber});
+    if (!spanStart && labelNumber) SpanDrive::fail(DS_NotLastInSet, {*labelNumber});
     if (!spanStart) {
         if (const std::optional<int> n = middleFileNumber(path))
-            SpanDrive::fail(SpanMsg::NotLastInSet, {*n});
-        SpanDrive::fail(SpanMsg::NoValidZip);
+            SpanDrive::fail(DS_NotLastInSet, {*n});
+        SpanDrive::fail(DS_NoValidZip);
     }
-    if (labelNumber.value_or(0) == 1) SpanDrive::fail(SpanMsg::FirstInSet);
-    SpanDrive::fail(SpanMsg::FirstFileOnHD);
+    if (labelNumber.value_or(0) == 1) SpanDrive::fail(DS_FirstInSet);
+    SpanDrive::fail(DS_FirstFileOnHD);
 }
 
 } // namespace
@@ -63,15 +63,15 @@ std::optional<FoundEndRecord> findSpanEndRecord(const QString& path, const QStri
                                                 EndSearchMode mode, ISpanEvents& events) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (mode == EndSearchMode::Strict) SpanDrive::fail(SpanMsg::NoInFile);
-        events.report(SpanMsg::FileOpen, events.messageText(SpanMsg::FileOpen), true);
+        if (mode == EndSearchMode::Strict) SpanDrive::fail(DS_NoInFile);
+        events.report(DS_FileOpen, formatZipStr(DS_FileOpen), true);
         return std::nullopt;
     }
     const bool spanStart = startsSpannedSet(file);
     std::optional<FoundEndRecord> found;
     try {
         found = scanForEndRecord(file);
-    } catch (const ESpanError&) {
+    } catch (const EZipEngine&) {
         if (mode == EndSearchMode::Strict) throw;
         return std::nullopt;
     }
