@@ -126,6 +126,12 @@ void TCheckBox98::mouseDoubleClickEvent(QMouseEvent* e) {
     Click();
 }
 
+void TCheckBox98::keyPressEvent(QKeyEvent* e) {
+    // Space belongs to the box: it must not reach a default button.
+    if (e->key() == Qt::Key_Space) return e->accept();
+    QWidget::keyPressEvent(e);
+}
+
 void TCheckBox98::keyReleaseEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) return Click();
     QWidget::keyReleaseEvent(e);
