@@ -6,7 +6,7 @@
 // path. Everything runs on the GUI thread; the user is reached only through
 // the IUserHost given at construction (never owned by the engine).
 
-#include "engine/CodePage850.h"
+#include "engine/CodePageMode.h"
 #include "engine/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
 #include "engine/ZipDirEntry.h"
@@ -182,14 +182,12 @@ public:
 private:
     void listArchive(QFile& archive);
     void readCentralDirectory(QFile& archive, qint64 start);
-    ZipDirEntry readCentralEntry(QFile& archive);
-    QByteArray readExactly(QFile& archive, qint64 length, int errorId);
+    QByteArray readDirectoryBytes(QFile& archive, qint64 start);
     void openDirectoryVolume(QFile& archive, int disk);
     void checkZip64(QFile& archive, const EndRecord& end);
     void failList();
 
     SpanSettings spanSettings() const;
-    bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
 

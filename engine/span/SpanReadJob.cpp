@@ -143,7 +143,7 @@ void SpanReadJob::copyCentralHeader(int index) {
         SpanDrive::fail(SpanMsg::EntryLost);
     header.setLocalHeaderOffset(m_table.at(index).offset);
     header.setDiskNumberStart(0);
-    write(header.raw + name, SpanMsg::CEHBadWrite);
+    write(header.bytes() + name, SpanMsg::CEHBadWrite);
     write(m_input.readRecord(header.extraLength(), SpanMsg::CEExtraLen), SpanMsg::CEHBadWrite);
     write(m_input.readRecord(header.commentLength(), SpanMsg::CECommentLen), SpanMsg::CEHBadWrite);
 }
@@ -153,8 +153,8 @@ void SpanReadJob::writeEndRecord() {
     end.setThisDisk(0);
     end.setDirectoryDisk(0);
     end.setDirectoryOffset(m_directoryOffset);
-    setLe16(end.raw, 8, end.totalEntries());
-    write(end.raw, SpanMsg::EOCBadWrite);
+    end.setEntriesOnDisk(end.totalEntries());
+    write(end.bytes(), SpanMsg::EOCBadWrite);
     if (m_end.comment.size() != end.commentLength()) SpanDrive::fail(SpanMsg::EOArchComLen);
     write(m_end.comment, SpanMsg::EOCBadWrite);
 }

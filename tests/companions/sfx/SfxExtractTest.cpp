@@ -1,6 +1,6 @@
 #include "ScriptedSfxUi.h"
 #include "SfxRun.h"
-#include "ZipBuilder.h"
+#include "SfxTestZip.h"
 
 #include <QDir>
 #include <QFile>

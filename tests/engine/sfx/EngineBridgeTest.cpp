@@ -1,7 +1,7 @@
 #include "SyntheticPe.h"
 #include "engine/ZipMsg.h"
 #include "engine/sfx/EngineBridge.h"
-#include "tests/companions/sfx/ZipBuilder.h"
+#include "tests/companions/sfx/SfxTestZip.h"
 #include "tests/fakes/ScriptedUserHost.h"
 
 #include <QFile>
