@@ -3,7 +3,7 @@
 // answer nothing and password prompts are cancelled; events are still
 // processed so that a running library call stays responsive.
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 namespace brx {
 

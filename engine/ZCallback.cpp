@@ -2,9 +2,10 @@
 // events or the host, with the replies written back into the record.
 
 #include "engine/ZCallback.h"
+#include "engine/base/ScopedGuards.h"
 
 #include "engine/ZipEngine.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 
@@ -123,11 +124,7 @@ void TZipEngine::answerPassword(BrxCallbackRecord& r, const QString& text) {
     if (OnPasswordError) {
         OnPasswordError(password, text, repeat);
     } else {
-        m_answeringLibrary = true;
-        struct Reset {
-            bool& f;
-            ~Reset() { f = false; }
-        } reset{m_answeringLibrary};
+        const ScopedValue<bool> answering(m_answeringLibrary, true);
         if (r.errorCode & BRX_PASSWORD_CONFIRM_BIT)
             AskAddPassword(password);
         else

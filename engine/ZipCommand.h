@@ -3,7 +3,7 @@
 // version, with every string and array it points to. The strings are
 // NUL-terminated UTF-8 copies owned here and released with the command.
 
-#include "engine/ZipEngineTypes.h"
+#include "engine/base/ZipEngineTypes.h"
 
 #include <brx/ZipDllAbi.h>
 

@@ -6,11 +6,11 @@
 // path. Everything runs on the GUI thread; the user is reached only through
 // the IUserHost given at construction (never owned by the engine).
 
-#include "engine/CodePageMode.h"
-#include "engine/EZipEngine.h"
+#include "engine/base/CodePageMode.h"
+#include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
-#include "engine/ZipDirEntry.h"
-#include "engine/ZipEngineTypes.h"
+#include "engine/base/ZipDirEntry.h"
+#include "engine/base/ZipEngineTypes.h"
 #include "engine/span/SpanHost.h"
 
 #include <QByteArray>
@@ -26,6 +26,7 @@ namespace brx {
 
 class IUserHost;
 class IVolumes;
+struct SfxConvertContext;
 struct ZipCommand;
 class ZipLibrary;
 
@@ -188,6 +189,7 @@ private:
     void failList();
 
     SpanSettings spanSettings() const;
+    SfxConvertContext sfxContext(bool newArchive);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
 

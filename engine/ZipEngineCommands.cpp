@@ -4,6 +4,7 @@
 #include "engine/ZCallback.h"
 #include "engine/ZipCommand.h"
 #include "engine/ZipEngine.h"
+#include "engine/base/ScopedGuards.h"
 #include "engine/ZipLibrary.h"
 
 #include "support/PathNames.h"
@@ -23,12 +24,6 @@ bool hasExeExtension(const QString& name) {
 }
 
 // Clears a busy flag however the command ends.
-struct BusyGuard {
-    bool& flag;
-    explicit BusyGuard(bool& f) : flag(f) { flag = true; }
-    ~BusyGuard() { flag = false; }
-};
-
 } // namespace
 
 void TZipEngine::Add() {
@@ -36,12 +31,14 @@ void TZipEngine::Add() {
     bool spanning = false;
     QString target;
     if (!addPreconditions(spanning, target) || m_zipBusy) return;
-    BusyGuard busy(m_zipBusy);
+    const ScopedValue<bool> busy(m_zipBusy, true);
     if (hasExeExtension(m_zipFileName) && m_arc.sfxOffset == 0 &&
         !QFileInfo::exists(m_zipFileName)) {
-        m_newArchiveMode = true;
-        const int result = ConvertToExe();
-        m_newArchiveMode = false;
+        int result = 0;
+        {
+            const ScopedValue<bool> newArchive(m_newArchiveMode, true);
+            result = ConvertToExe();
+        }
         if (result != 0) {
             ShowExceptionError(EZipEngine(AD_AutoSFXWrong, result));
             return;
@@ -111,7 +108,7 @@ void TZipEngine::Delete() {
         return;
     }
     if (m_zipBusy) return;
-    BusyGuard busy(m_zipBusy);
+    const ScopedValue<bool> busy(m_zipBusy, true);
     runZipCommand(m_zipFileName, true);
     if (m_successCnt > 0) List();
 }
@@ -124,7 +121,7 @@ void TZipEngine::Extract() {
         return;
     }
     if (m_unzBusy) return;
-    BusyGuard busy(m_unzBusy);
+    const ScopedValue<bool> busy(m_unzBusy, true);
     bool reqCountChanged = false;
     if (m_unattended && m_password.isEmpty() && !OnPasswordError) {
         m_passwordReqCount = 0;

@@ -3,7 +3,7 @@
 // adds what the engine tells the user: the spanned-set marker, the volume
 // label, the garbage warning and the messages for a missing record.
 
-#include "engine/ArchiveFileInput.h"
+#include "engine/base/ArchiveFileInput.h"
 #include "engine/ZipEngine.h"
 #include "platform/Volumes.h"
 #include "zipcore/ByteOrder.h"

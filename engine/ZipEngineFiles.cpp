@@ -3,8 +3,9 @@
 // through the trash or for good.
 
 #include "engine/ZipEngine.h"
+#include "engine/base/ScopedGuards.h"
 #include "platform/Trash.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,35 +53,25 @@ int TZipEngine::copyBuffer(QFile& in, QFile& out, qint64 count) {
 }
 
 int TZipEngine::CopyFileChecked(const QString& source, const QString& dest) {
-    const bool reportedProgress = m_reportProgress;
-    m_reportProgress = false;
+    const ScopedValue<bool> quiet(m_reportProgress, false);
     if (!QFileInfo(source).isFile()) return CopyNoSource;
-    m_host->setBusy(true);
-    int result = CopyOk;
+    const ScopedBusyCursor busy(*m_host);
     QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) return CopyNoSource;
+    if (QFileInfo::exists(dest)) EraseFile(dest, m_howToDelete);
     QFile out(dest);
-    if (!in.open(QIODevice::ReadOnly)) {
-        result = CopyNoSource;
-    } else {
-        if (QFileInfo::exists(dest)) EraseFile(dest, m_howToDelete);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            result = CopyNoDest;
-        } else {
-            result = copyBuffer(in, out, -1);
-            out.flush();
-            if (result == CopyOk && !out.setFileTime(QFileInfo(source).lastModified(),
-                                                     QFileDevice::FileModificationTime))
-                result = CopyNoDate;
-            const qint64 inLength = in.size();
-            const qint64 outLength = measuredLength(out);
-            if (result == CopyOk && (inLength < 0 || outLength < 0 || inLength != outLength))
-                result = CopyBadLength;
-            out.close();
-            if (result != CopyOk && result != CopyNoDate) QFile::remove(dest);
-        }
-    }
-    m_host->setBusy(false);
-    m_reportProgress = reportedProgress;
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return CopyNoDest;
+    int result = copyBuffer(in, out, -1);
+    out.flush();
+    if (result == CopyOk &&
+        !out.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime))
+        result = CopyNoDate;
+    const qint64 inLength = in.size();
+    const qint64 outLength = measuredLength(out);
+    if (result == CopyOk && (inLength < 0 || outLength < 0 || inLength != outLength))
+        result = CopyBadLength;
+    out.close();
+    if (result != CopyOk && result != CopyNoDate) QFile::remove(dest);
     return result;
 }
 

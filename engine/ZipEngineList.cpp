@@ -1,13 +1,15 @@
 // List: rebuilds ZipContents from the central directory of ZipFileName.
 
-#include "engine/ArchiveFileInput.h"
+#include "engine/base/ArchiveFileInput.h"
 #include "zipcore/ZipFormat.h"
 #include "engine/ZipEngine.h"
-#include "platform/UserHost.h"
+#include "engine/base/ScopedGuards.h"
+#include "engine/base/UserHost.h"
 #include "platform/Volumes.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 #include "zipcore/CentralDirectory.h"
 #include "zipcore/EntryName.h"
@@ -73,7 +75,7 @@ void TZipEngine::List() {
         if (OnDirUpdate) OnDirUpdate();
         return;
     }
-    m_host->setBusy(true);
+    std::optional<ScopedBusyCursor> busy(std::in_place, *m_host);
     QFile archive(m_zipFileName);
     try {
         listArchive(archive);
@@ -87,7 +89,7 @@ void TZipEngine::List() {
         ShowZipMessage(LI_ErrorUnknown, QString::fromLocal8Bit(e.what()));
         failList();
     }
-    m_host->setBusy(false);
+    busy.reset();
     archive.close();
     if (OnDirUpdate) OnDirUpdate();
 }

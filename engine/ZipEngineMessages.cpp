@@ -3,7 +3,7 @@
 
 #include "engine/ZipEngine.h"
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 #include "support/AppGlobals.h"
 
 namespace brx {

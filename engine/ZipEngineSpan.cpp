@@ -18,17 +18,14 @@ class EngineSpanEvents final : public ISpanEvents {
 public:
     explicit EngineSpanEvents(TZipEngine& engine) : m_engine(engine) {}
 
-    QString messageText(int id, const QVariantList& args) const override {
-        return hasZipStr(id) ? formatZipText(LoadZipStr(id), args) : LoadZipStr(id);
-    }
     void report(int id, const QString& text, bool shown) override {
         m_engine.reportMessage(id, text, shown);
     }
     void message(const QString& text) override {
         if (m_engine.OnMessage) m_engine.OnMessage(0, text);
     }
-    void progress(SpanProgress type, const QString& name, qint64 size) override {
-        if (m_engine.OnProgress) m_engine.OnProgress(ProgressType(int(type)), name, size);
+    void progress(ProgressType type, const QString& name, qint64 size) override {
+        if (m_engine.OnProgress) m_engine.OnProgress(type, name, size);
     }
     bool cancelRequested() const override { return m_engine.Cancel(); }
 
@@ -71,12 +68,7 @@ void TZipEngine::openDirectoryVolume(QFile& archive, int disk) {
     drive.setDriveOf(archive.fileName());
     drive.TotalDisks = m_arc.totalDisks;
     SpanInput input(drive, archive.fileName());
-    try {
-        input.openVolume(disk);
-    } catch (const ESpanError& e) {
-        EZipEngine failure(e.id, e.args);
-        throw e.shown ? failure : EZipEngine(e.id, false);
-    }
+    input.openVolume(disk);
     const QString name = input.inputName();
     input.close();
     archive.close();

@@ -1,6 +1,6 @@
 #include "engine/ZipLibrary.h"
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <brx/ZipDllAbi.h>
 

@@ -1,7 +1,7 @@
 #include "engine/sfx/ArchiveLayout.h"
 
-#include "engine/ArchiveFileInput.h"
-#include "engine/ZipMsg.h"
+#include "engine/base/ArchiveFileInput.h"
+#include "engine/base/ZipMsg.h"
 #include "zipcore/CentralDirectory.h"
 
 #include <algorithm>

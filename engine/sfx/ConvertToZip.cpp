@@ -1,4 +1,4 @@
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 #include "engine/sfx/ArchiveLayout.h"
 #include "engine/sfx/CentralRewrite.h"
 #include "engine/sfx/ConvertSupport.h"

@@ -2,7 +2,7 @@
 // The self-extractor settings that travel in the header in front of the
 // archive, as the engine holds them.
 
-#include "engine/ZipEngineTypes.h"
+#include "engine/base/ZipEngineTypes.h"
 
 #include <QByteArray>
 #include <QString>

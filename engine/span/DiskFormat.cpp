@@ -1,7 +1,7 @@
 #include "engine/span/DiskFormat.h"
 
 #include "engine/span/FormatThread.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 #include "engine/span/ReadSpan.h"
 
 #include "engine/span/SpanReadJob.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 namespace brx {
 

@@ -9,16 +9,15 @@ int runSpanCopy(ISpanEvents& events, const std::function<void()>& copy) {
     try {
         copy();
         return 0;
-    } catch (const ESpanError& e) {
-        events.report(e.id, events.messageText(e.id, e.args) + e.extra, e.shown);
+    } catch (const EZipEngine& e) {
+        events.report(e.ResourceId(), e.Message(), e.DisplayMessage());
         return -7;
     } catch (const std::bad_alloc&) {
-        events.report(SpanMsg::NoMem, events.messageText(SpanMsg::NoMem), true);
+        events.report(GE_NoMem, formatZipStr(GE_NoMem), true);
         return -8;
     } catch (const std::exception& e) {
-        const QString text =
-            events.messageText(SpanMsg::ErrorUnknown) + QString::fromLocal8Bit(e.what());
-        events.report(SpanMsg::ErrorUnknown, text, true);
+        const QString text = formatZipStr(DS_ErrorUnknown) + QString::fromLocal8Bit(e.what());
+        events.report(DS_ErrorUnknown, text, true);
         return -9;
     }
 }

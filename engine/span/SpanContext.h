@@ -20,7 +20,7 @@ struct SpanContext {
 };
 
 // Runs a copy and turns its failure into one report through the engine's
-// message path: ESpanError -> -7, out of memory -> -8 (10103), anything
+// message path: EZipEngine -> -7, out of memory -> -8 (10103), anything
 // else -> -9 (11024 with the error's own text). 0 on success.
 int runSpanCopy(ISpanEvents& events, const std::function<void()>& copy);
 

@@ -1,6 +1,6 @@
 #include "engine/span/SpanDrive.h"
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +15,7 @@ SpanDrive::SpanDrive(IVolumes& volumes, IUserHost& host, ISpanEvents& events,
     , m_settings(settings) {}
 
 void SpanDrive::fail(int id, const QVariantList& args, bool shown) {
-    throw ESpanError{id, args, shown, {}};
+    throw EZipEngine(id, args, shown);
 }
 
 void SpanDrive::setDriveOf(const QString& path) {
@@ -56,10 +56,10 @@ int SpanDrive::driveIndexOf(const QString& root) const {
 bool SpanDrive::checkDrive() {
     VolumeLabel.clear();
     DiskSize = 0;
-    if (!DriveRoot.startsWith(QLatin1Char('/'))) fail(SpanMsg::NotaDrive, {DriveRoot});
+    if (!DriveRoot.startsWith(QLatin1Char('/'))) fail(DS_NotaDrive, {DriveRoot});
     DriveType type = m_volumes.driveType(DriveRoot);
     if (type == DriveType::NotMounted) {
-        if (!m_seenRemovable) fail(SpanMsg::DriveNoMount, {DriveRoot});
+        if (!m_seenRemovable) fail(DS_DriveNoMount, {DriveRoot});
         if (!followRemovableDrive()) return false;
         type = DriveType::Removable;
     }
@@ -86,22 +86,22 @@ DriveType SpanDrive::promptForDisk() {
             NewDisk = false;
             break;
         }
-        if (m_settings.Unattended) fail(SpanMsg::NoUnattSpan);
+        if (m_settings.Unattended) fail(DS_NoUnattSpan);
         MessageRequest request;
-        request.text = promptText() + m_events.messageText(SpanMsg::InDrive, {DriveRoot});
+        request.text = promptText() + formatZipStr(DS_InDrive, {DriveRoot});
         request.caption = m_settings.applicationTitle;
         request.buttons = MsgButtons::OkCancel;
         request.icon = DiskNr < 0 ? MsgIcon::Error : MsgIcon::None;
         answer = m_host.messageBox(request);
         NewDisk = false;
     }
-    if (answer != MsgResult::Ok) fail(SpanMsg::Canceled, {}, false);
+    if (answer != MsgResult::Ok) fail(DS_Canceled, {}, false);
     return type;
 }
 
 QString SpanDrive::promptText() {
-    if (DiskNr < 0) return m_events.messageText(SpanMsg::InsertDisk);
-    if (!writing) return m_events.messageText(SpanMsg::InsertVolume, {DiskNr + 1, TotalDisks + 1});
+    if (DiskNr < 0) return formatZipStr(DS_InsertDisk);
+    if (!writing) return formatZipStr(DS_InsertVolume, {DiskNr + 1, TotalDisks + 1});
     qint64 size = DiskSize;
     if (m_settings.MaxVolumeSize > 0 && m_settings.MaxVolumeSize < size)
         size = m_settings.MaxVolumeSize;
@@ -109,9 +109,9 @@ QString SpanDrive::promptText() {
     if (size > 0) {
         const qint64 needed = (archiveLength + m_settings.KeepFreeOnDisk1 + 4) / size;
         TotalDisks = static_cast<int>(std::max<qint64>(TotalDisks, needed));
-        return m_events.messageText(SpanMsg::InsertVolume, {DiskNr + 1, TotalDisks + 1});
+        return formatZipStr(DS_InsertVolume, {DiskNr + 1, TotalDisks + 1});
     }
-    return m_events.messageText(SpanMsg::InsertAVolume, {DiskNr + 1});
+    return formatZipStr(DS_InsertAVolume, {DiskNr + 1});
 }
 
 } // namespace brx

@@ -36,7 +36,7 @@ public:
     };
     void queryDiskFree(int flags);
 
-    // Raises ESpanError.
+    // Raises EZipEngine.
     [[noreturn]] static void fail(int id, const QVariantList& args = {}, bool shown = true);
 
     IVolumes& volumes() { return m_volumes; }

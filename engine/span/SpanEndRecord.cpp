@@ -1,6 +1,6 @@
 #include "engine/span/SpanEndRecord.h"
 
-#include "engine/ArchiveFileInput.h"
+#include "engine/base/ArchiveFileInput.h"
 #include "engine/span/SpanDrive.h"
 #include "engine/span/VolumeNames.h"
 
@@ -20,7 +20,7 @@ bool startsSpannedSet(QFile& file) {
 std::optional<FoundEndRecord> scanForEndRecord(QFile& file) {
     ArchiveFileInput input(file);
     const zipcore::EndSearch search = zipcore::findEndRecord(input);
-    if (search.status == zipcore::EndSearchStatus::ReadError) SpanDrive::fail(SpanMsg::EOCBadRead);
+    if (search.status == zipcore::EndSearchStatus::ReadError) SpanDrive::fail(DS_EOCBadRead);
     if (!search.found()) return std::nullopt;
     FoundEndRecord found;
     found.record.fields = search.location.record;
@@ -42,14 +42,14 @@ std::optional<int> middleFileNumber(const QString& path) {
 
 [[noreturn]] void failNotLast(const QString& path, const QString& volumeLabel, bool spanStart) {
     const std::optional<int> labelNumber = volumeNumberOfLabel(volumeLabel);
-    if (!spanStart && labelNumber) SpanDrive::fail(SpanMsg::NotLastInSet, {*labelNumber});
+    if (!spanStart && labelNumber) SpanDrive::fail(DS_NotLastInSet, {*labelNumber});
     if (!spanStart) {
         if (const std::optional<int> n = middleFileNumber(path))
-            SpanDrive::fail(SpanMsg::NotLastInSet, {*n});
-        SpanDrive::fail(SpanMsg::NoValidZip);
+            SpanDrive::fail(DS_NotLastInSet, {*n});
+        SpanDrive::fail(DS_NoValidZip);
     }
-    if (labelNumber.value_or(0) == 1) SpanDrive::fail(SpanMsg::FirstInSet);
-    SpanDrive::fail(SpanMsg::FirstFileOnHD);
+    if (labelNumber.value_or(0) == 1) SpanDrive::fail(DS_FirstInSet);
+    SpanDrive::fail(DS_FirstFileOnHD);
 }
 
 } // namespace
@@ -58,15 +58,15 @@ std::optional<FoundEndRecord> findSpanEndRecord(const QString& path, const QStri
                                                 EndSearchMode mode, ISpanEvents& events) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (mode == EndSearchMode::Strict) SpanDrive::fail(SpanMsg::NoInFile);
-        events.report(SpanMsg::FileOpen, events.messageText(SpanMsg::FileOpen), true);
+        if (mode == EndSearchMode::Strict) SpanDrive::fail(DS_NoInFile);
+        events.report(DS_FileOpen, formatZipStr(DS_FileOpen), true);
         return std::nullopt;
     }
     const bool spanStart = startsSpannedSet(file);
     std::optional<FoundEndRecord> found;
     try {
         found = scanForEndRecord(file);
-    } catch (const ESpanError&) {
+    } catch (const EZipEngine&) {
         if (mode == EndSearchMode::Strict) throw;
         return std::nullopt;
     }

@@ -18,9 +18,8 @@ void SpanInput::openVolume(int n) {
         } while (!acceptsVolumeName());
         m_file.setFileName(inputName());
         if (m_file.open(QIODevice::ReadOnly)) return;
-        if (!m_drive.isRemovable()) SpanDrive::fail(SpanMsg::NoInFile);
-        m_drive.events().report(SpanMsg::NoInFile, m_drive.events().messageText(SpanMsg::NoInFile),
-                                true);
+        if (!m_drive.isRemovable()) SpanDrive::fail(DS_NoInFile);
+        m_drive.events().report(DS_NoInFile, formatZipStr(DS_NoInFile), true);
     }
 }
 
@@ -28,7 +27,7 @@ void SpanInput::openCurrent(int n) {
     m_file.close();
     m_drive.DiskNr = n;
     m_file.setFileName(inputName());
-    if (!m_file.open(QIODevice::ReadOnly)) SpanDrive::fail(SpanMsg::NoInFile);
+    if (!m_file.open(QIODevice::ReadOnly)) SpanDrive::fail(DS_NoInFile);
 }
 
 // Files of a set on a fixed drive differ by the number before the
@@ -66,7 +65,7 @@ QByteArray SpanInput::readData(qint64 length, int errorId) {
 }
 
 void SpanInput::seek(qint64 pos) {
-    if (!m_file.seek(pos)) SpanDrive::fail(SpanMsg::FailedSeek);
+    if (!m_file.seek(pos)) SpanDrive::fail(DS_FailedSeek);
 }
 
 } // namespace brx

@@ -13,20 +13,20 @@ namespace {
 int walkFailureId(zipcore::CentralError error) {
     switch (error) {
     case zipcore::CentralError::TruncatedHeader:
-        return SpanMsg::CEHBadRead;
+        return DS_CEHBadRead;
     case zipcore::CentralError::BadSignature:
-        return SpanMsg::CEHWrongSig;
+        return DS_CEHWrongSig;
     case zipcore::CentralError::TruncatedName:
-        return SpanMsg::CENameLen;
+        return DS_CENameLen;
     case zipcore::CentralError::TruncatedExtra:
-        return SpanMsg::CEExtraLen;
+        return DS_CEExtraLen;
     case zipcore::CentralError::TruncatedComment:
-        return SpanMsg::CECommentLen;
+        return DS_CECommentLen;
     case zipcore::CentralError::CountMismatch:
     case zipcore::CentralError::None:
         break;
     }
-    return SpanMsg::NoValidZip;
+    return DS_NoValidZip;
 }
 constexpr qint64 kCopyBlock = 8192;
 const QString kCopying = QStringLiteral("Copying: ");
@@ -57,13 +57,13 @@ void SpanWriteJob::run() {
     m_writer->write(le32Bytes(kSpanSignature));
     m_writer->progressOn = true;
     ISpanEvents& events = m_context.events;
-    events.progress(SpanProgress::TotalFiles, {}, m_table.size());
-    events.progress(SpanProgress::TotalSize, {}, m_in.size());
+    events.progress(ProgrTotalFiles, {}, m_table.size());
+    events.progress(ProgrTotalSize, {}, m_in.size());
     seekInput(0);
     for (int i = 0; i < m_table.size(); ++i) copyLocalEntry();
-    const QString central = events.messageText(SpanMsg::CopyCentral);
+    const QString central = formatZipStr(DS_CopyCentral);
     events.message(kCopying + central);
-    events.progress(SpanProgress::NewFile, central,
+    events.progress(ProgrNewFile, central,
                     qint64(m_end.record.directorySize()) + m_end.record.commentLength() + kEndSize);
     seekInput(m_end.record.directoryOffset());
     for (int i = 0; i < m_table.size(); ++i) copyCentralHeader(i, i == 0);
@@ -72,16 +72,16 @@ void SpanWriteJob::run() {
 }
 
 void SpanWriteJob::finish() {
-    m_context.events.progress(SpanProgress::EndOfBatch, {}, 0);
+    m_context.events.progress(ProgrEndOfBatch, {}, 0);
     if (m_writer) m_writer->closeVolume();
     m_in.close();
 }
 
 void SpanWriteJob::openSource() {
-    if (!QFileInfo(m_source).isFile()) SpanDrive::fail(SpanMsg::NoInFile);
+    if (!QFileInfo(m_source).isFile()) SpanDrive::fail(DS_NoInFile);
     m_end = *findSpanEndRecord(m_source, {}, EndSearchMode::Strict, m_context.events);
     m_in.setFileName(m_source);
-    if (!m_in.open(QIODevice::ReadOnly)) SpanDrive::fail(SpanMsg::NoInFile);
+    if (!m_in.open(QIODevice::ReadOnly)) SpanDrive::fail(DS_NoInFile);
     m_drive.archiveLength = m_in.size();
     const QDateTime date = QFileInfo(m_source).lastModified();
     m_writer = std::make_unique<VolumeWriter>(m_drive, m_firstVolume, date, m_context.format);
@@ -102,33 +102,33 @@ void SpanWriteJob::buildTable() {
 }
 
 void SpanWriteJob::copyLocalEntry() {
-    VolumeLocalHeader header{readInput(kLocalSize, SpanMsg::LOHBadRead)};
-    if (header.signature() != kLocalSignature) SpanDrive::fail(SpanMsg::LOHWrongSig);
-    const QByteArray name = readInput(header.nameLength(), SpanMsg::LONameLen);
+    VolumeLocalHeader header{readInput(kLocalSize, DS_LOHBadRead)};
+    if (header.signature() != kLocalSignature) SpanDrive::fail(DS_LOHWrongSig);
+    const QByteArray name = readInput(header.nameLength(), DS_LONameLen);
     const int row = m_table.findUnplaced(name);
-    if (row < 0) SpanDrive::fail(SpanMsg::EntryLost);
+    if (row < 0) SpanDrive::fail(DS_EntryLost);
     const uint32_t dataSize =
         header.compressedSize() ? header.compressedSize() : m_table.at(row).compressedSize;
     const QString shown = entryDisplayName(name, header.flags());
     m_context.events.message(kCopying + shown);
-    m_context.events.progress(SpanProgress::NewFile, shown,
+    m_context.events.progress(ProgrNewFile, shown,
                               qint64(dataSize) + name.size() + header.extraLength() + kLocalSize +
                                   (header.hasDescriptor() ? kDescriptorSize : 0));
     m_writer->write(header.raw, kLocalSize + name.size() + header.extraLength());
     m_table.at(row).volume = m_drive.DiskNr;
     m_table.at(row).offset = static_cast<uint32_t>(m_drive.DiskWritten - kLocalSize);
     m_writer->write(name);
-    copyInput(header.extraLength(), SpanMsg::LOExtraLen);
-    copyInput(dataSize, SpanMsg::ZipData);
-    if (header.hasDescriptor()) copyInput(kDescriptorSize, SpanMsg::DataDesc);
+    copyInput(header.extraLength(), DS_LOExtraLen);
+    copyInput(dataSize, DS_ZipData);
+    if (header.hasDescriptor()) copyInput(kDescriptorSize, DS_DataDesc);
 }
 
 void SpanWriteJob::copyCentralHeader(int index, bool first) {
-    VolumeCentralHeader header{readInput(kCentralSize, SpanMsg::CEHBadRead)};
-    if (header.signature() != kCentralSignature) SpanDrive::fail(SpanMsg::CEHWrongSig);
-    const QByteArray name = readInput(header.nameLength(), SpanMsg::CENameLen);
+    VolumeCentralHeader header{readInput(kCentralSize, DS_CEHBadRead)};
+    if (header.signature() != kCentralSignature) SpanDrive::fail(DS_CEHWrongSig);
+    const QByteArray name = readInput(header.nameLength(), DS_CENameLen);
     if (!m_table.nameMatches(index, name) || m_table.at(index).volume < 0)
-        SpanDrive::fail(SpanMsg::EntryLost);
+        SpanDrive::fail(DS_EntryLost);
     header.setDiskNumberStart(static_cast<uint16_t>(m_table.at(index).volume));
     header.setLocalHeaderOffset(m_table.at(index).offset);
     m_writer->write(header.bytes(),
@@ -138,8 +138,8 @@ void SpanWriteJob::copyCentralHeader(int index, bool first) {
         m_directoryOffset = static_cast<uint32_t>(m_drive.DiskWritten - kCentralSize);
     }
     m_writer->write(name);
-    copyInput(header.extraLength(), SpanMsg::CEExtraLen);
-    copyInput(header.commentLength(), SpanMsg::CECommentLen);
+    copyInput(header.extraLength(), DS_CEExtraLen);
+    copyInput(header.commentLength(), DS_CECommentLen);
 }
 
 void SpanWriteJob::writeEndRecord() {
@@ -152,7 +152,7 @@ void SpanWriteJob::writeEndRecord() {
     end.setEntriesOnDisk(end.totalEntries());
     m_writer->write(end.bytes(), size);
     seekInput(m_end.offset + kEndSize);
-    copyInput(end.commentLength(), SpanMsg::EOArchComLen);
+    copyInput(end.commentLength(), DS_EOArchComLen);
 }
 
 QByteArray SpanWriteJob::readInput(qint64 length, int errorId) {
@@ -170,7 +170,7 @@ void SpanWriteJob::copyInput(qint64 length, int errorId) {
 }
 
 void SpanWriteJob::seekInput(qint64 pos) {
-    if (!m_in.seek(pos)) SpanDrive::fail(SpanMsg::FailedSeek);
+    if (!m_in.seek(pos)) SpanDrive::fail(DS_FailedSeek);
 }
 
 } // namespace brx

@@ -1,7 +1,7 @@
 #include "engine/span/VolumeWriter.h"
 
 #include "engine/span/VolumeNames.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QFileInfo>
 
@@ -29,18 +29,18 @@ VolumeWriter::~VolumeWriter() {
 
 void VolumeWriter::write(const char* data, qint64 length, qint64 mustFit) {
     m_drive.host().processEvents();
-    if (m_drive.events().cancelRequested()) SpanDrive::fail(SpanMsg::Canceled, {}, false);
+    if (m_drive.events().cancelRequested()) SpanDrive::fail(DS_Canceled, {}, false);
     for (;;) {
         if (!m_out.isOpen()) openVolume();
         if (mustFit > 0 && mustFit > m_drive.DiskFree) {
             if (m_drive.DiskWritten == 0) // would never fit: do not loop over empty volumes
-                SpanDrive::fail(SpanMsg::NoDiskSpace);
+                SpanDrive::fail(DS_NoDiskSpace);
             nextVolume();
             continue;
         }
         const qint64 count = std::min(m_drive.DiskFree, length);
-        if (count > 0 && m_out.write(data, count) != count) SpanDrive::fail(SpanMsg::NoWrite);
-        if (progressOn && count > 0) m_drive.events().progress(SpanProgress::Update, {}, count);
+        if (count > 0 && m_out.write(data, count) != count) SpanDrive::fail(DS_NoWrite);
+        if (progressOn && count > 0) m_drive.events().progress(ProgrUpdate, {}, count);
         m_drive.DiskWritten += count;
         m_drive.DiskFree -= count;
         data += count;
@@ -73,13 +73,12 @@ void VolumeWriter::openVolume() {
             formatDisk(volumeLabelFor(m_drive.DiskNr + 1));
         if (QFileInfo::exists(name) && !confirmOverwrite(name)) continue;
         m_out.setFileName(name);
-        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            SpanDrive::fail(SpanMsg::NoOutFile);
+        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Truncate)) SpanDrive::fail(DS_NoOutFile);
         if (!haveEnoughSpace()) continue;
         if (type == DriveType::Removable &&
             !m_drive.volumes().setVolumeLabel(m_drive.DriveRoot,
                                               volumeLabelFor(m_drive.DiskNr + 1)))
-            SpanDrive::fail(SpanMsg::NoVolume);
+            SpanDrive::fail(DS_NoVolume);
         return;
     }
 }
@@ -95,26 +94,26 @@ void VolumeWriter::formatDisk(const QString& label) {
         std::max(0, static_cast<int>(m_drive.volumes().mountPoints().indexOf(m_drive.DriveRoot)));
     m_drive.VolumeLabel = label;
     const int result = m_format ? m_format(m_drive.DriveRoot, m_drive.DriveIndex, label) : -3;
-    if (result == -2) SpanDrive::fail(SpanMsg::Canceled, {}, false);
-    if (result == -1) SpanDrive::fail(SpanMsg::Canceled, {}, true);
+    if (result == -2) SpanDrive::fail(DS_Canceled, {}, false);
+    if (result == -1) SpanDrive::fail(DS_Canceled, {}, true);
 }
 
 // True when the user lets the file be overwritten; false asks for another disk.
 bool VolumeWriter::confirmOverwrite(const QString& fileName) {
-    if (m_drive.settings().Unattended) SpanDrive::fail(SpanMsg::NoUnattSpan);
+    if (m_drive.settings().Unattended) SpanDrive::fail(DS_NoUnattSpan);
     const int n = volumeNumberOfLabel(m_drive.VolumeLabel).value_or(1);
     MessageRequest request;
     if (sameFileDate(QFileInfo(fileName).lastModified(), m_inputDate) && n - 1 < m_drive.DiskNr)
-        request.text = m_drive.events().messageText(SpanMsg::AskPrevFile, {n});
+        request.text = formatZipStr(DS_AskPrevFile, {n});
     else
-        request.text = m_drive.events().messageText(SpanMsg::AskDeleteFile, {fileName});
+        request.text = formatZipStr(DS_AskDeleteFile, {fileName});
     request.caption = QStringLiteral("Confirm");
     request.buttons = MsgButtons::YesNoCancel;
     request.icon = MsgIcon::Warning;
     request.defaultButton = MsgResult::No;
     const MsgResult answer = m_drive.host().messageBox(request);
     if (answer == MsgResult::Yes) return true;
-    if (answer != MsgResult::No) SpanDrive::fail(SpanMsg::Canceled, {}, false);
+    if (answer != MsgResult::No) SpanDrive::fail(DS_Canceled, {}, false);
     m_drive.DiskWritten = 0;
     m_drive.NewDisk = true;
     return false;
@@ -132,13 +131,12 @@ bool VolumeWriter::haveEnoughSpace() {
     if (m_drive.DiskFree >= settings.MinFreeVolumeSize) return true;
     m_out.close();
     m_out.remove();
-    if (settings.Unattended) SpanDrive::fail(SpanMsg::NoUnattSpan);
-    MessageRequest request{m_drive.events().messageText(SpanMsg::NoDiskSpace),
-                           settings.applicationTitle, MsgButtons::RetryCancel, MsgIcon::Error,
-                           MsgResult::None};
+    if (settings.Unattended) SpanDrive::fail(DS_NoUnattSpan);
+    MessageRequest request{formatZipStr(DS_NoDiskSpace), settings.applicationTitle,
+                           MsgButtons::RetryCancel, MsgIcon::Error, MsgResult::None};
     const MsgResult answer = m_drive.host().messageBox(request);
-    if (answer == MsgResult::None) SpanDrive::fail(SpanMsg::NoMemBox);
-    if (answer != MsgResult::Retry) SpanDrive::fail(SpanMsg::Canceled, {}, false);
+    if (answer == MsgResult::None) SpanDrive::fail(DS_NoMem);
+    if (answer != MsgResult::Retry) SpanDrive::fail(DS_Canceled, {}, false);
     m_drive.DiskWritten = 0;
     m_drive.NewDisk = true;
     return false;

@@ -1,7 +1,7 @@
 #include "engine/span/WriteSpan.h"
 
 #include "engine/span/SpanWriteJob.h"
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 namespace brx {
 

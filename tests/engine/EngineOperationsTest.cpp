@@ -4,11 +4,29 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <stdexcept>
 
 namespace brx::test {
 namespace {
 
-class EngineOperationsTest : public EngineFixture {};
+class EngineOperationsTest : public EngineFixture {
+protected:
+    // Progress reporting is back on after a copy that had it off, however
+    // the copy ended: true when a block copy reports its bytes again.
+    bool progressIsReported() {
+        qint64 reported = 0;
+        engine.OnProgress = [&](ProgressType type, const QString&, qint64 size) {
+            if (type == ProgrUpdate) reported += size;
+        };
+        QFile in(writeFile("probe.bin", QByteArray(100, 'p')));
+        QFile out(dir.filePath("probe.out"));
+        in.open(QIODevice::ReadOnly);
+        out.open(QIODevice::WriteOnly);
+        engine.copyBuffer(in, out, -1);
+        engine.OnProgress = nullptr;
+        return reported == 100;
+    }
+};
 
 TEST_F(EngineOperationsTest, DefaultsAndSetterRules) {
     EXPECT_EQ(engine.AddCompLevel(), 9);
@@ -107,6 +125,33 @@ TEST_F(EngineOperationsTest, BlockCopyReportsEachBlock) {
     EXPECT_EQ(engine.copyBuffer(in, out, -1), 0);
     out.close();
     EXPECT_EQ(QFileInfo(out.fileName()).size(), 8192 * 2 + 10);
+}
+
+TEST_F(EngineOperationsTest, EveryEarlyEndRestoresProgressAndBusyCursor) {
+    const QString source = writeFile("src.bin", "data");
+    engine.setHowToDelete(htdFinal);
+
+    EXPECT_EQ(engine.CopyFileChecked(dir.filePath("missing"), dir.filePath("a")), -3);
+    EXPECT_TRUE(progressIsReported());
+    EXPECT_EQ(engine.CopyFileChecked(dir.path(), dir.filePath("a")), -3); // a folder
+    EXPECT_TRUE(progressIsReported());
+    EXPECT_EQ(engine.CopyFileChecked(source, dir.filePath("no/such/folder/x")), -1);
+    EXPECT_TRUE(progressIsReported());
+    EXPECT_EQ(host.busyDepth, 0);
+
+    // A conversion refused at once, and one whose message handler throws.
+    engine.setUnattended(true);
+    EXPECT_NE(engine.ConvertToExe(), 0);
+    EXPECT_TRUE(progressIsReported());
+    engine.OnMessage = [](int, const QString&) { throw std::runtime_error("handler failed"); };
+    EXPECT_THROW(engine.ConvertToExe(), std::runtime_error);
+    EXPECT_TRUE(progressIsReported());
+    EXPECT_EQ(host.busyDepth, 0);
+
+    // Listing a damaged archive whose message handler throws.
+    const QString damaged = writeFile("damaged.zip", QByteArray(64, 'x'));
+    EXPECT_THROW(engine.setZipFileName(damaged), std::runtime_error);
+    EXPECT_EQ(host.busyDepth, 0);
 }
 
 TEST_F(EngineOperationsTest, EraseFileFinalOrMissing) {

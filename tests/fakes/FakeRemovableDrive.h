@@ -4,7 +4,7 @@
 // out of that folder as if the user changed disks. Everything outside the
 // drive is one fixed volume "/".
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 #include "platform/Volumes.h"
 #include "tests/fakes/ScriptedUserHost.h"
 

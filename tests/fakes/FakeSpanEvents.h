@@ -1,6 +1,6 @@
 #pragma once
-// The engine side of a multi-volume copy for tests: the volume messages'
-// texts, and a record of every report, message and progress event.
+// The engine side of a multi-volume copy for tests: a record of every report, message and progress
+// event.
 
 #include "engine/span/SpanHost.h"
 
@@ -17,12 +17,11 @@ struct FakeSpanReport {
 
 class FakeSpanEvents final : public ISpanEvents {
 public:
-    QString messageText(int id, const QVariantList& args = {}) const override;
     void report(int id, const QString& text, bool shown) override {
         reports.append({id, text, shown});
     }
     void message(const QString& text) override { messages.append(text); }
-    void progress(SpanProgress type, const QString& name, qint64 size) override;
+    void progress(ProgressType type, const QString& name, qint64 size) override;
     bool cancelRequested() const override;
 
     QList<FakeSpanReport> reports;

@@ -2,7 +2,7 @@
 // A user host whose answers are queued by the test and whose questions are
 // recorded, so that tests can check both what was asked and what followed.
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QList>
 #include <deque>

@@ -1,6 +1,6 @@
 #include "IconFiles.h"
 #include "SyntheticPe.h"
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 #include "engine/sfx/ArchiveLayout.h"
 #include "engine/sfx/SfxConvert.h"
 #include "engine/sfx/SfxHeader.h"

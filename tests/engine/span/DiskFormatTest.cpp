@@ -2,7 +2,7 @@
 // process-wide slot and the format dialog.
 #include "engine/span/DiskFormat.h"
 #include "engine/span/FormatThread.h"
-#include "engine/span/widgets/FormatDialog.h"
+#include "gui/FormatDialog.h"
 #include "tests/fakes/FakeFormatter.h"
 #include "tests/fakes/ScriptedUserHost.h"
 

@@ -171,8 +171,8 @@ TEST_F(FixedSet, WrongVolumeGivenTellsWhichFileOfTheSetItIs) {
     const auto idOf = [&](const QString& name) {
         try {
             findSpanEndRecord(path(name), {}, EndSearchMode::Strict, m_events);
-        } catch (const ESpanError& e) {
-            return e.id;
+        } catch (const EZipEngine& e) {
+            return e.ResourceId();
         }
         return 0;
     };

@@ -1,15 +1,6 @@
-#include "engine/EZipEngine.h"
+#include "engine/base/EZipEngine.h"
 
 namespace brx {
-
-namespace {
-
-// The missing-text rule's text is never formatted.
-QString formatted(int id, const QVariantList& values) {
-    return hasZipStr(id) ? formatZipText(LoadZipStr(id), values) : LoadZipStr(id);
-}
-
-} // namespace
 
 EZipEngine::EZipEngine(int id, bool displayMessage)
     : m_displayMessage(displayMessage)
@@ -21,10 +12,12 @@ EZipEngine::EZipEngine(int id, int value) : EZipEngine(id, QVariantList{value}) 
 
 EZipEngine::EZipEngine(int id, const QString& value) : EZipEngine(id, QVariantList{value}) {}
 
-EZipEngine::EZipEngine(int id, const QVariantList& values)
-    : m_displayMessage(true)
+EZipEngine::EZipEngine(int id, const QVariantList& values) : EZipEngine(id, values, true) {}
+
+EZipEngine::EZipEngine(int id, const QVariantList& values, bool displayMessage)
+    : m_displayMessage(displayMessage)
     , m_resourceId(id) {
-    setMessage(formatted(id, values));
+    setMessage(formatZipStr(id, values));
 }
 
 EZipEngine EZipEngine::withDetail(int id, const QString& detail) {

@@ -1,4 +1,4 @@
-#include "platform/widgets/GuiKeyboard.h"
+#include "gui/GuiKeyboard.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes over QMessageBox with the program's French button captions.
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 class QWidget;
 

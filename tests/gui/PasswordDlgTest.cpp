@@ -1,6 +1,6 @@
 // The engine's password dialog: what OK, Cancel and closing give back.
 
-#include "engine/passworddlg/PasswordDlg.h"
+#include "gui/PasswordDlg.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // The desktop's user host: real message boxes, a password prompt supplied by
 // the owner (the engine's password dialog), the wait cursor.
 
-#include "platform/UserHost.h"
+#include "engine/base/UserHost.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "engine/span/widgets/FormatDialog.h"
+#include "gui/FormatDialog.h"
 
 #include "engine/span/FormatThread.h"
 

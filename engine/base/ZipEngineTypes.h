@@ -3,7 +3,7 @@
 // Option-set members keep their bit position (member n = bit n); the
 // libraries give the options their meaning.
 
-#include "engine/ZipDirEntry.h"
+#include "engine/base/ZipDirEntry.h"
 
 #include <QFlags>
 #include <QString>

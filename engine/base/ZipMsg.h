@@ -101,6 +101,10 @@ QString LoadZipStr(int id);
 QString LoadZipStr(int id, const QString& fallback);
 bool hasZipStr(int id);
 
+// The text of id with its fields filled from args; the missing-text rule's
+// text is never formatted.
+QString formatZipStr(int id, const QVariantList& args = {});
+
 // Fills the printf-style fields (%s, %d, %.1d, %%) of a message text in order.
 QString formatZipText(const QString& format, const QVariantList& args);
 

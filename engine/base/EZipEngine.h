@@ -2,7 +2,7 @@
 // The engine's exception: a message id, its (formatted) text, and whether the
 // text is shown to the user when the exception is reported.
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,6 +20,8 @@ public:
     EZipEngine(int id, const QString& value);
     // Text = the id's text formatted with several values; shown.
     EZipEngine(int id, const QVariantList& values);
+    // Text = the id's text formatted with several values; shown when asked.
+    EZipEngine(int id, const QVariantList& values, bool displayMessage);
 
     // An exception with a text of its own under an existing id (the id's text
     // followed by detail), for failures the message table does not name.

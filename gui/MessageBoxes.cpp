@@ -1,4 +1,4 @@
-#include "platform/widgets/MessageBoxes.h"
+#include "gui/MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <QHash>
 
@@ -132,6 +132,10 @@ QString LoadZipStr(int id) {
 
 QString LoadZipStr(int id, const QString& fallback) {
     return messageTable().value(id, fallback);
+}
+
+QString formatZipStr(int id, const QVariantList& args) {
+    return hasZipStr(id) ? formatZipText(LoadZipStr(id), args) : LoadZipStr(id);
 }
 
 QString formatZipText(const QString& format, const QVariantList& args) {

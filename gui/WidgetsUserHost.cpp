@@ -1,6 +1,6 @@
-#include "platform/widgets/WidgetsUserHost.h"
+#include "gui/WidgetsUserHost.h"
 
-#include "platform/widgets/MessageBoxes.h"
+#include "gui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -1,5 +1,5 @@
 #include "settings/PrivateProfile.h"
-#include "settings/history/HistoryCombo.h"
+#include "gui/HistoryCombo.h"
 #include "tests/fakes/FakeVolumes.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "settings/history/HistoryCombo.h"
+#include "gui/HistoryCombo.h"
 
 #include "platform/Volumes.h"
 #include "settings/PrivateProfile.h"

@@ -1,6 +1,6 @@
-#include "engine/passworddlg/PasswordDlg.h"
+#include "gui/PasswordDlg.h"
 
-#include "engine/ZipMsg.h"
+#include "engine/base/ZipMsg.h"
 
 #include <QGuiApplication>
 #include <QLabel>
