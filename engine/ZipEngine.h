@@ -6,6 +6,8 @@
 // path. Everything runs on the GUI thread; the user is reached only through
 // the IUserHost given at construction (never owned by the engine).
 
+#include "engine/LibraryRunner.h"
+#include "engine/MessagePath.h"
 #include "engine/base/CodePageMode.h"
 #include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
@@ -28,7 +30,6 @@ class IUserHost;
 class IVolumes;
 struct SfxConvertContext;
 struct ZipCommand;
-class ZipLibrary;
 
 class TZipEngine {
 public:
@@ -65,8 +66,8 @@ public:
     void setPassword(const QString& password); // at most 255 characters kept
     unsigned PasswordReqCount() const { return m_passwordReqCount; }
     void setPasswordReqCount(unsigned count); // capped at 15
-    bool Unattended() const { return m_unattended; }
-    void setUnattended(bool unattended) { m_unattended = unattended; }
+    bool Unattended() const { return m_messages.unattended(); }
+    void setUnattended(bool unattended) { m_messages.setUnattended(unattended); }
     bool Verbose() const { return m_verbose; }
     void setVerbose(bool verbose) { m_verbose = verbose; }
     bool Trace() const { return m_trace; }
@@ -122,17 +123,17 @@ public:
     // ---- run-time state ----
     int Count() const;
     const QList<ZipDirEntry>& ZipContents() const { return m_zipContents; }
-    int SuccessCnt() const { return m_successCnt; }
-    int ErrCode() const { return m_errCode; }
-    QString Message() const { return m_message; }
+    int SuccessCnt() const { return m_libraries.successCnt(); }
+    int ErrCode() const { return m_messages.errCode(); }
+    QString Message() const { return m_messages.message(); }
     QString ZipComment() const;
     QByteArray rawZipComment() const { return m_arc.rawComment; }
     qint64 SFXOffset() const { return m_arc.sfxOffset; }
     bool IsSpanned() const { return m_arc.isSpanned; }
-    bool ZipBusy() const { return m_zipBusy; }
-    bool UnzBusy() const { return m_unzBusy; }
-    bool Cancel() const { return m_cancel; }
-    void setCancel(bool cancel) { m_cancel = cancel; }
+    bool ZipBusy() const { return m_libraries.zipBusy(); }
+    bool UnzBusy() const { return m_libraries.unzBusy(); }
+    bool Cancel() const { return m_libraries.cancel(); }
+    void setCancel(bool cancel) { m_libraries.setCancel(cancel); }
     const ZipArchiveState& archiveState() const { return m_arc; }
 
     // ---- operations ----
@@ -197,11 +198,6 @@ private:
     bool createSpanTempName(QString& target);
     void runZipCommand(const QString& target, bool deleting);
     void runUnzCommand(const QString& archive);
-    bool ensureLibraryLoaded(bool zip, bool& loadedHere);
-    void loadLibrary(ZipLibrary& library);
-    int libraryVersion(bool zip);
-    int32_t execute(ZipCommand& command, bool zip);
-    void finishCommand(bool zip, bool loadedHere);
     void answerPassword(BrxCallbackRecord& record, const QString& text);
     void answerCrcError(BrxCallbackRecord& record, const QString& text);
     void answerOverwrite(BrxCallbackRecord& record, const QString& text);
@@ -223,7 +219,6 @@ private:
     AddStoreExts m_addStoreSuffixes;
     QString m_password;
     unsigned m_passwordReqCount = 1;
-    bool m_unattended = false;
     bool m_verbose = false;
     bool m_trace = false;
     QString m_dllDirectory;
@@ -245,15 +240,10 @@ private:
 
     QList<ZipDirEntry> m_zipContents;
     ZipArchiveState m_arc;
-    int m_successCnt = 0;
-    int m_errCode = 0;
-    QString m_message;
-    bool m_zipBusy = false;
-    bool m_unzBusy = false;
-    bool m_cancel = false;
+    MessagePath m_messages{m_host, OnMessage};
+    LibraryRunner m_libraries{m_messages};
     bool m_reportProgress = true;
     bool m_answeringLibrary = false; // a library password request is running
-    bool m_callbackFailed = false;   // an event handler threw inside a library call
     bool m_newArchiveMode = false;   // ConvertToExe called by Add for a new .exe
     void* m_ownerWindow = nullptr;
     DiskFormatFn m_diskFormat;

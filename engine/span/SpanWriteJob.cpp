@@ -1,5 +1,6 @@
 #include "engine/span/SpanWriteJob.h"
 
+#include "engine/base/ScopedGuards.h"
 #include "engine/span/VolumeNames.h"
 #include "zipcore/CentralDirectory.h"
 
@@ -55,7 +56,7 @@ void SpanWriteJob::run() {
     openSource();
     buildTable();
     m_writer->write(le32Bytes(kSpanSignature));
-    m_writer->progressOn = true;
+    const ScopedValue<bool> progress(m_writer->progressOn, true);
     ISpanEvents& events = m_context.events;
     events.progress(ProgrTotalFiles, {}, m_table.size());
     events.progress(ProgrTotalSize, {}, m_in.size());
@@ -68,7 +69,6 @@ void SpanWriteJob::run() {
     seekInput(m_end.record.directoryOffset());
     for (int i = 0; i < m_table.size(); ++i) copyCentralHeader(i, i == 0);
     writeEndRecord();
-    m_writer->progressOn = false;
 }
 
 void SpanWriteJob::finish() {
