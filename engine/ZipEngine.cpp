@@ -68,7 +68,11 @@ int TZipEngine::Count() const {
 }
 
 QString TZipEngine::ZipComment() const {
-    return archiveText(m_arc.rawComment, m_codePage, m_arc.lastHost, m_arc.lastVersion, false);
+    const auto versionMadeBy = uint16_t((m_arc.lastHost << 8) | m_arc.lastVersion);
+    const QByteArray& raw = m_arc.rawComment;
+    return QString::fromStdString(
+        zipcore::archiveTextUtf8(std::string_view(raw.constData(), size_t(raw.size())), false,
+                                 versionMadeBy, toFormatMode(m_codePage)));
 }
 
 } // namespace brx

@@ -6,9 +6,9 @@
 // path. Everything runs on the GUI thread; the user is reached only through
 // the IUserHost given at construction (never owned by the engine).
 
-#include "engine/CodePage850.h"
 #include "engine/LibraryRunner.h"
 #include "engine/MessagePath.h"
+#include "engine/base/CodePageMode.h"
 #include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
 #include "engine/base/ZipDirEntry.h"
@@ -187,8 +187,7 @@ public:
 private:
     void listArchive(QFile& archive);
     void readCentralDirectory(QFile& archive, qint64 start);
-    ZipDirEntry readCentralEntry(QFile& archive);
-    QByteArray readExactly(QFile& archive, qint64 length, int errorId);
+    QByteArray readDirectoryBytes(QFile& archive, qint64 start);
     void openDirectoryVolume(QFile& archive, int disk);
     void checkZip64(QFile& archive, const EndRecord& end);
     void failList();
@@ -196,7 +195,6 @@ private:
     SpanSettings spanSettings() const;
     bool existingArchive() const;
     SfxConvertContext sfxContext(bool newArchive);
-    bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
 
