@@ -41,7 +41,9 @@ TEST_F(HostileArchivesTest, DirectoryReaderListsWhatEveryReaderLists) {
             continue;
         }
         ASSERT_EQ(size_t(engine.Count()), c.listedCount);
-        if (!c.listed.empty()) EXPECT_EQ(engineNames(), listedNames(c));
+        if (!c.listed.empty()) {
+            EXPECT_EQ(engineNames(), listedNames(c));
+        }
     }
 }
 
