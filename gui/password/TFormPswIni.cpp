@@ -18,10 +18,9 @@ namespace brx {
 namespace {
 
 const QString kInfoPassword = QStringLiteral(
-    "Vous pouvez stocker un mot de passe permanent qui sera utilisé pour toutes vos futures "
-    "archives. Il est conservé brouillé (un simple masquage, pas un chiffrement) dans le fichier "
-    "de réglages. Pour supprimer le mot de passe par défaut, laissez les deux boites de saisies "
-    "vides avant de valider.");
+    "Vous pouvez stocker un mot de passe permanent, simplement brouillé (pas chiffré), qui sera "
+    "utilisé pour toutes vos futures archives. Pour supprimer le mot de passe par défaut, laissez "
+    "les deux boites de saisies vides avant de valider.");
 const QString kInfoTimeOut = QStringLiteral(
     "BRAMBLEX se fermera automatiquement si aucune erreur ne s'est produite durant la "
     "sauvegarde. Spécifiez le délai avant fermeture automatique ( 20 secondes par défaut ).");
