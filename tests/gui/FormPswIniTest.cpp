@@ -152,6 +152,10 @@ private slots:
                      QStringLiteral("20"));
             QCOMPARE(upDown->minimum(), 1);
             QCOMPARE(upDown->maximum(), 60);
+            dlg.setDelayEditable(false);
+            dlg.show();
+            clickOk(dlg);
+            QCOMPARE(ini().readInt(QStringLiteral("general"), QStringLiteral("timeoutsec"), 0), 20);
         }
         ini().writeInt(QStringLiteral("general"), QStringLiteral("timeoutsec"), 45);
         TFormPswIni dlg(m_host, nullptr, m_folder.path());
