@@ -113,8 +113,9 @@ TEST(ZipReader, MarksEntriesSharingTheirData) {
     EXPECT_FALSE(dir.entries[1].overlapsAnother);
 }
 
-// The next header starts 3 bytes before the end of the data, which is less
-// than the first entry's name is long: still an overlap.
+// The second entry's offset points 3 bytes before the end of the first
+// entry's data, less than the first entry's name is long: still an overlap,
+// and the second entry's offset is the bad one (no header of its own there).
 TEST(ZipReader, MarksAnOverlapShorterThanTheEntryName) {
     const std::string name = "a-rather-long-name.txt";
     const std::string data(100, 'd');
@@ -123,11 +124,12 @@ TEST(ZipReader, MarksAnOverlapShorterThanTheEntryName) {
     entries[1].localOffset = static_cast<uint32_t>(30 + name.size() + data.size() - 3);
     ZipDirectory dir;
     ASSERT_TRUE(readAll(buildZip(entries), dir).ok);
-    EXPECT_TRUE(dir.entries[0].overlapsAnother);
+    EXPECT_FALSE(dir.entries[0].overlapsAnother);
     EXPECT_TRUE(dir.entries[1].overlapsAnother);
     entries[1].localOffset = static_cast<uint32_t>(30 + name.size() + data.size());
     ASSERT_TRUE(readAll(buildZip(entries), dir).ok);
     EXPECT_FALSE(dir.entries[0].overlapsAnother);
+    EXPECT_FALSE(dir.entries[1].overlapsAnother);
 }
 
 TEST(ZipReader, RejectsLocalHeadersThatLie) {
