@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+namespace brx {
+
 SortGridDelegate::SortGridDelegate(TSortGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
 
 void SortGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -21,3 +23,5 @@ bool SortGridDelegate::eventFilter(QObject* editor, QEvent* event) {
     if (isReturn) m_grid->editorReturnPressed();
     return QStyledItemDelegate::eventFilter(editor, event);
 }
+
+} // namespace brx

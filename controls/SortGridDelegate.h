@@ -4,6 +4,8 @@
 
 #include <QStyledItemDelegate>
 
+namespace brx {
+
 class TSortGrid;
 
 class SortGridDelegate : public QStyledItemDelegate {
@@ -20,3 +22,5 @@ protected:
 private:
     TSortGrid* m_grid;
 };
+
+} // namespace brx

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace brx {
+
 // Deletes and moves run with the always-show-editor option off.
 bool TSortGrid::withoutAlwaysShowEditor(const std::function<void()>& action) {
     const bool wasOn = m_options.testFlag(goAlwaysShowEditor);
@@ -159,3 +161,5 @@ void TSortGrid::Clear() {
 void TSortGrid::ClearFrom(int ARow) {
     ClearRows(ARow, RowCount() - 1);
 }
+
+} // namespace brx

@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+namespace brx {
+
 void TSortGrid::SaveToFile(const QString& FileName, QChar Separator) const {
     QByteArray text;
     for (int row = 0; row < RowCount(); ++row) {
@@ -65,3 +67,5 @@ bool TSortGrid::FindText(const QString& Value, int& ACol, int& ARow) const {
     }
     return false;
 }
+
+} // namespace brx

@@ -7,6 +7,8 @@
 
 #include <numeric>
 
+namespace brx {
+
 SortGridHeader::SortGridHeader(TSortGrid* grid) : QHeaderView(Qt::Horizontal, grid), m_grid(grid) {
     setSectionsClickable(true);
     setHighlightSections(false);
@@ -97,3 +99,5 @@ void SortGridHeader::sectionMovedByUser(int, int oldVisualIndex, int newVisualIn
     m_undoingMove = false;
     m_grid->MoveColumn(oldVisualIndex, newVisualIndex);
 }
+
+} // namespace brx

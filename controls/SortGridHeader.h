@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace brx {
+
 class TSortGrid;
 
 class SortGridHeader : public QHeaderView {
@@ -38,3 +40,5 @@ private:
     bool m_interacted = false;
     bool m_undoingMove = false;
 };
+
+} // namespace brx

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+namespace brx {
+
 void TSortGrid::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) ValidateCell();
@@ -125,3 +127,5 @@ void TSortGrid::SetEditText(int ACol, int ARow, const QString& Value) {
     if (Value != Cells(ACol, ARow)) m_modified = true;
     SetCells(ACol, ARow, Value);
 }
+
+} // namespace brx

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace brx {
+
 SortGridModel::SortGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void SortGridModel::resizeRow(GridRow& row) const {
@@ -178,3 +180,5 @@ QVariant SortGridModel::headerData(int section, Qt::Orientation orientation, int
     if (section < 0 || section >= m_colCount) return {};
     return text(section, 0);
 }
+
+} // namespace brx

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+namespace brx {
+
 class SortGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -61,3 +63,5 @@ private:
     int m_fixedRows = 0;
     bool m_editable = false;
 };
+
+} // namespace brx

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace brx {
+
 TGridDrawState TSortGrid::CellState(int ACol, int ARow) const {
     TGridDrawState state;
     if (ARow < FixedRows() || ACol < m_fixedCols) return state | gdFixed;
@@ -213,3 +215,5 @@ void TSortGrid::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
     UpdateScrollPage();
 }
+
+} // namespace brx

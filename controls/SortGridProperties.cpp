@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace brx {
+
 namespace {
 // Six-letter resource names: arrow up/down, then glyph A-Z/Z-A.
 const QString kSymbolNames = QStringLiteral("SORTUPSORTDNSORTAZSORTZA");
@@ -147,3 +149,5 @@ void TSortGrid::SetFooterBevelStyle(TCellBevelStyle value) {
     m_footerBevelStyle = value;
     repaintFooter(m_footerRows);
 }
+
+} // namespace brx

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 
+namespace brx {
+
 namespace {
 // Restores the cursor when a sort ends, also by an exception.
 struct WaitCursor {
@@ -108,3 +110,5 @@ void TSortGrid::UndoSort() {
     }
     m_isSorted = false;
 }
+
+} // namespace brx

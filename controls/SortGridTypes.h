@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+namespace brx {
+
 enum TSortDirection : std::uint8_t {
     sdAscending = 0,
     sdDescending = 1
@@ -114,3 +116,5 @@ struct TSortedListEntry {
     QString Key;
     int SourceRow = 0;
 };
+
+} // namespace brx

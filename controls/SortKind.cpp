@@ -9,6 +9,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace brx {
+
 namespace sortkeys {
 namespace {
 
@@ -201,3 +203,5 @@ void SortComparer::sort(std::vector<TSortedListEntry>& entries) {
 }
 
 } // namespace sortkeys
+
+} // namespace brx

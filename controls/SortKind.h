@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+namespace brx {
+
 namespace sortkeys {
 
 std::optional<double> toNumber(const QString& text, const QLocale& locale);
@@ -61,3 +63,5 @@ private:
 };
 
 } // namespace sortkeys
+
+} // namespace brx

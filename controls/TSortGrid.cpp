@@ -14,6 +14,8 @@ static void initSortGridResources() {
     Q_INIT_RESOURCE(sortgrid);
 }
 
+namespace brx {
+
 TSortGrid::TSortGrid(QWidget* parent)
     : QTableView(parent)
     , m_model(new SortGridModel(this))
@@ -256,3 +258,5 @@ void TSortGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     QTableView::currentChanged(current, previous);
     viewport()->update();
 }
+
+} // namespace brx

@@ -26,6 +26,8 @@
 #include <functional>
 #include <vector>
 
+namespace brx {
+
 class SortGridModel;
 class SortGridHeader;
 
@@ -274,3 +276,5 @@ private:
     QImage m_symbol;
     QPainter* m_canvas = nullptr;
 };
+
+} // namespace brx

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace brx;
+
 namespace {
 constexpr int kRows = 65535;
 constexpr int kCols = 7;

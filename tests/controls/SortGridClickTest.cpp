@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
+using namespace brx;
 using namespace gridtest;
 
 class SortGridClickTest : public QObject {

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTest>
 
+using namespace brx;
 using namespace gridtest;
 
 class SortGridDrawTest : public QObject {

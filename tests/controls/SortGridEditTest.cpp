@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace brx;
 using namespace gridtest;
 
 class SortGridEditTest : public QObject {

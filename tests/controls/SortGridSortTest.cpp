@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+using namespace brx;
 using namespace gridtest;
 
 class SortGridSortTest : public QObject {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 namespace gridtest {
+using namespace brx;
 
 // Row 0 is the header; FixedCols 0 as the archive listing uses it.
 inline void fill(TSortGrid& grid, std::initializer_list<QStringList> rows) {

@@ -4,7 +4,8 @@
 
 #include <QTest>
 
-using namespace sortkeys;
+using namespace brx;
+using namespace brx::sortkeys;
 
 class SortKindTest : public QObject {
     Q_OBJECT
