@@ -1,0 +1,292 @@
+// The archive manager window created offscreen on archives made here, its
+// questions answered by a scripted user host.
+
+#include "ListingArchive.h"
+#include "archive_window/TMainForm.h"
+#include "controls/Hints.h"
+#include "controls/TSortGrid.h"
+#include "engine/ZipEngine.h"
+#include "platform/ProgramInfo.h"
+#include "settings/PrivateProfile.h"
+#include "settings/SettingsFile.h"
+#include "support/AppGlobals.h"
+#include "support/TextFormat.h"
+#include "tests/fakes/ScriptedUserHost.h"
+
+#include <QAction>
+#include <QDate>
+#include <QFile>
+#include <QHeaderView>
+#include <QProcess>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace brx;
+using brx::test::ListedEntry;
+
+namespace {
+
+QStringList column(const TSortGrid* grid, int col) {
+    QStringList texts;
+    for (int row = 1; row < grid->RowCount(); ++row) texts << grid->Cells(col, row);
+    return texts;
+}
+
+QStringList row(const TSortGrid* grid, int r) {
+    QStringList texts;
+    for (int col = 0; col < grid->ColCount(); ++col) texts << grid->Cells(col, r);
+    return texts;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void listsNamesDatesSizesFoldersAndTypes();
+    void ratiosTotalsAndSummary();
+    void sumsPastTwoGigabytes();
+    void headerClicksKeepTheTotalsRowLast();
+    void escapeSavesLikeQuitAndTheCloseBoxSavesNothing();
+    void hiddenColumnsComeBackInANewWindow();
+    void helpOpensItsContext();
+
+private:
+    std::unique_ptr<TMainForm> window(const QString& argument);
+    QString crafted(const QList<ListedEntry>& entries);
+    void clickTitle(TMainForm& form, int col);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedUserHost m_host;
+};
+
+void MainFormTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    setSettingsFilePath(m_dir->filePath(QStringLiteral("BRX_EXPL.INI")));
+    m_host = ScriptedUserHost();
+}
+
+std::unique_ptr<TMainForm> MainFormTest::window(const QString& argument) {
+    TMainForm::Services services;
+    services.host = &m_host;
+    services.dllDirectory = qEnvironmentVariable("BRX_BIN_DIR");
+    return std::make_unique<TMainForm>(argument, services);
+}
+
+QString MainFormTest::crafted(const QList<ListedEntry>& entries) {
+    const QString path = m_dir->filePath(QStringLiteral("liste.zip"));
+    if (!brx::test::writeListingArchive(path, entries)) return {};
+    return path;
+}
+
+void MainFormTest::clickTitle(TMainForm& form, int col) {
+    TSortGrid* grid = form.grid();
+    const QHeaderView* header = grid->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(col) + header->sectionSize(col) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(grid->FixedRowsWidget(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void MainFormTest::listsNamesDatesSizesFoldersAndTypes() {
+    // Real files, archived by Info-ZIP without compression so that the
+    // sizes are the files' own.
+    QDir root(m_dir->path());
+    QVERIFY(root.mkpath(QStringLiteral("src/Docs")));
+    const QDateTime when(QDate(2021, 6, 15), QTime(14, 37, 10));
+    const QList<QPair<QString, int>> files = {{QStringLiteral("Docs/Rapport.TXT"), 1200},
+                                              {QStringLiteral("lisezmoi"), 40},
+                                              {QStringLiteral("zeta.Bin"), 7}};
+    for (const auto& [name, size] : files) {
+        QFile file(root.filePath(QStringLiteral("src/") + name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'a'));
+        QVERIFY(file.flush());
+        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+    QProcess zip;
+    zip.setWorkingDirectory(root.filePath(QStringLiteral("src")));
+    zip.start(QStringLiteral("zip"),
+              {QStringLiteral("-0"), QStringLiteral("-q"), QStringLiteral("-D"),
+               root.filePath(QStringLiteral("reel.zip")), QStringLiteral("Docs/Rapport.TXT"),
+               QStringLiteral("lisezmoi"), QStringLiteral("zeta.Bin")});
+    QVERIFY(zip.waitForFinished());
+    QCOMPARE(zip.exitCode(), 0);
+
+    auto form = window(QStringLiteral("-!") + root.filePath(QStringLiteral("reel.zip")));
+    const TSortGrid* grid = form->grid();
+    QCOMPARE(grid->RowCount(), 5);
+    const QLocale locale;
+    const QString date = locale.toString(when.date(), QLocale::ShortFormat) + QStringLiteral("  ") +
+                         locale.toString(when.time(), QLocale::ShortFormat);
+    QCOMPARE(row(grid, 1), (QStringList{"lisezmoi", date, "0% ", "40", "40", "", ""}));
+    QCOMPARE(row(grid, 2),
+             (QStringList{"Rapport.TXT", date, "0% ", "1200", "1200", "Docs/", ".txt"}));
+    QCOMPARE(row(grid, 3), (QStringList{"zeta.Bin", date, "0% ", "7", "7", "", ".bin"}));
+    QCOMPARE(row(grid, 4), (QStringList{"Total", "", "0% ", "1247", "1247", "", ""}));
+    QCOMPARE(grid->Cells(0, 0), QStringLiteral("Fichier"));
+    QCOMPARE(grid->Cells(3, 0), QStringLiteral("Après"));
+    QCOMPARE(grid->Row(), 1);
+}
+
+void MainFormTest::ratiosTotalsAndSummary() {
+    const QString path = crafted({
+        {"b/quart.txt", 250, 1000},
+        {"douze.dat", 896, 1024},
+        {"trente-huit.dat", 640, 1024},
+        {"vide.txt", 0, 0},
+        {"grossi.ZIP", 112, 100},
+        {"sans-date", 5, 10, 0},
+    });
+    QVERIFY(!path.isEmpty());
+    auto form = window(QStringLiteral("-!") + path);
+    const TSortGrid* grid = form->grid();
+    QCOMPARE(grid->RowCount(), 8);
+    QCOMPARE(column(grid, 0), (QStringList{"douze.dat", "grossi.ZIP", "quart.txt", "sans-date",
+                                           "trente-huit.dat", "vide.txt", "Total"}));
+    QCOMPARE(column(grid, 2),
+             (QStringList{"12% ", "-12% ", "75% ", "50% ", "38% ", "0% ", "40% "}));
+    QCOMPARE(column(grid, 5), (QStringList{"", "", "b/", "", "", "", ""}));
+    QCOMPARE(column(grid, 6), (QStringList{".dat", ".zip", ".txt", "", ".dat", ".txt", ""}));
+    QCOMPARE(grid->Cells(1, 4), QString()); // the entry without a valid date
+    QVERIFY(!grid->Cells(1, 1).isEmpty());
+    QCOMPARE(row(grid, 7), (QStringList{"Total", "", "40% ", "1903", "3158", "", ""}));
+
+    const QString summary = QStringLiteral("|Date : ") +
+                            QLocale().toString(QDate::currentDate(), QLocale::ShortFormat) +
+                            QStringLiteral(" / 6 Fichier(s) / Réduction : 40% / ") +
+                            FormatByteSize(QFileInfo(path).size());
+    QCOMPARE(Hint(grid), summary);
+
+    // An archive of empty files only.
+    const QString empties = crafted({{"a", 0, 0}, {"b", 0, 0}});
+    auto second = window(QStringLiteral("-!") + empties);
+    QCOMPARE(row(second->grid(), 3), (QStringList{"Total", "", "0 % ", "0", "0", "", ""}));
+    QVERIFY(Hint(second->grid()).contains(QStringLiteral(" / 2 Fichier(s) / Réduction : 0% / ")));
+}
+
+void MainFormTest::sumsPastTwoGigabytes() {
+    const QString path =
+        crafted({{"un.iso", 0xF0000000u, 0xF0000000u}, {"deux.iso", 0xF0000000u, 0xF0000000u}});
+    auto form = window(QStringLiteral("-!") + path);
+    QCOMPARE(row(form->grid(), 3),
+             (QStringList{"Total", "", "0% ", "8053063680", "8053063680", "", ""}));
+}
+
+void MainFormTest::headerClicksKeepTheTotalsRowLast() {
+    const QString path = crafted({{"a.txt", 30, 300}, {"B.txt", 9, 1000}, {"c.txt", 40, 40}});
+    auto form = window(QStringLiteral("-!") + path);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const TSortGrid* grid = form->grid();
+    const QStringList totals{"Total", "", "94% ", "79", "1340", "", ""};
+
+    clickTitle(*form, 4); // first click: descending, the sizes as numbers
+    QCOMPARE(form->sortDirection(), sdDescending);
+    QCOMPARE(column(grid, 4), (QStringList{"1000", "300", "40", "1340"}));
+    QCOMPARE(row(grid, 4), totals);
+
+    clickTitle(*form, 4);
+    QCOMPARE(column(grid, 4), (QStringList{"40", "300", "1000", "1340"}));
+    QCOMPARE(row(grid, 4), totals);
+
+    // The direction is shared: another column after an ascending sort goes down.
+    clickTitle(*form, 0);
+    QCOMPARE(column(grid, 0), (QStringList{"c.txt", "B.txt", "a.txt", "Total"}));
+    QCOMPARE(grid->RowCount(), 5);
+
+    // A new fill keeps the window's sort and the totals last.
+    form->FillGrid();
+    QCOMPARE(column(grid, 0), (QStringList{"c.txt", "B.txt", "a.txt", "Total"}));
+    QCOMPARE(row(grid, 4), totals);
+}
+
+void MainFormTest::escapeSavesLikeQuitAndTheCloseBoxSavesNothing() {
+    const QString path = crafted({{"a.txt", 30, 300}});
+    const QString ini = settingsFilePath();
+
+    // The title bar's close writes nothing.
+    {
+        auto form = window(QStringLiteral("-!") + path);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->findChild<QSpinBox*>(QStringLiteral("UpTxComp"))->setValue(6);
+        QVERIFY(form->close());
+    }
+    QVERIFY(!QFile::exists(ini));
+
+    auto quitBy = [&](const std::function<void(TMainForm&)>& quit) {
+        QFile::remove(ini);
+        auto form = window(QStringLiteral("-!") + path);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->move(40, 30);
+        form->resize(600, 450);
+        form->findChild<QSpinBox*>(QStringLiteral("UpTxComp"))->setValue(7);
+        quit(*form);
+        QVERIFY(!form->isVisible());
+    };
+    quitBy([](TMainForm& form) { QTest::keyClick(form.grid(), Qt::Key_Escape); });
+    const QByteArray byEscape = readAll(ini);
+    quitBy([](TMainForm& form) {
+        QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("LabelQuit")), Qt::LeftButton);
+    });
+    QCOMPARE(readAll(ini), byEscape);
+
+    const PrivateProfile file(ini);
+    QCOMPARE(file.keys(QStringLiteral("explo")),
+             (QStringList{"top", "left", "width", "level", "exploextr", "msgextr"}));
+    QCOMPARE(file.readInt("explo", "level", 0), 7);
+    QCOMPARE(file.readInt("explo", "width", 0), 600);
+    QCOMPARE(file.readString("HistoryExtrDir", "n0"), QDir::homePath() + "/");
+    QCOMPARE(file.readString("titres", "n0"), QStringLiteral("Installation de mon programme"));
+    QCOMPARE(file.readString("HistoryDefExtrDir", "n0"),
+             QStringLiteral("Dossier TEMP utilisateur"));
+
+    // The next window starts from what was saved.
+    auto next = window(QStringLiteral("-!") + path);
+    QCOMPARE(next->width(), 600);
+    QCOMPARE(next->findChild<QSpinBox*>(QStringLiteral("UpTxComp"))->value(), 7);
+}
+
+void MainFormTest::hiddenColumnsComeBackInANewWindow() {
+    const QString path = crafted({{"a.txt", 30, 300}});
+    {
+        auto form = window(QStringLiteral("-!") + path);
+        QAction* dates = form->findChild<QAction*>(QStringLiteral("MasquerDates"));
+        QCOMPARE(dates->text(), QStringLiteral("Masquer les Dates"));
+        QVERIFY(form->grid()->ColWidths(1) > 0);
+        dates->trigger();
+        QCOMPARE(form->grid()->ColWidths(1), 0);
+        form->FillGrid();
+        QCOMPARE(form->grid()->ColWidths(1), 0);
+        // The title-bar close: the column's state was written at once.
+    }
+    QCOMPARE(PrivateProfile(settingsFilePath()).readInt("explo", "md", 0), 1);
+    auto next = window(QStringLiteral("-!") + path);
+    QVERIFY(next->findChild<QAction*>(QStringLiteral("MasquerDates"))->isChecked());
+    QCOMPARE(next->grid()->ColWidths(1), 0);
+    QVERIFY(next->grid()->ColWidths(2) > 0);
+}
+
+void MainFormTest::helpOpensItsContext() {
+    auto form = window(QStringLiteral("-!") + crafted({{"a.txt", 30, 300}}));
+    QList<int> contexts;
+    form->OnHelpRequested = [&](int context) { contexts << context; };
+    QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("BttnHelp")), Qt::LeftButton,
+                      Qt::NoModifier, QPoint(14, 14));
+    QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("LabelHelp")), Qt::LeftButton);
+    QCOMPARE(contexts, (QList<int>{219, 219}));
+    QCOMPARE(helpFile(), programFolder() + QStringLiteral("bramblex.hlp"));
+}
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
