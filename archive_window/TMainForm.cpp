@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -66,6 +67,30 @@ QPixmap sortArrow(TSortDirection direction) {
     return QPixmap(file);
 }
 
+// The action buttons' 16-point bold caption, made smaller when this
+// desktop's fonts are too wide for the disc (the design's font is narrow).
+QFont captionFont(QFont font, const QString& caption, int discWidth) {
+    font.setBold(true);
+    const int room = discWidth - 2 * 4 - 10;
+    for (int points = 16; points > 8; --points) {
+        font.setPointSize(points);
+        if (QFontMetrics(font).horizontalAdvance(caption) <= room) break;
+    }
+    return font;
+}
+
+// The design's fonts, where this desktop lacks them: the nearest narrow faces.
+void substituteDesignFonts() {
+    const QStringList narrow{QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arimo"),
+                             QStringLiteral("DejaVu Sans Condensed")};
+    if (QFont::substitutes(QStringLiteral("MS Sans Serif")).isEmpty())
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), narrow);
+    if (QFont::substitutes(QStringLiteral("Arial")).isEmpty())
+        QFont::insertSubstitutions(QStringLiteral("Arial"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("DejaVu Sans")});
+}
+
 QString homeFolder() {
     return QDir::homePath() + QLatin1Char('/');
 }
@@ -95,6 +120,7 @@ TMainForm::TMainForm(const QString& argument, const Services& services, QWidget*
         m_ownHost = std::make_unique<WidgetsUserHost>(this);
         m_host = m_ownHost.get();
     }
+    substituteDesignFonts();
     m_ui->setupUi(this);
     setWindowTitle(applicationTitle());
     OnHelpRequested = [this](int context) { ShowHelpContext(this, context); };
@@ -290,10 +316,7 @@ void TMainForm::makeActionButtons() {
         button->setObjectName(QString::fromLatin1(spec.name));
         button->setGeometry(spec.geometry);
         button->SetBevelWidth(4);
-        QFont font = button->font();
-        font.setPointSize(16);
-        font.setBold(true);
-        button->setFont(font);
+        button->setFont(captionFont(button->font(), spec.caption, spec.geometry.width()));
         button->SetFaceColor(designColour(spec.colour));
         if (!spec.hint.isEmpty()) SetHint(button, spec.hint);
         *spec.slot = button;
@@ -335,7 +358,7 @@ void TMainForm::applyArgument() {
 }
 
 void TMainForm::showArchivePath() {
-    m_ui->LabelArchive->setText(m_engine->ZipFileName());
+    m_ui->LabelArchive->SetFileName(m_engine->ZipFileName());
     const QString comment = m_engine->ZipComment();
     SetHint(m_ui->LabelArchive, comment.size() < 2 ? kNoComment : comment);
 }
