@@ -172,6 +172,15 @@ void TMainForm::setupEngine() {
     m_engine->setOwnerWindow(this);
     m_engine->setDLLDirectory(m_dllDirectory);
     applyFormSettings(*m_engine);
+    m_engine->OnProgress = [this](ProgressType type, const QString&, qint64 size) {
+        ZipEngine1Progress(type, size);
+    };
+}
+
+void TMainForm::ZipEngine1Progress(ProgressType type, qint64 size) {
+    const int position = m_progress.report(type, size);
+    m_ui->ProgressBar1->setValue(position);
+    m_ui->ProgressBar1->setVisible(m_progress.visible());
 }
 
 void TMainForm::setupGrid() {

@@ -3,6 +3,7 @@
 // a sortable grid with a totals row, and the pages of operations below.
 
 #include "archive_window/ArchiveStart.h"
+#include "archive_window/ProgressGauge.h"
 #include "controls/SortGridTypes.h"
 
 #include <QMainWindow>
@@ -83,6 +84,7 @@ private:
     void alwaysOnTopTriggered();
     bool writeQuitSettings();
     void refillAfterResize();
+    void ZipEngine1Progress(ProgressType type, qint64 size);
     QString summaryText() const;
 
     void StringGrid1ClickSort(int col, TSortOptions& options);
@@ -116,6 +118,7 @@ private:
 
     QPixmap m_sortArrows[2]; // ascending, descending
     QTimer* m_resizeTimer = nullptr;
+    ProgressGauge m_progress;
 
     int m_sortColumn = 0;
     TSortDirection m_sortDirection = sdAscending;

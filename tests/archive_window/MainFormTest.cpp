@@ -17,6 +17,7 @@
 #include <QDate>
 #include <QFile>
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QProcess>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -58,6 +59,9 @@ private slots:
     void escapeSavesLikeQuitAndTheCloseBoxSavesNothing();
     void hiddenColumnsComeBackInANewWindow();
     void helpOpensItsContext();
+    void resizingRefillsTheGrid();
+    void alwaysOnTopFollowsItsItem();
+    void progressBarFollowsTheEngine();
 
 private:
     std::unique_ptr<TMainForm> window(const QString& argument);
@@ -286,6 +290,49 @@ void MainFormTest::helpOpensItsContext() {
     QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("LabelHelp")), Qt::LeftButton);
     QCOMPARE(contexts, (QList<int>{219, 219}));
     QCOMPARE(helpFile(), programFolder() + QStringLiteral("bramblex.hlp"));
+}
+
+void MainFormTest::resizingRefillsTheGrid() {
+    const QString path = crafted({{"a.txt", 30, 300}, {"b.txt", 9, 1000}});
+    auto form = window(QStringLiteral("-!") + path);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    TSortGrid* grid = form->grid();
+    grid->SetColWidths(5, 60);
+    grid->SetCells(0, 1, QStringLiteral("changé"));
+    form->resize(620, 460);
+    QTRY_COMPARE(grid->ColWidths(5), 300);
+    QCOMPARE(column(grid, 0), (QStringList{"a.txt", "b.txt", "Total"}));
+}
+
+void MainFormTest::alwaysOnTopFollowsItsItem() {
+    const QString path = crafted({{"a.txt", 30, 300}});
+    {
+        auto form = window(QStringLiteral("-!") + path);
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QAction* item = form->findChild<QAction*>(QStringLiteral("FenetreVisible"));
+        QCOMPARE(item->text(), QStringLiteral("Fenêtre toujours visible."));
+        item->trigger();
+        QVERIFY(!form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+    QCOMPARE(PrivateProfile(settingsFilePath()).readInt("explo", "ftop", 1), 0);
+    auto next = window(QStringLiteral("-!") + path);
+    QVERIFY(!next->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void MainFormTest::progressBarFollowsTheEngine() {
+    auto form = window(QStringLiteral("-!") + crafted({{"a.txt", 30, 300}}));
+    auto* bar = form->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    QCOMPARE(bar->maximum(), 1001);
+    QVERIFY(!bar->isVisibleTo(form.get()));
+    TZipEngine& engine = form->engine();
+    engine.OnProgress(ProgrTotalSize, QString(), 2000);
+    QVERIFY(bar->isVisibleTo(bar->parentWidget()));
+    QCOMPARE(bar->value(), 1);
+    engine.OnProgress(ProgrUpdate, QStringLiteral("a.txt"), 1000);
+    QCOMPARE(bar->value(), 500);
+    engine.OnProgress(ProgrEndOfBatch, QString(), 0);
+    QVERIFY(bar->isHidden());
 }
 
 QTEST_MAIN(MainFormTest)
