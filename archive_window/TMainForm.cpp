@@ -145,6 +145,7 @@ void TMainForm::FormCreate() {
     setupEngine();
     m_engine->LoadZipLibrary();
     m_engine->LoadUnzLibrary();
+    setAcceptDrops(true);
     // Keys reach the window before its controls (Escape, keypad minus).
     qApp->installEventFilter(this);
     m_hints = new THintHandler(this);
@@ -279,6 +280,7 @@ void TMainForm::setupCommands() {
     // The labels act on a click like their buttons (seen by eventFilter).
     connect(m_ui->BttnHelp, &QAbstractButton::clicked, this, &TMainForm::HelpClick);
     connect(m_ui->BttnQuit, &QAbstractButton::clicked, this, &TMainForm::QuitClick);
+    connect(m_ui->BttnTest, &QAbstractButton::clicked, this, &TMainForm::TestClick);
 
     SetHint(m_ui->TabSheet1, QStringLiteral("| Utiliser le Glisser - Déposer depuis l'explorer "
                                             "pour ajouter un fichier ou le contenu d'un dossier."));
@@ -330,6 +332,8 @@ void TMainForm::makeActionButtons() {
         if (!spec.hint.isEmpty()) SetHint(button, spec.hint);
         *spec.slot = button;
     }
+    connect(m_buttonAdd, &QAbstractButton::clicked, this, &TMainForm::AddClick);
+    connect(m_buttonDelete, &QAbstractButton::clicked, this, &TMainForm::DeleteClick);
 }
 
 void TMainForm::readWindowSettings() {
@@ -448,6 +452,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_ui->LabelHelp) HelpClick();
         if (watched == m_ui->LabelQuit) QuitClick();
+        if (watched == m_ui->LabelTest) TestClick();
         return false;
     }
     if (event->type() != QEvent::KeyPress) return false;
@@ -456,6 +461,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape) {
         QuitClick();
+        return true;
+    }
+    if (key->key() == Qt::Key_Minus && key->modifiers().testFlag(Qt::KeypadModifier)) {
+        DeleteClick();
         return true;
     }
     return false;

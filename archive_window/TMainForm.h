@@ -53,6 +53,17 @@ public:
     void FillGrid();
     void FillTotals();
 
+    // Adds one file path or one folder pattern ("folder/*.*").
+    void Add(const QString& path);
+    void AddClick();
+    // Deletes the entries of the selected rows (never the totals row).
+    void DeleteClick();
+    void TestClick();
+    // The "Ajouter" button's choosers; by default the file dialog and the
+    // folder browser. An empty answer adds nothing.
+    std::function<QString()> OnChooseFile;
+    std::function<QString()> OnChooseFolder;
+
     // The quit command of "&Quitter ", its button and Escape.
     void QuitClick();
     void HelpClick();
@@ -64,6 +75,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
@@ -86,6 +99,10 @@ private:
     void refillAfterResize();
     void ZipEngine1Progress(ProgressType type, qint64 size);
     QString summaryText() const;
+    void inform(const QString& text);
+    bool confirm(const QString& text);
+    QString chooseFile();
+    QString chooseFolder();
 
     void StringGrid1ClickSort(int col, TSortOptions& options);
     void StringGrid1BeginSort();

@@ -16,7 +16,9 @@
 #include <QAction>
 #include <QDate>
 #include <QFile>
+#include <QCheckBox>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QProcess>
 #include <QSpinBox>
@@ -62,11 +64,18 @@ private slots:
     void resizingRefillsTheGrid();
     void alwaysOnTopFollowsItsItem();
     void progressBarFollowsTheEngine();
+    void addingAFileThenAFolder();
+    void droppingItemsAddsEachOne();
+    void deletingSelectedRows();
+    void testingReportsTheDamagedEntry();
 
 private:
     std::unique_ptr<TMainForm> window(const QString& argument);
     QString crafted(const QList<ListedEntry>& entries);
     void clickTitle(TMainForm& form, int col);
+    QString makeFiles(const QString& folder, const QStringList& names);
+    QString zipOf(const QString& folder, const QStringList& names);
+    QStringList messages() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedUserHost m_host;
@@ -333,6 +342,163 @@ void MainFormTest::progressBarFollowsTheEngine() {
     QCOMPARE(bar->value(), 500);
     engine.OnProgress(ProgrEndOfBatch, QString(), 0);
     QVERIFY(bar->isHidden());
+}
+
+QString MainFormTest::makeFiles(const QString& folder, const QStringList& names) {
+    const QString base = m_dir->filePath(folder);
+    for (const QString& name : names) {
+        const QString path = base + QLatin1Char('/') + name;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write(QByteArray("contenu de ") + name.toUtf8() + QByteArray(200, 'z'));
+    }
+    return base;
+}
+
+// A stored (uncompressed) archive of the files, made by Info-ZIP.
+QString MainFormTest::zipOf(const QString& folder, const QStringList& names) {
+    const QString base = makeFiles(folder, names);
+    const QString archive = m_dir->filePath(folder + QStringLiteral(".zip"));
+    QProcess zip;
+    zip.setWorkingDirectory(base);
+    zip.start(QStringLiteral("zip"), QStringList{"-0", "-q", "-D", archive} + names);
+    if (!zip.waitForFinished() || zip.exitCode() != 0) return {};
+    return archive;
+}
+
+QStringList MainFormTest::messages() const {
+    QStringList texts;
+    for (const MessageRequest& request : m_host.messages) texts << request.text;
+    return texts;
+}
+
+void MainFormTest::addingAFileThenAFolder() {
+    const QString source =
+        makeFiles(QStringLiteral("src"), {"seul.txt", "d/un.txt", "d/s/deux.TXT"});
+    const QString archive = m_dir->filePath(QStringLiteral("nouveau.zip"));
+    auto form = window(QStringLiteral("-!") + archive);
+    QCOMPARE(form->grid()->RowCount(), 2);
+
+    form->Add(source + QStringLiteral("/seul.txt"));
+    QVERIFY(QFile::exists(archive));
+    QVERIFY(!form->engine().AddOptions().testFlag(AddUpdate)); // a new archive
+    QCOMPARE(column(form->grid(), 0), (QStringList{"seul.txt", "Total"}));
+
+    form->findChild<QCheckBox*>(QStringLiteral("CbPath"))->setChecked(false);
+    form->findChild<QCheckBox*>(QStringLiteral("CBFileAdd"))->setChecked(false);
+    form->OnChooseFolder = [&] { return source + QStringLiteral("/d"); };
+    form->AddClick();
+    const AddOpts used = form->engine().AddOptions();
+    QVERIFY(used.testFlag(AddUpdate));
+    QVERIFY(used.testFlag(AddHiddenFiles) && used.testFlag(AddRecurseDirs));
+    QVERIFY(!used.testFlag(AddDirNames));
+    QCOMPARE(column(form->grid(), 0), (QStringList{"deux.TXT", "seul.txt", "un.txt", "Total"}));
+    // The first file kept its path (less the root), the folder's files none.
+    QCOMPARE(column(form->grid(), 5), (QStringList{"", source.mid(1) + "/", "", ""}));
+    QVERIFY(m_host.messages.isEmpty());
+
+    // Adding to a window without an archive.
+    auto none = window(QString());
+    none->Add(source + QStringLiteral("/seul.txt"));
+    QCOMPARE(messages(), QStringList{"Error - open a zip file first"});
+}
+
+void MainFormTest::droppingItemsAddsEachOne() {
+    const QString source =
+        makeFiles(QStringLiteral("src"), {"a.txt", "b.txt", "dos/c.txt", "dos/d.txt"});
+    const QString archive = m_dir->filePath(QStringLiteral("depot.zip"));
+    auto form = window(QStringLiteral("-!") + archive);
+    form->findChild<QCheckBox*>(QStringLiteral("CBaskAdd"))->setChecked(true);
+    m_host.defaultAnswer = MsgResult::Yes;
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(source + "/a.txt"), QUrl::fromLocalFile(source + "/dos"),
+                  QUrl::fromLocalFile(source + "/b.txt")});
+    // As the desktop delivers it: the drag enters, then the items drop.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+
+    const QString question =
+        QStringLiteral("Souhaitez vous comprimer les fichiers sélectionnés ?[ %1 ]");
+    QCOMPARE(messages(),
+             (QStringList{question.arg(source + "/a.txt"), question.arg(source + "/dos/*.*"),
+                          question.arg(source + "/b.txt")}));
+    QStringList names = column(form->grid(), 0);
+    QCOMPARE(names.size(), 5);
+    QCOMPARE(names.last(), QStringLiteral("Total"));
+    names.removeLast();
+    names.sort();
+    QCOMPARE(names, (QStringList{"a.txt", "b.txt", "c.txt", "d.txt"}));
+    QCOMPARE(column(form->grid(), 5).filter(QStringLiteral("dos/")).size(), 2);
+}
+
+void MainFormTest::deletingSelectedRows() {
+    const QString archive = zipOf(QStringLiteral("del"), {"a.txt", "b.txt", "c/d.txt"});
+    QVERIFY(!archive.isEmpty());
+    auto form = window(QStringLiteral("-!") + archive);
+    TSortGrid* grid = form->grid();
+    QCOMPARE(column(grid, 0), (QStringList{"a.txt", "b.txt", "d.txt", "Total"}));
+
+    // The totals row alone is no selection.
+    grid->SetSelection(TGridRect{0, 4, 6, 4});
+    form->DeleteClick();
+    QCOMPARE(messages(), QStringList{"Error - no files selected"});
+
+    // With the question on, No keeps everything; keypad minus asks it too.
+    m_host.messages.clear();
+    form->findChild<QCheckBox*>(QStringLiteral("CbAskDel"))->setChecked(true);
+    grid->SetSelection(TGridRect{0, 2, 6, 4});
+    m_host.queueAnswer(MsgResult::No);
+    QTest::keyClick(grid, Qt::Key_Minus, Qt::KeypadModifier);
+    QCOMPARE(messages(), QStringList{"Effacer le ou les fichier(s) sélectionnés ?"});
+    QCOMPARE(grid->RowCount(), 5);
+
+    // Rows 2 to 4: b.txt and c/d.txt, the totals row left out.
+    m_host.messages.clear();
+    form->findChild<QCheckBox*>(QStringLiteral("CbAskDel"))->setChecked(false);
+    grid->SetSelection(TGridRect{0, 2, 6, 4});
+    form->DeleteClick();
+    QCOMPARE(m_host.messages.size(), 1);
+    QVERIFY(messages().constFirst().startsWith("2 fichiers effacés. Durée processus : "));
+    QCOMPARE(column(grid, 0), (QStringList{"a.txt", "Total"}));
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    QVERIFY(unzip.waitForFinished());
+    QCOMPARE(QString::fromUtf8(unzip.readAllStandardOutput()).trimmed(), QStringLiteral("a.txt"));
+}
+
+void MainFormTest::testingReportsTheDamagedEntry() {
+    const QString archive = zipOf(QStringLiteral("test"), {"a.txt", "b.txt", "c.txt"});
+    QVERIFY(!archive.isEmpty());
+    {
+        auto form = window(QStringLiteral("-!") + archive);
+        form->TestClick();
+        QCOMPARE(m_host.messages.size(), 1);
+        QVERIFY(
+            messages().constFirst().startsWith("TOUS les fichiers sont corrects. Durée test : "));
+        QVERIFY(form->engine().ExtrOptions().testFlag(ExtrTest));
+    }
+    // Damage the stored data of b.txt: its check value no longer matches.
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype at = bytes.indexOf("contenu de b.txt");
+    QVERIFY(at > 0);
+    bytes[at + 3] = 'X';
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    m_host.messages.clear();
+    m_host.defaultAnswer = MsgResult::Ok;
+    auto form = window(QStringLiteral("-!") + archive);
+    QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("LabelTest")), Qt::LeftButton);
+    QCOMPARE(messages().constLast(),
+             QStringLiteral("ERREURS !! Nombre de fichiers incorrects ou non testés : 1"));
 }
 
 QTEST_MAIN(MainFormTest)
