@@ -399,7 +399,8 @@ void MainFormTest::addingAFileThenAFolder() {
     QVERIFY(m_host.messages.isEmpty());
 
     // Adding to a window without an archive.
-    auto none = window(QString());
+    auto none = window(QStringLiteral("-!") + archive);
+    none->engine().setZipFileName(QString());
     none->Add(source + QStringLiteral("/seul.txt"));
     QCOMPARE(messages(), QStringList{"Error - open a zip file first"});
 }
