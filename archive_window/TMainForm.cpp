@@ -17,10 +17,13 @@
 #include "ui_MainForm.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
@@ -35,6 +38,7 @@ namespace brx {
 namespace {
 
 const QString kNoComment = QStringLiteral("AUCUN commentaire détecté dans cette archive.");
+const QString kCancelQuestion = QStringLiteral("Souhaitez vous annuler l'opération en cours ?");
 const QString kGridDesignHint = QStringLiteral("Clic DROIT souris pour options.");
 const QString kRunAfterPrompt =
     QStringLiteral("Double cliquez sur le fichier à lancer après extraction.");
@@ -439,8 +443,27 @@ bool TMainForm::writeQuitSettings() {
     }
 }
 
+bool TMainForm::offerCancel() {
+    if (!m_engine->ZipBusy() && !m_engine->UnzBusy()) return false;
+    // Closing under a running library would leave the archive half written:
+    // the user may cancel the operation instead, and the window stays open.
+    const MsgResult answer = m_host->messageBox(MessageRequest{
+        kCancelQuestion, applicationTitle(), MsgButtons::YesNo, MsgIcon::Warning, MsgResult::None});
+    if (answer != MsgResult::No) m_engine->setCancel(true);
+    return true;
+}
+
 void TMainForm::QuitClick() {
+    if (offerCancel()) return;
     if (writeQuitSettings()) close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (offerCancel()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TMainForm::HelpClick() {
@@ -448,7 +471,24 @@ void TMainForm::HelpClick() {
     if (OnHelpRequested) OnHelpRequested(kHelpContext);
 }
 
+void TMainForm::hoverCommands(QObject* watched) {
+    const std::pair<QLabel*, QFrame*> commands[] = {{m_ui->LabelTest, m_ui->BevelTest},
+                                                    {m_ui->LabelHelp, m_ui->BevelHelp},
+                                                    {m_ui->LabelQuit, m_ui->BevelQuit}};
+    for (const auto& [label, bevel] : commands)
+        if (watched == label) bevel->setFrameShadow(QFrame::Sunken);
+    if (watched == m_ui->PanelBottom || watched == m_ui->PageControl1) {
+        for (const auto& [label, bevel] : commands) bevel->setFrameShadow(QFrame::Raised);
+    }
+    if (watched == this || watched == m_ui->CentralPanel)
+        m_ui->BevelQuit->setFrameShadow(QFrame::Raised);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        hoverCommands(watched);
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_ui->LabelHelp) HelpClick();
         if (watched == m_ui->LabelQuit) QuitClick();

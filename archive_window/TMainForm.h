@@ -75,6 +75,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -97,6 +98,9 @@ private:
     void alwaysOnTopTriggered();
     bool writeQuitSettings();
     void refillAfterResize();
+    void hoverCommands(QObject* watched);
+    // While the engine works: asks whether to cancel it; true when it did.
+    bool offerCancel();
     void ZipEngine1Progress(ProgressType type, qint64 size);
     QString summaryText() const;
     void inform(const QString& text);

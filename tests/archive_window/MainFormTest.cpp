@@ -68,6 +68,8 @@ private slots:
     void droppingItemsAddsEachOne();
     void deletingSelectedRows();
     void testingReportsTheDamagedEntry();
+    void commandBevelsFollowTheMouse();
+    void quittingDuringAnAdditionOffersToCancelIt();
 
 private:
     std::unique_ptr<TMainForm> window(const QString& argument);
@@ -500,6 +502,65 @@ void MainFormTest::testingReportsTheDamagedEntry() {
     QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("LabelTest")), Qt::LeftButton);
     QCOMPARE(messages().constLast(),
              QStringLiteral("ERREURS !! Nombre de fichiers incorrects ou non testés : 1"));
+}
+
+void MainFormTest::commandBevelsFollowTheMouse() {
+    auto form = window(QStringLiteral("-!") + crafted({{"a.txt", 30, 300}}));
+    auto enter = [&](const char* name) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(form->findChild<QWidget*>(QString::fromLatin1(name)), &event);
+    };
+    auto shadow = [&](const char* name) {
+        return form->findChild<QFrame*>(QString::fromLatin1(name))->frameShadow();
+    };
+    enter("LabelHelp");
+    enter("LabelQuit");
+    QCOMPARE(shadow("BevelHelp"), QFrame::Sunken);
+    QCOMPARE(shadow("BevelQuit"), QFrame::Sunken);
+    QCOMPARE(shadow("BevelTest"), QFrame::Raised);
+    enter("CentralPanel"); // the window itself raises the quit bevel only
+    QCOMPARE(shadow("BevelQuit"), QFrame::Raised);
+    QCOMPARE(shadow("BevelHelp"), QFrame::Sunken);
+    enter("PanelBottom");
+    QCOMPARE(shadow("BevelHelp"), QFrame::Raised);
+}
+
+void MainFormTest::quittingDuringAnAdditionOffersToCancelIt() {
+    const QString archive = zipOf(QStringLiteral("occupe"), {"a.txt"});
+    const QString more = makeFiles(QStringLiteral("plus"), {"b.txt", "c.txt"});
+    const QByteArray before = readAll(archive);
+    const QString cancelQuestion = QStringLiteral("Souhaitez vous annuler l'opération en cours ?");
+    for (const MsgResult answer : {MsgResult::Yes, MsgResult::No}) {
+        QFile::remove(settingsFilePath());
+        m_host.messages.clear();
+        auto form = window(QStringLiteral("-!") + archive);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const TProgressEvent shown = form->engine().OnProgress;
+        bool asked = false;
+        form->engine().OnProgress = [&](ProgressType type, const QString& name, qint64 size) {
+            shown(type, name, size);
+            if (type != ProgrNewFile || asked) return;
+            asked = true;
+            m_host.queueAnswer(answer);
+            m_host.queueAnswer(answer);
+            QTest::keyClick(form->grid(), Qt::Key_Escape); // the quit command
+            QVERIFY(!form->close());                       // and the close box
+        };
+        form->Add(more + QStringLiteral("/*.*"));
+        QVERIFY(asked);
+        QVERIFY(form->isVisible());
+        QCOMPARE(messages().count(cancelQuestion), 2);
+        QVERIFY(!QFile::exists(settingsFilePath()));
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tqq"), archive});
+        QVERIFY(unzip.waitForFinished());
+        QCOMPARE(unzip.exitCode(), 0);
+        if (answer == MsgResult::Yes)
+            QCOMPARE(readAll(archive), before);
+        else
+            QCOMPARE(column(form->grid(), 0), (QStringList{"a.txt", "b.txt", "c.txt", "Total"}));
+    }
 }
 
 QTEST_MAIN(MainFormTest)
