@@ -6,6 +6,7 @@
 #include "platform/ProgramInfo.h"
 #include "platform/TextClassRootStore.h"
 #include "gui/WidgetsUserHost.h"
+#include "gui/help/HelpViewer.h"
 #include "archive_window/TMainForm.h"
 #include "backup/TSaveForm1.h"
 
@@ -40,6 +41,7 @@ void ProgramFaces::registerVerbs() {
 
 int ProgramFaces::showAboutBox() {
     TEXPL_AboutBox about;
+    about.OnHelpRequested = [&about](int context) { ShowHelpContext(&about, context); };
     about.exec();
     return 0;
 }

@@ -24,11 +24,15 @@ struct ArchiveStart {
     QString pictureFile; // empty: no page picture
 };
 
-using FileExistsFn = std::function<bool(const QString&)>;
+// The spelling under which a file exists on disk (its name compared without
+// regard to case, the exact spelling first), empty when it exists under none.
+using FindFileFn = std::function<QString(const QString&)>;
 
 // argument: the first argument in its own letter case; programFolder with a
-// trailing "/".
+// trailing "/". Every ".ZIP" or ".EXE" name built here is looked up with
+// findFile: an existing file of another letter case is that file; a file that
+// exists under no spelling keeps the upper-case extension.
 ArchiveStart deriveArchiveStart(const QString& argument, const QString& programFolder,
-                                const FileExistsFn& fileExists);
+                                const FindFileFn& findFile);
 
 } // namespace brx

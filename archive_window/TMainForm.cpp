@@ -14,6 +14,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsKeys.h"
 #include "support/AppGlobals.h"
+#include "support/FileSpelling.h"
 #include "ui_MainForm.h"
 
 #include <QApplication>
@@ -366,8 +367,7 @@ void TMainForm::loadHistories() {
 }
 
 void TMainForm::applyArgument() {
-    m_start = deriveArchiveStart(m_argument, programFolder(),
-                                 [](const QString& path) { return QFile::exists(path); });
+    m_start = deriveArchiveStart(m_argument, programFolder(), existingFileSpelling);
     if (m_start.page == StartPage::Extract) m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet2);
     if (m_start.page == StartPage::ZipExe) m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet4);
     if (!m_start.pictureFile.isEmpty()) ShowPicture(m_ui->ImagePage, m_start.pictureFile, true);

@@ -97,11 +97,11 @@ int32_t TZipEngine::dispatchCallback(BrxCallbackRecord& r) noexcept {
             break;
         }
         // Cancel counts when it was set before this pass over pending events.
-        const bool cancelled = m_cancel;
+        const bool cancelled = m_libraries.cancel();
         m_host->processEvents();
         return cancelled ? BRX_CALLBACK_STOP : BRX_CALLBACK_GO_ON;
     } catch (...) {
-        m_callbackFailed = true; // reported as the library's fatal error after the call
+        m_libraries.callbackFailed(); // reported as the library's fatal error after the call
         return BRX_CALLBACK_STOP;
     }
 }

@@ -5,18 +5,12 @@
 #include <QString>
 #include <cstdint>
 
+#include "zipcore/EndRecord.h"
+
 namespace brx {
 
 // The 22-byte end-of-central-directory record (signature "PK\5\6").
-struct EndRecord {
-    uint16_t thisDisk = 0;
-    uint16_t centralDisk = 0;
-    uint16_t entriesOnDisk = 0;
-    uint16_t totalEntries = 0;
-    uint32_t centralSize = 0;
-    uint32_t centralOffset = 0;
-    uint16_t commentLength = 0;
-};
+using EndRecord = zipcore::EndRecord;
 
 struct ZipArchiveState {
     qint64 fileEnd = 0;      // logical end of the archive (end of its comment)

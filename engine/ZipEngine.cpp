@@ -27,7 +27,14 @@ TZipEngine::TZipEngine(IUserHost* host, IVolumes* volumes)
     : m_host(host ? host : &UnattendedHost::instance())
     , m_volumes(volumes ? volumes : &systemVolumes())
     , m_addStoreSuffixes(AddStoreExts::fromInt((1u << kAddStoreSuffixCount) - 1) &
-                         ~AddStoreExts(assEXE)) {}
+                         ~AddStoreExts(assEXE)) {
+    m_messages.observe([this](bool library, int idOrCode, const QString& text) {
+        if (library)
+            m_outcome.noteLibraryMessage(idOrCode, text);
+        else
+            m_outcome.noteEngineMessage(idOrCode, text);
+    });
+}
 
 // The libraries stay loaded: the windows unload them when they close.
 TZipEngine::~TZipEngine() = default;
@@ -61,7 +68,11 @@ int TZipEngine::Count() const {
 }
 
 QString TZipEngine::ZipComment() const {
-    return archiveText(m_arc.rawComment, m_codePage, m_arc.lastHost, m_arc.lastVersion, false);
+    const auto versionMadeBy = uint16_t((m_arc.lastHost << 8) | m_arc.lastVersion);
+    const QByteArray& raw = m_arc.rawComment;
+    return QString::fromStdString(
+        zipcore::archiveTextUtf8(std::string_view(raw.constData(), size_t(raw.size())), false,
+                                 versionMadeBy, toFormatMode(m_codePage)));
 }
 
 } // namespace brx

@@ -6,7 +6,9 @@
 // path. Everything runs on the GUI thread; the user is reached only through
 // the IUserHost given at construction (never owned by the engine).
 
-#include "engine/CodePage850.h"
+#include "engine/LibraryRunner.h"
+#include "engine/MessagePath.h"
+#include "engine/base/CodePageMode.h"
 #include "engine/base/EZipEngine.h"
 #include "engine/ZipArchiveState.h"
 #include "engine/base/ZipDirEntry.h"
@@ -29,7 +31,6 @@ class IUserHost;
 class IVolumes;
 struct SfxConvertContext;
 struct ZipCommand;
-class ZipLibrary;
 
 class TZipEngine {
 public:
@@ -66,8 +67,8 @@ public:
     void setPassword(const QString& password); // at most 255 characters kept
     unsigned PasswordReqCount() const { return m_passwordReqCount; }
     void setPasswordReqCount(unsigned count); // capped at 15
-    bool Unattended() const { return m_unattended; }
-    void setUnattended(bool unattended) { m_unattended = unattended; }
+    bool Unattended() const { return m_messages.unattended(); }
+    void setUnattended(bool unattended) { m_messages.setUnattended(unattended); }
     bool Verbose() const { return m_verbose; }
     void setVerbose(bool verbose) { m_verbose = verbose; }
     bool Trace() const { return m_trace; }
@@ -123,17 +124,17 @@ public:
     // ---- run-time state ----
     int Count() const;
     const QList<ZipDirEntry>& ZipContents() const { return m_zipContents; }
-    int SuccessCnt() const { return m_successCnt; }
-    int ErrCode() const { return m_errCode; }
-    QString Message() const { return m_message; }
+    int SuccessCnt() const { return m_libraries.successCnt(); }
+    int ErrCode() const { return m_messages.errCode(); }
+    QString Message() const { return m_messages.message(); }
     QString ZipComment() const;
     QByteArray rawZipComment() const { return m_arc.rawComment; }
     qint64 SFXOffset() const { return m_arc.sfxOffset; }
     bool IsSpanned() const { return m_arc.isSpanned; }
-    bool ZipBusy() const { return m_zipBusy; }
-    bool UnzBusy() const { return m_unzBusy; }
-    bool Cancel() const { return m_cancel; }
-    void setCancel(bool cancel) { m_cancel = cancel; }
+    bool ZipBusy() const { return m_libraries.zipBusy(); }
+    bool UnzBusy() const { return m_libraries.unzBusy(); }
+    bool Cancel() const { return m_libraries.cancel(); }
+    void setCancel(bool cancel) { m_libraries.setCancel(cancel); }
     const ZipArchiveState& archiveState() const { return m_arc; }
     // What the last operation came to (kept until the next one starts).
     const ZipOutcome& LastOutcome() const { return m_outcome.outcome(); }
@@ -186,8 +187,7 @@ public:
 private:
     void listArchive(QFile& archive);
     void readCentralDirectory(QFile& archive, qint64 start);
-    ZipDirEntry readCentralEntry(QFile& archive);
-    QByteArray readExactly(QFile& archive, qint64 length, int errorId);
+    QByteArray readDirectoryBytes(QFile& archive, qint64 start);
     void openDirectoryVolume(QFile& archive, int disk);
     void checkZip64(QFile& archive, const EndRecord& end);
     void failList();
@@ -195,7 +195,6 @@ private:
     SpanSettings spanSettings() const;
     bool existingArchive() const;
     SfxConvertContext sfxContext(bool newArchive);
-    bool scanForEndRecord(QFile& archive, bool strict);
     void raiseNoEndRecord();
     void readVolumeNumber(const QString& fileName);
 
@@ -203,11 +202,6 @@ private:
     bool createSpanTempName(QString& target);
     void runZipCommand(const QString& target, bool deleting);
     void runUnzCommand(const QString& archive);
-    bool ensureLibraryLoaded(bool zip, bool& loadedHere);
-    void loadLibrary(ZipLibrary& library);
-    int libraryVersion(bool zip);
-    int32_t execute(ZipCommand& command, bool zip);
-    void finishCommand(bool zip, bool loadedHere);
     void answerPassword(BrxCallbackRecord& record, const QString& text);
     void answerCrcError(BrxCallbackRecord& record, const QString& text);
     void answerOverwrite(BrxCallbackRecord& record, const QString& text);
@@ -229,7 +223,6 @@ private:
     AddStoreExts m_addStoreSuffixes;
     QString m_password;
     unsigned m_passwordReqCount = 1;
-    bool m_unattended = false;
     bool m_verbose = false;
     bool m_trace = false;
     QString m_dllDirectory;
@@ -252,15 +245,10 @@ private:
     QList<ZipDirEntry> m_zipContents;
     ZipArchiveState m_arc;
     ZipOutcomeRecorder m_outcome;
-    int m_successCnt = 0;
-    int m_errCode = 0;
-    QString m_message;
-    bool m_zipBusy = false;
-    bool m_unzBusy = false;
-    bool m_cancel = false;
+    MessagePath m_messages{m_host, OnMessage};
+    LibraryRunner m_libraries{m_messages};
     bool m_reportProgress = true;
     bool m_answeringLibrary = false; // a library password request is running
-    bool m_callbackFailed = false;   // an event handler threw inside a library call
     bool m_newArchiveMode = false;   // ConvertToExe called by Add for a new .exe
     void* m_ownerWindow = nullptr;
     DiskFormatFn m_diskFormat;

@@ -5,13 +5,13 @@
 #include "engine/ZipCommand.h"
 #include "engine/ZipEngine.h"
 #include "engine/base/ScopedGuards.h"
-#include "engine/ZipLibrary.h"
 
 #include "support/PathNames.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <optional>
 
 namespace brx {
 
@@ -23,7 +23,6 @@ bool hasExeExtension(const QString& name) {
     return QFileInfo(name).suffix().toUpper() == QLatin1String("EXE");
 }
 
-// Clears a busy flag however the command ends.
 } // namespace
 
 // An archive to add to: an existing file with something in it (an empty
@@ -34,12 +33,13 @@ bool TZipEngine::existingArchive() const {
 }
 
 void TZipEngine::Add() {
-    m_successCnt = 0;
-    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), &m_successCnt);
+    m_libraries.setSuccessCnt(0);
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(),
+                            &m_libraries.successCntRef());
     bool spanning = false;
     QString target;
-    if (!addPreconditions(spanning, target) || m_zipBusy) return;
-    const ScopedValue<bool> busy(m_zipBusy, true);
+    if (!addPreconditions(spanning, target) || m_libraries.zipBusy()) return;
+    const ScopedValue<bool> busy(m_libraries.busyFlag(true), true);
     if (hasExeExtension(m_zipFileName) && m_arc.sfxOffset == 0 &&
         !QFileInfo::exists(m_zipFileName)) {
         int result = 0;
@@ -53,11 +53,11 @@ void TZipEngine::Add() {
         }
     }
     runZipCommand(target, false);
-    if (m_successCnt > 0 && spanning) {
-        if (WriteSpan(target, m_zipFileName) != 0) m_successCnt = 0;
+    if (m_libraries.successCnt() > 0 && spanning) {
+        if (WriteSpan(target, m_zipFileName) != 0) m_libraries.setSuccessCnt(0);
         QFile::remove(target);
     }
-    if (m_successCnt > 0) List();
+    if (m_libraries.successCnt() > 0) List();
 }
 
 bool TZipEngine::addPreconditions(bool& spanning, QString& target) {
@@ -69,7 +69,7 @@ bool TZipEngine::addPreconditions(bool& spanning, QString& target) {
         ShowZipMessage(GE_NoZipSpecified);
         return false;
     }
-    if (m_unattended && (m_addOptions & AddEncrypt) && m_password.isEmpty()) {
+    if (m_messages.unattended() && (m_addOptions & AddEncrypt) && m_password.isEmpty()) {
         ShowZipMessage(AD_UnattPassword);
         return false;
     }
@@ -106,8 +106,9 @@ bool TZipEngine::createSpanTempName(QString& target) {
 }
 
 void TZipEngine::Delete() {
-    m_successCnt = 0;
-    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), &m_successCnt);
+    m_libraries.setSuccessCnt(0);
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(),
+                            &m_libraries.successCntRef());
     if (m_fSpecArgs.isEmpty()) {
         ShowZipMessage(DL_NothingToDel);
         return;
@@ -116,30 +117,30 @@ void TZipEngine::Delete() {
         ShowZipMessage(GE_NoZipSpecified);
         return;
     }
-    if (m_zipBusy) return;
-    const ScopedValue<bool> busy(m_zipBusy, true);
+    if (m_libraries.zipBusy()) return;
+    const ScopedValue<bool> busy(m_libraries.busyFlag(true), true);
     runZipCommand(m_zipFileName, true);
-    if (m_successCnt > 0) List();
+    if (m_libraries.successCnt() > 0) List();
 }
 
 void TZipEngine::Extract() {
-    m_successCnt = 0;
-    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(), &m_successCnt);
-    const unsigned savedReqCount = m_passwordReqCount;
+    m_libraries.setSuccessCnt(0);
+    ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive(),
+                            &m_libraries.successCntRef());
     if (!QFileInfo(m_zipFileName).isFile()) {
         ShowZipMessage(GE_NoZipSpecified);
         return;
     }
-    if (m_unzBusy) return;
-    const ScopedValue<bool> busy(m_unzBusy, true);
-    bool reqCountChanged = false;
-    if (m_unattended && m_password.isEmpty() && !OnPasswordError) {
-        m_passwordReqCount = 0;
-        reqCountChanged = true;
+    if (m_libraries.unzBusy()) return;
+    const ScopedValue<bool> busy(m_libraries.busyFlag(false), true);
+    // Unattended without a password: the library must not ask, for this call only.
+    std::optional<ScopedValue<unsigned>> noPasswordRequests;
+    if (m_messages.unattended() && m_password.isEmpty() && !OnPasswordError) {
+        noPasswordRequests.emplace(m_passwordReqCount, 0u);
         ShowZipMessage(EX_UnAttPassword);
     }
-    bool loadedHere = false;
-    if (ensureLibraryLoaded(false, loadedHere)) {
+    const ScopedLibrary library(m_libraries, false, m_dllDirectory, m_trace);
+    if (library.loaded()) {
         QString source = QFileInfo(m_zipFileName).absoluteFilePath();
         const bool joined = m_arc.isSpanned;
         QString joinedTarget =
@@ -151,17 +152,15 @@ void TZipEngine::Extract() {
             runUnzCommand(source);
             if (joined) QFile::remove(joinedTarget);
         }
-        if (loadedHere) UnloadUnzLibrary();
     }
-    if (reqCountChanged) m_passwordReqCount = savedReqCount;
 }
 
 void TZipEngine::runZipCommand(const QString& target, bool deleting) {
-    bool loadedHere = false;
-    if (!ensureLibraryLoaded(true, loadedHere)) return;
-    m_cancel = false;
+    const ScopedLibrary library(m_libraries, true, m_dllDirectory, m_trace);
+    if (!library.loaded()) return;
+    m_libraries.setCancel(false);
     ZipCommandInput in;
-    in.ownerWindow = m_unattended ? nullptr : m_ownerWindow;
+    in.ownerWindow = m_messages.unattended() ? nullptr : m_ownerWindow;
     in.caller = this;
     in.callback = &ZCallback;
     in.trace = m_trace;
@@ -176,64 +175,35 @@ void TZipEngine::runZipCommand(const QString& target, bool deleting) {
     in.specs = m_fSpecArgs;
     in.excludes = m_fSpecArgsExcl;
     in.deleting = deleting;
-    ZipCommand command = ZipCommand::forZip(in, ZipLibrary::compression().version());
-    m_successCnt = execute(command, true);
+    ZipCommand command = ZipCommand::forZip(in, m_libraries.loadedVersion(true));
+    m_libraries.setSuccessCnt(m_libraries.execute(command, true));
     m_fSpecArgs.clear();
     m_fSpecArgsExcl.clear();
-    finishCommand(true, loadedHere);
+    m_libraries.setCancel(false);
 }
 
 void TZipEngine::runUnzCommand(const QString& archive) {
-    m_cancel = false;
-    const int version = ZipLibrary::decompression().version();
+    m_libraries.setCancel(false);
+    const int version = m_libraries.loadedVersion(false);
     UnzCommandInput in;
-    in.ownerWindow = m_unattended ? nullptr : m_ownerWindow;
+    in.ownerWindow = m_messages.unattended() ? nullptr : m_ownerWindow;
     in.caller = this;
     in.callback = &ZCallback;
     in.trace = m_trace;
     in.verbose = m_verbose;
     in.password = ZipCommand::libraryPassword(m_password);
     // An old library would prompt by itself: give it a password that cannot match.
-    if (version < BRX_RECORD_V160_FIELDS && m_unattended && (m_addOptions & AddEncrypt) &&
-        m_password.isEmpty())
+    if (version < BRX_RECORD_V160_FIELDS && m_messages.unattended() &&
+        (m_addOptions & AddEncrypt) && m_password.isEmpty())
         in.password = QByteArray(kPlaceholderPasswordLength, '~');
     in.options = m_extrOptions;
     in.zipFileName = archive;
     in.specs = m_fSpecArgs;
     in.passwordReqCount = m_passwordReqCount;
     ZipCommand command = ZipCommand::forUnz(in, version);
-    m_successCnt = execute(command, false);
+    m_libraries.setSuccessCnt(m_libraries.execute(command, false));
     m_fSpecArgs.clear();
-    m_cancel = false;
-}
-
-int32_t TZipEngine::execute(ZipCommand& command, bool zip) {
-    const int fatalId = zip ? GE_FatalZip : EX_FatalUnZip;
-    if (command.tooManySpecs()) {
-        ShowExceptionError(EZipEngine::withDetail(
-            fatalId, QStringLiteral("\nThis version of the library takes at most %1 file patterns.")
-                         .arg(BRX_OLD_RECORD_MAX_SPECS)));
-        return 0;
-    }
-    m_callbackFailed = false;
-    int32_t result = 0;
-    void* entry = (zip ? ZipLibrary::compression() : ZipLibrary::decompression()).execEntry();
-    if (zip)
-        result = reinterpret_cast<BrxZipDllExecFn>(entry)(
-            static_cast<BrxZipCommandRecord*>(command.record()));
-    else
-        result = reinterpret_cast<BrxUnzDllExecFn>(entry)(
-            static_cast<BrxUnzCommandRecord*>(command.record()));
-    if (m_callbackFailed) {
-        ShowZipMessage(fatalId);
-        return 0;
-    }
-    return result;
-}
-
-void TZipEngine::finishCommand(bool zip, bool loadedHere) {
-    if (loadedHere) zip ? UnloadZipLibrary() : UnloadUnzLibrary();
-    m_cancel = false;
+    m_libraries.setCancel(false);
 }
 
 } // namespace brx

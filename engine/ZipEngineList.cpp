@@ -1,6 +1,7 @@
 // List: rebuilds ZipContents from the central directory of ZipFileName.
 
-#include "engine/ByteReader.h"
+#include "engine/base/ArchiveFileInput.h"
+#include "zipcore/ZipFormat.h"
 #include "engine/ZipEngine.h"
 #include "engine/base/ScopedGuards.h"
 #include "engine/base/UserHost.h"
@@ -10,43 +11,59 @@
 #include <QFileInfo>
 #include <optional>
 
+#include "zipcore/CentralDirectory.h"
+#include "zipcore/EntryName.h"
+
 namespace brx {
 
 namespace {
 
-constexpr uint16_t kUtf8NameFlag = 1u << 11;
-constexpr uint32_t kZip64Marker32 = 0xFFFFFFFFu;
-constexpr uint16_t kZip64Marker16 = 0xFFFFu;
-
 const QString kZip64Detail = QStringLiteral(
     "\nIt is a Zip64 archive (more than 4 GB or 65,535 entries), which this program cannot read.");
 
-// The 42 header bytes after the signature, copied field by field.
-ZipDirEntry entryFromHeader(const char* h) {
+// The 42 header bytes after the signature, field by field.
+ZipDirEntry entryFromRecord(const zipcore::ZipEntry& r) {
     ZipDirEntry e;
-    e.VersionMadeBy = uint8_t(h[4]);
-    e.HostSystem = uint8_t(h[5]);
-    e.VersionNeeded = le16(h + 6);
-    e.GeneralFlags = le16(h + 8);
-    e.CompressionMethod = le16(h + 10);
-    e.DateTime = le32(h + 12);
-    e.CRC32 = le32(h + 16);
-    e.CompressedSize = le32(h + 20);
-    e.UncompressedSize = le32(h + 24);
-    e.FileNameLength = le16(h + 28);
-    e.ExtraFieldLength = le16(h + 30);
-    e.FileCommentLength = le16(h + 32);
-    e.DiskNumberStart = le16(h + 34);
-    e.InternalAttributes = le16(h + 36);
-    e.ExternalAttributes = le32(h + 38);
-    e.LocalHeaderOffset = le32(h + 42);
-    e.Encrypted = (e.GeneralFlags & 1u) != 0;
+    e.VersionMadeBy = uint8_t(r.versionMadeBy & 0xFF);
+    e.HostSystem = r.hostSystem();
+    e.VersionNeeded = r.versionNeeded;
+    e.GeneralFlags = r.flags;
+    e.CompressionMethod = r.method;
+    e.DateTime = (uint32_t(r.dosDate) << 16) | r.dosTime;
+    e.CRC32 = r.crc32;
+    e.CompressedSize = r.compressedSize;
+    e.UncompressedSize = r.uncompressedSize;
+    e.FileNameLength = uint16_t(r.name.size());
+    e.ExtraFieldLength = uint16_t(r.extra.size());
+    e.FileCommentLength = uint16_t(r.comment.size());
+    e.DiskNumberStart = r.diskStart;
+    e.InternalAttributes = r.internalAttributes;
+    e.ExternalAttributes = r.externalAttributes;
+    e.LocalHeaderOffset = r.localHeaderOffset;
+    e.Encrypted = r.isEncrypted();
     return e;
 }
 
-bool needsZip64(const ZipDirEntry& e) {
-    return e.CompressedSize == kZip64Marker32 || e.UncompressedSize == kZip64Marker32 ||
-           e.LocalHeaderOffset == kZip64Marker32;
+// The engine's message for a directory the format layer refused.
+EZipEngine walkFailure(const zipcore::CentralWalk& walk) {
+    using zipcore::CentralError;
+    switch (walk.error) {
+    case CentralError::TruncatedHeader:
+        return EZipEngine(DS_CEHBadRead, true);
+    case CentralError::BadSignature:
+        return EZipEngine(DS_CEHWrongSig, true);
+    case CentralError::TruncatedName:
+        return EZipEngine(DS_CENameLen, true);
+    case CentralError::TruncatedComment:
+        return EZipEngine(DS_CECommentLen, true);
+    case CentralError::TruncatedExtra:
+        return EZipEngine(LI_ReadZipError, true);
+    case CentralError::CountMismatch:
+    case CentralError::None:
+        break;
+    }
+    return EZipEngine::withDetail(DS_NoValidZip,
+                                  QStringLiteral("\n") + QString::fromStdString(walk.message()));
 }
 
 } // namespace
@@ -101,14 +118,14 @@ void TZipEngine::listArchive(QFile& archive) {
     qint64 start = 0;
     if (end.centralDisk == end.thisDisk) {
         // Computed from the end, so that a prefix in front of the archive does not matter.
-        start = m_arc.fileEnd - end.centralSize - end.commentLength - kEndRecordSize;
+        start = m_arc.fileEnd - end.centralSize - end.commentLength - zipcore::kEndOfCentralSize;
     } else {
         openDirectoryVolume(archive, end.centralDisk);
         m_arc.fileEnd = archive.size();
         start = end.centralOffset;
     }
     m_arc.zipSOC = start;
-    m_arc.sfxOffset = m_arc.fileEnd == kEndRecordSize ? 0 : m_arc.fileEnd;
+    m_arc.sfxOffset = m_arc.fileEnd == zipcore::kEndOfCentralSize ? 0 : m_arc.fileEnd;
     if (end.centralOffset != start) {
         m_arc.structureWarning = true;
         ShowZipMessage(LI_WrongZipStruct);
@@ -119,57 +136,47 @@ void TZipEngine::listArchive(QFile& archive) {
 }
 
 void TZipEngine::checkZip64(QFile& archive, const EndRecord& end) {
-    const bool saturated = end.totalEntries == kZip64Marker16 ||
-                           end.centralSize == kZip64Marker32 || end.centralOffset == kZip64Marker32;
-    if (!saturated || m_arc.endRecordOffset < kZip64LocatorSize) return;
-    if (!archive.seek(m_arc.endRecordOffset - kZip64LocatorSize)) return;
-    const QByteArray locator = archive.read(4);
-    if (locator.size() == 4 && le32(locator.constData()) == kZip64LocatorSig)
+    ArchiveFileInput input(archive);
+    if (zipcore::endRecordSaturated(end) && zipcore::hasZip64Locator(input, m_arc.endRecordOffset))
         throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
 }
 
-void TZipEngine::readCentralDirectory(QFile& archive, qint64 start) {
+// The directory's bytes, from start on; a directory that goes on past the
+// end of its volume continues at the start of the next one.
+QByteArray TZipEngine::readDirectoryBytes(QFile& archive, qint64 start) {
+    const qint64 size = m_arc.end.centralSize;
     if (start < 0 || !archive.seek(start)) throw EZipEngine(LI_ReadZipError, true);
-    m_zipContents.reserve(m_arc.end.totalEntries);
-    for (int seqNo = 1; seqNo <= m_arc.end.totalEntries; ++seqNo) {
-        m_zipContents.append(readCentralEntry(archive));
-        const ZipDirEntry& entry = m_zipContents.constLast();
-        if (OnNewName) OnNewName(seqNo, entry);
-        if (entry.LocalHeaderOffset < m_arc.sfxOffset) m_arc.sfxOffset = entry.LocalHeaderOffset;
-    }
-}
-
-ZipDirEntry TZipEngine::readCentralEntry(QFile& archive) {
-    char header[kCentralHeaderSize];
-    qint64 got = archive.read(header, kCentralHeaderSize);
-    while (got != kCentralHeaderSize) {
-        // The directory goes on on the next volume.
-        if (m_arc.volumeNumber >= m_arc.end.thisDisk) throw EZipEngine(DS_CEHBadRead, true);
+    QByteArray bytes = archive.read(size);
+    while (bytes.size() < size && m_arc.volumeNumber < m_arc.end.thisDisk) {
         openDirectoryVolume(archive, m_arc.volumeNumber + 1);
-        got = archive.read(header, kCentralHeaderSize);
+        bytes += archive.read(size - bytes.size());
     }
-    if (le32(header) != kCentralHeaderSig) throw EZipEngine(DS_CEHWrongSig, true);
-    ZipDirEntry entry = entryFromHeader(header);
-    if (needsZip64(entry)) throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
-    const QByteArray name = readExactly(archive, entry.FileNameLength, DS_CENameLen);
-    m_arc.lastHost = entry.HostSystem;
-    m_arc.lastVersion = entry.VersionMadeBy;
-    const bool utf8 = (entry.GeneralFlags & kUtf8NameFlag) != 0;
-    entry.FileName = archiveText(name, m_codePage, entry.HostSystem, entry.VersionMadeBy, utf8);
-    if (entry.ExtraFieldLength != 0 && !archive.seek(archive.pos() + entry.ExtraFieldLength))
-        throw EZipEngine(LI_ReadZipError, true);
-    if (entry.FileCommentLength != 0) {
-        const QByteArray comment = readExactly(archive, entry.FileCommentLength, DS_CECommentLen);
-        entry.FileComment =
-            archiveText(comment, m_codePage, entry.HostSystem, entry.VersionMadeBy, utf8);
-    }
-    return entry;
+    return bytes;
 }
 
-QByteArray TZipEngine::readExactly(QFile& archive, qint64 length, int errorId) {
-    QByteArray bytes = archive.read(length);
-    if (bytes.size() != length) throw EZipEngine(errorId, true);
-    return bytes;
+void TZipEngine::readCentralDirectory(QFile& archive, qint64 start) {
+    const QByteArray bytes = readDirectoryBytes(archive, start);
+    std::vector<zipcore::ZipEntry> records;
+    const zipcore::CentralWalk walk =
+        zipcore::walkCentralDirectory(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                      size_t(bytes.size()), m_arc.end.totalEntries, records);
+    m_zipContents.reserve(qsizetype(records.size()));
+    const zipcore::CodePageMode mode = toFormatMode(m_codePage);
+    int seqNo = 0;
+    for (const zipcore::ZipEntry& record : records) {
+        if (record.needsZip64()) throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
+        ZipDirEntry entry = entryFromRecord(record);
+        m_arc.lastHost = entry.HostSystem;
+        m_arc.lastVersion = entry.VersionMadeBy;
+        entry.FileName = QString::fromStdString(zipcore::entryNameUtf8(record, mode));
+        if (!record.comment.empty())
+            entry.FileComment = QString::fromStdString(zipcore::entryCommentUtf8(record, mode));
+        m_zipContents.append(std::move(entry));
+        const ZipDirEntry& added = m_zipContents.constLast();
+        if (OnNewName) OnNewName(++seqNo, added);
+        if (added.LocalHeaderOffset < m_arc.sfxOffset) m_arc.sfxOffset = added.LocalHeaderOffset;
+    }
+    if (!walk.ok()) throw walkFailure(walk);
 }
 
 } // namespace brx

@@ -1,10 +1,9 @@
-// The engine's one message path: its own messages by id, caught EZipEngine
-// exceptions, and the libraries' messages; and the two password prompts.
+// The engine's message path (MessagePath) as its public operations, and the
+// two password prompts.
 
 #include "engine/ZipEngine.h"
 
 #include "engine/base/UserHost.h"
-#include "support/AppGlobals.h"
 
 namespace brx {
 
@@ -12,43 +11,22 @@ namespace {
 
 constexpr int kMaxPasswordLength = 255;
 
-MessageRequest okBox(const QString& text) {
-    MessageRequest request;
-    request.text = text;
-    request.caption = applicationTitle();
-    request.buttons = MsgButtons::Ok;
-    return request;
-}
-
 } // namespace
 
 void TZipEngine::ShowZipMessage(int id, const QString& extra) {
-    const QString text = LoadZipStr(id) + extra;
-    m_message = text;
-    m_errCode = id;
-    m_outcome.noteEngineMessage(id, text);
-    if (!m_unattended) m_host->messageBox(okBox(text));
-    if (OnMessage) OnMessage(0, text);
+    m_messages.show(id, extra);
 }
 
 void TZipEngine::ShowExceptionError(const EZipEngine& e) {
-    reportMessage(e.ResourceId(), e.Message(), e.DisplayMessage());
+    m_messages.report(e);
 }
 
 void TZipEngine::reportMessage(int id, const QString& text, bool show) {
-    if (show && !m_unattended) m_host->messageBox(okBox(text));
-    m_errCode = id;
-    m_message = text;
-    m_outcome.noteEngineMessage(id, text);
-    if (OnMessage) OnMessage(0, text);
+    m_messages.report(id, text, show);
 }
 
-// Library messages are never shown in a box: the owner decides through OnMessage.
 void TZipEngine::reportLibraryMessage(int code, const QString& text) {
-    m_message = text;
-    if (code != 0) m_errCode = code & 0xFF;
-    m_outcome.noteLibraryMessage(code, text);
-    if (OnMessage) OnMessage(code, text);
+    m_messages.reportLibrary(code, text);
 }
 
 std::optional<QString> TZipEngine::passwordDialog(int promptId) {
@@ -62,7 +40,7 @@ void TZipEngine::keepAskedPassword(const QString& password) {
 
 void TZipEngine::AskExtractPassword(QString& password) {
     password.clear();
-    if (m_unattended) {
+    if (m_messages.unattended()) {
         ShowZipMessage(PW_UnatExtPWMiss);
         return;
     }
@@ -72,7 +50,7 @@ void TZipEngine::AskExtractPassword(QString& password) {
 
 void TZipEngine::AskAddPassword(QString& password) {
     password.clear();
-    if (m_unattended) {
+    if (m_messages.unattended()) {
         ShowZipMessage(PW_UnatAddPWMiss);
         return;
     }

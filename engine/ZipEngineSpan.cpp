@@ -42,7 +42,7 @@ SpanSettings TZipEngine::spanSettings() const {
     settings.MinFreeVolumeSize = m_minFreeVolumeSize;
     settings.ConfirmErase = m_confirmErase;
     settings.AddDiskSpanErase = m_addOptions.testFlag(AddDiskSpanErase);
-    settings.Unattended = m_unattended;
+    settings.Unattended = m_messages.unattended();
     settings.applicationTitle = applicationTitle();
     return settings;
 }

@@ -31,6 +31,14 @@ QString trimmedRight(const QString& text) {
     return text.left(end);
 }
 
+// Paths are told apart by letter case, as the file system does: /srv/Data
+// and /srv/data are two folders. Other texts (titles, name filters, which
+// match names without regard to case) compare as the user reads them.
+bool sameEntry(const QString& entry, const QString& text, HistoryKind kind) {
+    if (kind == HistoryKind::Paths) return entry == text;
+    return QString::localeAwareCompare(entry.toLower(), text.toLower()) == 0;
+}
+
 } // namespace
 
 void LoadHistory(QComboBox* box, const QString& settingsFile, const QString& section,
@@ -62,17 +70,21 @@ void SaveHistory(QComboBox* box, const QString& settingsFile, const QString& sec
     const QString shown = box->currentText();
     for (int i = box->count() - 1; i >= 0; --i)
         if (trimmedRight(box->itemText(i)).isEmpty()) box->removeItem(i);
-    PrivateProfile profile(settingsFile);
-    profile.eraseSection(section);
+    // A line break cannot stand in a settings line (a folder name may hold
+    // one): such an entry is left out of the file, such a shown text is
+    // stored empty, and the section is replaced in one write.
+    PrivateProfile::Entries entries;
     for (int i = 0; i < box->count(); ++i)
-        profile.writeString(section, itemKey(i), box->itemText(i));
-    profile.writeString(section, kLast, shown);
+        if (PrivateProfile::isWritableValue(box->itemText(i)))
+            entries.append({itemKey(entries.size()), box->itemText(i)});
+    entries.append({kLast, PrivateProfile::isWritableValue(shown) ? shown : QString()});
+    PrivateProfile(settingsFile).writeSection(section, entries);
 }
 
-void RememberCurrentText(QComboBox* box) {
+void RememberCurrentText(QComboBox* box, HistoryKind kind) {
     const QString text = box->currentText();
     for (int i = 0; i < box->count(); ++i)
-        if (QString::localeAwareCompare(box->itemText(i).toLower(), text.toLower()) == 0) return;
+        if (sameEntry(box->itemText(i), text, kind)) return;
     box->addItem(text);
     box->setCurrentIndex(box->count() - 1);
 }

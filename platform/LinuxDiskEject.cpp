@@ -1,6 +1,7 @@
 #include "platform/LinuxDiskEject.h"
 
 #include "platform/LinuxVolumes.h"
+#include "platform/Volumes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -67,6 +68,7 @@ QString wholeDiskDevice(const QString& device) {
 }
 
 EjectOutcome LinuxDiskEjector::eject(const QString& volumeRoot) {
+    if (m_volumes.driveType(volumeRoot) != DriveType::Removable) return EjectOutcome::Failed;
     const QString device = deviceOfMount(volumeRoot);
     if (device.isEmpty()) return EjectOutcome::Failed;
     const QString udisksctl = QStandardPaths::findExecutable(QStringLiteral("udisksctl"));
@@ -80,7 +82,7 @@ EjectOutcome LinuxDiskEjector::eject(const QString& volumeRoot) {
 }
 
 IDiskEjector& systemDiskEjector() {
-    static LinuxDiskEjector ejector;
+    static LinuxDiskEjector ejector(systemVolumes());
     return ejector;
 }
 

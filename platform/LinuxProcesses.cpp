@@ -69,12 +69,12 @@ bool LinuxProcesses::startDetached(const QStringList& argv, ShowMode) {
     return QProcess::startDetached(argv.first(), argv.mid(1));
 }
 
-QString LinuxProcesses::associatedProgram(const QString& filePath) const {
+QStringList LinuxProcesses::associatedCommand(const QString& filePath) const {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(filePath);
     QStringList types{type.name()};
     types += type.allAncestors();
     const MimeDefaults defaults = MimeDefaults::fromEnvironment();
-    return defaults.programOf(defaults.defaultApplication(types));
+    return defaults.commandFor(defaults.defaultApplication(types), filePath);
 }
 
 IProcesses& systemProcesses() {

@@ -7,7 +7,7 @@ class LinuxProcesses final : public IProcesses {
 public:
     std::unique_ptr<IStartedProcess> startWatched(const QStringList& argv, ShowMode mode) override;
     bool startDetached(const QStringList& argv, ShowMode mode) override;
-    QString associatedProgram(const QString& filePath) const override;
+    QStringList associatedCommand(const QString& filePath) const override;
 };
 
 } // namespace brx

@@ -1,9 +1,10 @@
 #include "platform/MimeDefaults.h"
 
+#include "platform/DesktopExec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -23,9 +24,9 @@ QString envFolder(const char* name, const QString& fallback) {
 
 } // namespace
 
-QStringList iniListValue(const QString& file, const QString& group, const QString& key) {
+QString iniValue(const QString& file, const QString& group, const QString& key) {
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    if (file.isEmpty() || !in.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     QTextStream text(&in);
     const QString header = QLatin1Char('[') + group + QLatin1Char(']');
     bool inGroup = false;
@@ -33,10 +34,15 @@ QStringList iniListValue(const QString& file, const QString& group, const QStrin
         const QString line = text.readLine().trimmed();
         if (line.startsWith(QLatin1Char('[')))
             inGroup = (line == header);
-        else if (inGroup && line.section(QLatin1Char('='), 0, 0).trimmed() == key)
-            return line.section(QLatin1Char('='), 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        else if (inGroup && line.contains(QLatin1Char('=')) &&
+                 line.section(QLatin1Char('='), 0, 0).trimmed() == key)
+            return line.section(QLatin1Char('='), 1).trimmed();
     }
     return {};
+}
+
+QStringList iniListValue(const QString& file, const QString& group, const QString& key) {
+    return iniValue(file, group, key).split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
 MimeDefaults MimeDefaults::fromEnvironment() {
@@ -101,13 +107,21 @@ QString MimeDefaults::desktopFile(const QString& desktopId) const {
 }
 
 QString MimeDefaults::programOf(const QString& desktopId) const {
-    const QStringList exec = iniListValue(desktopFile(desktopId), QStringLiteral("Desktop Entry"),
-                                          QStringLiteral("Exec"));
-    if (exec.isEmpty()) return {};
-    const QStringList words = QProcess::splitCommand(exec.join(QLatin1Char(';')));
+    const QStringList words = commandFor(desktopId, QString());
     if (words.isEmpty()) return {};
     const QString found = QStandardPaths::findExecutable(words.first());
     return found.isEmpty() ? words.first() : found;
+}
+
+QStringList MimeDefaults::commandFor(const QString& desktopId, const QString& file) const {
+    const QString entry = desktopFile(desktopId);
+    const QString group = QStringLiteral("Desktop Entry");
+    const QString exec = iniValue(entry, group, QStringLiteral("Exec"));
+    if (exec.isEmpty()) return {};
+    const DesktopExecContext context{
+        file, unescapeDesktopString(iniValue(entry, group, QStringLiteral("Icon"))),
+        unescapeDesktopString(iniValue(entry, group, QStringLiteral("Name"))), entry};
+    return expandDesktopExec(exec, context).value_or(QStringList());
 }
 
 } // namespace brx

@@ -26,6 +26,11 @@ public:
     // absolute path when it is found on PATH; empty when unknown.
     QString programOf(const QString& desktopId) const;
 
+    // The arguments that open file with a desktop entry: its Exec line with
+    // its quoting and field codes (see expandDesktopExec); empty when the
+    // entry is unknown or its Exec line is unusable.
+    QStringList commandFor(const QString& desktopId, const QString& file) const;
+
 private:
     QStringList mimeappsFiles() const;
     QString desktopFile(const QString& desktopId) const;
@@ -34,5 +39,8 @@ private:
 
 // The values of key in [group] of an INI-like file, split at ";".
 QStringList iniListValue(const QString& file, const QString& group, const QString& key);
+// The raw value of key in [group] (blanks around "=" left out); a null
+// string when the key is absent.
+QString iniValue(const QString& file, const QString& group, const QString& key);
 
 } // namespace brx

@@ -38,9 +38,10 @@ public:
     // Starts a program that lives on its own; false when it cannot be started.
     virtual bool startDetached(const QStringList& argv, ShowMode mode) = 0;
 
-    // The executable of the default application for the file's MIME type,
-    // empty when there is none.
-    virtual QString associatedProgram(const QString& filePath) const = 0;
+    // The arguments that open the file with the default application of its
+    // MIME type (argv[0] the program, the file among the others); empty when
+    // there is none or its desktop entry cannot be run.
+    virtual QStringList associatedCommand(const QString& filePath) const = 0;
 };
 
 IProcesses& systemProcesses();

@@ -1,5 +1,7 @@
 #include "settings/PrivateProfile.h"
 
+#include "platform/FileLock.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -92,7 +94,46 @@ int findKey(const QStringList& lines, const SectionRange& range, const QString& 
     return -1;
 }
 
+// How long a write waits for another one to finish; a write takes
+// milliseconds.
+constexpr int kLockWaitMs = 10'000;
+
+bool isWritableKey(const QString& key) {
+    return !key.trimmed().isEmpty() && PrivateProfile::isWritableValue(key) &&
+           !key.contains(QLatin1Char('=')) && !key.trimmed().startsWith(QLatin1Char('[')) &&
+           !key.trimmed().startsWith(QLatin1Char(';'));
+}
+
+bool isWritableSection(const QString& section) {
+    return PrivateProfile::isWritableValue(section) && !section.contains(QLatin1Char(']'));
+}
+
+// Index after the section's last non-blank line, so that blank separators
+// stay between sections.
+int endOfContent(const QStringList& lines, const SectionRange& range) {
+    int end = range.end;
+    while (end - 1 > range.begin && lines[end - 1].trimmed().isEmpty()) --end;
+    return end;
+}
+
+QString sectionHeader(const QString& section) {
+    return QLatin1Char('[') + section + QLatin1Char(']');
+}
+
 } // namespace
+
+bool PrivateProfile::isWritableValue(const QString& text) {
+    return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+           !text.contains(QChar(0));
+}
+
+template <typename Change>
+void PrivateProfile::rewrite(Change change) {
+    const ExclusiveFileLock lock(m_path + QStringLiteral(".lock"), kLockWaitMs);
+    if (!lock.isLocked()) throw SettingsWriteError(m_path);
+    QStringList lines = readLines(m_path);
+    if (change(lines)) writeLines(m_path, lines);
+}
 
 SettingsWriteError::SettingsWriteError(const QString& path)
     : std::runtime_error(QStringLiteral("Ne peut écrire dans %1").arg(path).toStdString())
@@ -152,21 +193,21 @@ QStringList PrivateProfile::keys(const QString& section) const {
 }
 
 void PrivateProfile::writeString(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = readLines(m_path);
-    const SectionRange range = findSection(lines, section);
+    if (!isWritableSection(section) || !isWritableKey(key) || !isWritableValue(value))
+        throw SettingsWriteError(m_path);
     const QString line = key + QLatin1Char('=') + value;
-    if (!range.found()) {
-        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        lines.append(line);
-    } else if (const int at = findKey(lines, range, key); at >= 0) {
-        lines[at] = line;
-    } else {
-        // After the section's last non-blank line, so that blank separators stay between sections.
-        int insertAt = range.end;
-        while (insertAt - 1 > range.begin && lines[insertAt - 1].trimmed().isEmpty()) --insertAt;
-        lines.insert(insertAt, line);
-    }
-    writeLines(m_path, lines);
+    rewrite([&](QStringList& lines) {
+        const SectionRange range = findSection(lines, section);
+        if (!range.found()) {
+            lines.append(sectionHeader(section));
+            lines.append(line);
+        } else if (const int at = findKey(lines, range, key); at >= 0) {
+            lines[at] = line;
+        } else {
+            lines.insert(endOfContent(lines, range), line);
+        }
+        return true;
+    });
 }
 
 void PrivateProfile::writeInt(const QString& section, const QString& key, int value) {
@@ -178,11 +219,32 @@ void PrivateProfile::writeBool(const QString& section, const QString& key, bool 
 }
 
 void PrivateProfile::eraseSection(const QString& section) {
-    QStringList lines = readLines(m_path);
-    const SectionRange range = findSection(lines, section);
-    if (!range.found()) return;
-    lines.erase(lines.begin() + range.begin, lines.begin() + range.end);
-    writeLines(m_path, lines);
+    rewrite([&](QStringList& lines) {
+        const SectionRange range = findSection(lines, section);
+        if (!range.found()) return false;
+        lines.erase(lines.begin() + range.begin, lines.begin() + range.end);
+        return true;
+    });
+}
+
+void PrivateProfile::writeSection(const QString& section, const Entries& entries) {
+    bool writable = isWritableSection(section);
+    for (const auto& [key, value] : entries)
+        writable = writable && isWritableKey(key) && isWritableValue(value);
+    if (!writable) throw SettingsWriteError(m_path);
+    QStringList content{sectionHeader(section)};
+    for (const auto& [key, value] : entries) content.append(key + QLatin1Char('=') + value);
+    rewrite([&](QStringList& lines) {
+        const SectionRange range = findSection(lines, section);
+        if (!range.found()) {
+            lines += content;
+            return true;
+        }
+        const int end = endOfContent(lines, range);
+        lines.erase(lines.begin() + range.begin, lines.begin() + end);
+        for (int i = 0; i < content.size(); ++i) lines.insert(range.begin + i, content[i]);
+        return true;
+    });
 }
 
 } // namespace brx

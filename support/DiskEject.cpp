@@ -26,7 +26,12 @@ void TDiskEject::setEjected(bool ejected) {
 
 bool TDiskEject::Eject() {
     if (m_drive.isEmpty()) return false;
-    switch (m_ejector.eject(WithBackslash(m_drive))) {
+    const QString root = WithBackslash(m_drive);
+    // Unmounting a fixed or network volume (the system disk, the home
+    // folder's) would pull it from under every program: only removable media
+    // are taken out, whatever the caller believed the drive to be.
+    if (m_volumes.driveType(root) != DriveType::Removable) return false;
+    switch (m_ejector.eject(root)) {
     case EjectOutcome::Ejected:
         return true;
     case EjectOutcome::Failed:

@@ -30,7 +30,8 @@ public:
     // else ejects it (the result is dropped). false does nothing.
     void setEjected(bool ejected);
 
-    // Unmounts and ejects the medium; false when that failed. Raises
+    // Unmounts and ejects the medium; false when that failed or when Drive is
+    // not the root of a removable volume (nothing is unmounted then). Raises
     // EDiskEject "Operating System not supported!" when this system offers
     // no way to do it.
     bool Eject();

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -21,8 +22,7 @@ constexpr int kPollMs = 20;
 
 enum class Fallbacks {
     All,
-    AssociationOnly,
-    None
+    AssociationOnly
 };
 
 ShowMode showModeOf(int value) {
@@ -78,33 +78,41 @@ std::optional<int> waitForEnd(IStartedProcess& process) {
     return process.exitCode();
 }
 
+// Whether argv could be started and, when waited for, its exit code.
+struct Launch {
+    bool started = false;
+    std::optional<int> exitCode;
+};
+
+Launch launch(const QStringList& argv, int showMode, bool wait, IProcesses& processes) {
+    const ShowMode mode = showModeOf(showMode);
+    if (!wait) return {processes.startDetached(argv, mode), std::nullopt};
+    if (const auto process = processes.startWatched(argv, mode))
+        return {true, waitForEnd(*process)};
+    return {};
+}
+
 std::optional<int> run(const QString& commandLine, int showMode, bool wait, IProcesses& processes,
                        Fallbacks fallbacks);
 
+// The associated program's arguments come from its desktop entry already
+// split: they are started as they are, never joined into a line and split
+// again, and get no fallback of their own.
 void runFallbacks(const QString& commandLine, int showMode, bool wait, IProcesses& processes,
                   Fallbacks fallbacks) {
     const QString file = fileOfCommand(trimmedCommand(commandLine));
     if (fallbacks == Fallbacks::All && file.endsWith(QStringLiteral(".lnk"), Qt::CaseInsensitive))
         run(ResolveShortcut(file), showMode, wait, processes, Fallbacks::AssociationOnly);
-    if (fallbacks == Fallbacks::None || file.isEmpty()) return;
-    const QString program = processes.associatedProgram(file);
-    if (!program.isEmpty())
-        run(quoteArgument(program) + QStringLiteral("  ") + commandLine, showMode, wait, processes,
-            Fallbacks::None);
+    if (file.isEmpty()) return;
+    const QStringList associated = processes.associatedCommand(file);
+    if (!associated.isEmpty()) launch(associated, showMode, wait, processes);
 }
 
 std::optional<int> run(const QString& commandLine, int showMode, bool wait, IProcesses& processes,
                        Fallbacks fallbacks) {
-    const QStringList argv = QProcess::splitCommand(commandLine);
-    const ShowMode mode = showModeOf(showMode);
-    if (!wait) {
-        if (!processes.startDetached(argv, mode))
-            runFallbacks(commandLine, showMode, wait, processes, fallbacks);
-        return std::nullopt;
-    }
-    if (const auto process = processes.startWatched(argv, mode)) return waitForEnd(*process);
-    runFallbacks(commandLine, showMode, wait, processes, fallbacks);
-    return std::nullopt;
+    const Launch result = launch(QProcess::splitCommand(commandLine), showMode, wait, processes);
+    if (!result.started) runFallbacks(commandLine, showMode, wait, processes, fallbacks);
+    return result.exitCode;
 }
 
 } // namespace
@@ -133,9 +141,10 @@ QString FileManagerCommand(const QString& folder) {
 }
 
 QString quoteArgument(const QString& word) {
-    if (!word.isEmpty() && !word.contains(QLatin1Char(' ')) && !word.contains(QLatin1Char('\t')) &&
-        !word.contains(QLatin1Char('"')))
-        return word;
+    // The splitting ends a word at any white space, line breaks included.
+    const bool plain = std::none_of(word.cbegin(), word.cend(),
+                                    [](QChar c) { return c.isSpace() || c == QLatin1Char('"'); });
+    if (!word.isEmpty() && plain) return word;
     QString escaped = word;
     escaped.replace(QStringLiteral("\""), QStringLiteral("\"\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');

@@ -107,11 +107,11 @@ std::vector<const ZipEntry*> Extractor::selectEntries() {
         for (const ZipEntry& entry : m_directory.entries) selected.push_back(&entry);
         return selected;
     }
-    // The engine may name an entry as it listed it (code page 850) or as stored.
+    // The engine names an entry as it listed it: the format layer decodes
+    // names the same way for both; the stored bytes are a last spelling.
     EntryMatcher matcher(m_options.specs);
     for (const ZipEntry& entry : m_directory.entries) {
-        const std::vector<std::string> spellings{zipcore::entryNameUtf8(entry),
-                                                 zipcore::cp850ToUtf8(entry.name), entry.name};
+        const std::vector<std::string> spellings{zipcore::entryNameUtf8(entry), entry.name};
         if (matcher.matches(spellings)) selected.push_back(&entry);
     }
     for (const std::string& spec : matcher.unmatchedSpecs())

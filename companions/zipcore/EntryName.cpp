@@ -2,6 +2,7 @@
 
 #include "zipcore/ByteOrder.h"
 #include "zipcore/Crc32.h"
+#include "zipcore/ZipFormat.h"
 
 namespace zipcore {
 
@@ -83,12 +84,36 @@ std::string cp850ToUtf8(std::string_view text) {
     return out;
 }
 
-std::string entryNameUtf8(const ZipEntry& entry) {
+std::string latin1ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char c : text) appendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+bool isOemText(uint16_t versionMadeBy, CodePageMode mode) {
+    const unsigned host = versionMadeBy >> 8;
+    const unsigned version = versionMadeBy & 0xFF;
+    return (mode == CodePageMode::Auto && host == kHostMsDos) || host == 6 ||
+           (host == kHostNtfs && version == 50) || mode == CodePageMode::Oem;
+}
+
+std::string archiveTextUtf8(std::string_view bytes, bool utf8Flag, uint16_t versionMadeBy,
+                            CodePageMode mode) {
+    if (utf8Flag) return std::string(bytes);
+    if (isOemText(versionMadeBy, mode)) return cp850ToUtf8(bytes);
+    return isValidUtf8(bytes) ? std::string(bytes) : latin1ToUtf8(bytes);
+}
+
+std::string entryNameUtf8(const ZipEntry& entry, CodePageMode mode) {
     if (entry.isUtf8()) return entry.name;
     std::string fromExtra;
     if (unicodePathExtra(entry, fromExtra)) return fromExtra;
-    if (isValidUtf8(entry.name)) return entry.name;
-    return cp850ToUtf8(entry.name);
+    return archiveTextUtf8(entry.name, false, entry.versionMadeBy, mode);
+}
+
+std::string entryCommentUtf8(const ZipEntry& entry, CodePageMode mode) {
+    return archiveTextUtf8(entry.comment, entry.isUtf8(), entry.versionMadeBy, mode);
 }
 
 } // namespace zipcore

@@ -1,6 +1,8 @@
 #include "zipcore/ZipReader.h"
 
 #include "zipcore/ByteOrder.h"
+#include "zipcore/CentralDirectory.h"
+#include "zipcore/EndRecord.h"
 #include "zipcore/ZipFormat.h"
 
 #include <algorithm>
@@ -9,56 +11,8 @@ namespace zipcore {
 
 namespace {
 
-constexpr uint32_t kZip64LocatorSize = 20;
 constexpr uint32_t kUnixLinkType = 0120000;
 constexpr uint32_t kUnixTypeMask = 0170000;
-
-struct EndRecord {
-    uint64_t offset = 0;
-    uint16_t thisDisk = 0;
-    uint16_t centralDisk = 0;
-    uint16_t entriesHere = 0;
-    uint16_t entriesTotal = 0;
-    uint32_t centralSize = 0;
-    uint32_t centralOffset = 0;
-    std::string comment;
-    bool garbageAfter = false;
-};
-
-// The end record sits in the last 22 + 65535 bytes; the scan goes backwards
-// so that the record closest to the end wins, as every reader does.
-bool findEndRecord(ZipInput& input, EndRecord& end) {
-    const uint64_t fileSize = input.size();
-    if (fileSize < kEndOfCentralSize) return false;
-    const uint64_t window = std::min<uint64_t>(fileSize, kEndOfCentralSize + kMaxCommentSize);
-    std::string tail(static_cast<size_t>(window), '\0');
-    const uint64_t tailStart = fileSize - window;
-    if (!input.readExact(tailStart, tail.data(), tail.size())) return false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(tail.data());
-    for (size_t i = tail.size() - kEndOfCentralSize + 1; i-- > 0;) {
-        if (le32(bytes + i) != kEndOfCentralSig) continue;
-        const uint16_t commentLength = le16(bytes + i + 20);
-        if (i + kEndOfCentralSize + commentLength > tail.size()) continue;
-        ByteCursor cursor(bytes + i + 4, kEndOfCentralSize - 4);
-        end.offset = tailStart + i;
-        end.thisDisk = cursor.u16();
-        end.centralDisk = cursor.u16();
-        end.entriesHere = cursor.u16();
-        end.entriesTotal = cursor.u16();
-        end.centralSize = cursor.u32();
-        end.centralOffset = cursor.u32();
-        end.comment.assign(tail, i + kEndOfCentralSize, commentLength);
-        end.garbageAfter = i + kEndOfCentralSize + commentLength != tail.size();
-        return true;
-    }
-    return false;
-}
-
-bool hasZip64Locator(ZipInput& input, const EndRecord& end) {
-    unsigned char sig[4];
-    return end.offset >= kZip64LocatorSize &&
-           input.readExact(end.offset - kZip64LocatorSize, sig, 4) && le32(sig) == kZip64LocatorSig;
-}
 
 bool startsWithCentralHeader(ZipInput& input, uint64_t offset) {
     unsigned char sig[4];
@@ -67,12 +21,13 @@ bool startsWithCentralHeader(ZipInput& input, uint64_t offset) {
 
 // The directory ends where the end record starts; its stored offset is only
 // right when nothing was put in front of the archive.
-bool placeCentralDirectory(ZipInput& input, const EndRecord& end, ZipDirectory& dir) {
+bool placeCentralDirectory(ZipInput& input, const EndRecordLocation& location, ZipDirectory& dir) {
+    const EndRecord& end = location.record;
     dir.storedCentralOffset = end.centralOffset;
-    if (end.centralSize > end.offset) return false;
-    dir.centralStart = end.offset - end.centralSize;
-    if (end.entriesTotal == 0 || startsWithCentralHeader(input, dir.centralStart)) return true;
-    if (static_cast<uint64_t>(end.centralOffset) + end.centralSize <= end.offset &&
+    if (end.centralSize > location.offset) return false;
+    dir.centralStart = location.offset - end.centralSize;
+    if (end.centralSize == 0 || startsWithCentralHeader(input, dir.centralStart)) return true;
+    if (static_cast<uint64_t>(end.centralOffset) + end.centralSize <= location.offset &&
         startsWithCentralHeader(input, end.centralOffset)) {
         dir.centralStart = end.centralOffset;
         return true;
@@ -80,37 +35,38 @@ bool placeCentralDirectory(ZipInput& input, const EndRecord& end, ZipDirectory& 
     return false;
 }
 
-bool parseCentralHeader(ByteCursor& cursor, ZipEntry& entry) {
-    if (cursor.u32() != kCentralHeaderSig) return false;
-    entry.versionMadeBy = cursor.u16();
-    entry.versionNeeded = cursor.u16();
-    entry.flags = cursor.u16();
-    entry.method = cursor.u16();
-    entry.dosTime = cursor.u16();
-    entry.dosDate = cursor.u16();
-    entry.crc32 = cursor.u32();
-    entry.compressedSize = cursor.u32();
-    entry.uncompressedSize = cursor.u32();
-    const uint16_t nameLength = cursor.u16();
-    const uint16_t extraLength = cursor.u16();
-    const uint16_t commentLength = cursor.u16();
-    entry.diskStart = cursor.u16();
-    entry.internalAttributes = cursor.u16();
-    entry.externalAttributes = cursor.u32();
-    entry.localHeaderOffset = cursor.u32();
-    const auto* name = cursor.bytes(nameLength);
-    const auto* extra = cursor.bytes(extraLength);
-    const auto* comment = cursor.bytes(commentLength);
-    if (!cursor.ok()) return false;
-    entry.name.assign(reinterpret_cast<const char*>(name), nameLength);
-    entry.extra.assign(reinterpret_cast<const char*>(extra), extraLength);
-    entry.comment.assign(reinterpret_cast<const char*>(comment), commentLength);
-    return true;
+// Where an entry's local header may be: at its offset moved by the
+// prefix shift, or at its offset as stored.
+std::vector<uint64_t> localHeaderCandidates(const ZipDirectory& dir, const ZipEntry& entry) {
+    const int64_t shifted = static_cast<int64_t>(entry.localHeaderOffset) + dir.offsetShift();
+    std::vector<uint64_t> out;
+    if (shifted >= 0) out.push_back(static_cast<uint64_t>(shifted));
+    if (dir.offsetShift() != 0) out.push_back(entry.localHeaderOffset);
+    return out;
+}
+
+// True when a local header carrying the entry's own name sits where the
+// entry points: its offset is sound, whatever its neighbours say.
+bool ownsLocalHeader(ZipInput& input, const ZipDirectory& dir, const ZipEntry& entry) {
+    std::string header(kLocalHeaderSize + entry.name.size(), '\0');
+    for (const uint64_t offset : localHeaderCandidates(dir, entry)) {
+        if (offset >= dir.centralStart || !input.readExact(offset, header.data(), header.size()))
+            continue;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(header.data());
+        if (le32(bytes) == kLocalHeaderSig && le16(bytes + 26) == entry.name.size() &&
+            header.compare(kLocalHeaderSize, std::string::npos, entry.name) == 0)
+            return true;
+    }
+    return false;
 }
 
 // Entries whose data would run into the next local header share bytes with
-// it: the classic way to make a tiny archive expand to gigabytes.
-void markOverlaps(std::vector<ZipEntry>& entries) {
+// it: the classic way to make a tiny archive expand to gigabytes. Only the
+// entries whose own data is bad are marked: the one whose data runs over a
+// genuine local header, or the one whose offset points where no local
+// header of its own name is (a damaged offset never costs its neighbour).
+void markOverlaps(ZipInput& input, ZipDirectory& dir) {
+    std::vector<ZipEntry>& entries = dir.entries;
     std::vector<size_t> order;
     for (size_t i = 0; i < entries.size(); ++i)
         if (!entries[i].needsZip64()) // saturated sizes mean nothing here; such entries are refused
@@ -124,10 +80,13 @@ void markOverlaps(std::vector<ZipEntry>& entries) {
         ZipEntry& after = entries[order[k]];
         const uint64_t minimalEnd = static_cast<uint64_t>(before.localHeaderOffset) +
                                     kLocalHeaderSize + before.name.size() + before.compressedSize;
-        if (minimalEnd > after.localHeaderOffset) {
-            before.overlapsAnother = true;
-            after.overlapsAnother = true;
-        }
+        if (minimalEnd <= after.localHeaderOffset) continue;
+        const bool beforeSound = ownsLocalHeader(input, dir, before);
+        const bool afterSound = ownsLocalHeader(input, dir, after);
+        // A sound header inside the data of the entry before: that entry's
+        // data is bad. An unsound one: only its own offset is bad.
+        if (afterSound || !beforeSound) before.overlapsAnother = true;
+        if (!afterSound) after.overlapsAnother = true;
     }
 }
 
@@ -139,15 +98,11 @@ DirectoryResult parseCentralDirectory(ZipInput& input, const EndRecord& end, Zip
     std::string central(end.centralSize, '\0');
     if (!input.readExact(dir.centralStart, central.data(), central.size()))
         return failure("the central directory is cut short");
-    ByteCursor cursor(reinterpret_cast<const unsigned char*>(central.data()), central.size());
-    dir.entries.resize(end.entriesTotal);
-    for (size_t i = 0; i < dir.entries.size(); ++i) {
-        if (!parseCentralHeader(cursor, dir.entries[i])) {
-            dir.entries.resize(i);
-            return failure("the central directory is damaged at entry " + std::to_string(i + 1));
-        }
-    }
-    markOverlaps(dir.entries);
+    const CentralWalk walk =
+        walkCentralDirectory(reinterpret_cast<const unsigned char*>(central.data()), central.size(),
+                             end.totalEntries, dir.entries);
+    if (!walk.ok()) return failure(walk.message());
+    markOverlaps(input, dir);
     return DirectoryResult{true, {}};
 }
 
@@ -192,16 +147,20 @@ bool ZipEntry::hasAesExtra() const {
 
 DirectoryResult readDirectory(ZipInput& input, ZipDirectory& dir) {
     dir = ZipDirectory{};
-    EndRecord end;
-    if (!findEndRecord(input, end))
+    const EndSearch search = findEndRecord(input);
+    if (search.status == EndSearchStatus::ReadError)
+        return failure("the end of the archive cannot be read");
+    if (!search.found())
         return failure("this is not a ZIP archive (no end of central directory record)");
-    dir.endRecordOffset = end.offset;
-    dir.comment = end.comment;
-    dir.garbageAfterEnd = end.garbageAfter;
-    if (hasZip64Locator(input, end)) return failure("Zip64 archives are not supported");
-    if (end.thisDisk != 0 || end.centralDisk != 0 || end.entriesHere != end.entriesTotal)
+    const EndRecordLocation& location = search.location;
+    const EndRecord& end = location.record;
+    dir.endRecordOffset = location.offset;
+    dir.comment = location.comment;
+    dir.garbageAfterEnd = location.trailingBytes() != 0;
+    if (hasZip64Locator(input, location.offset)) return failure("Zip64 archives are not supported");
+    if (end.thisDisk != 0 || end.centralDisk != 0 || end.entriesOnDisk != end.totalEntries)
         return failure("this is one volume of a multi-volume archive; join the volumes first");
-    if (!placeCentralDirectory(input, end, dir))
+    if (!placeCentralDirectory(input, location, dir))
         return failure("the central directory cannot be found where the end record says");
     return parseCentralDirectory(input, end, dir);
 }
@@ -223,9 +182,20 @@ DataLocation locateEntryData(ZipInput& input, const ZipDirectory& dir, const Zip
         if (dataOffset + entry.compressedSize > dir.centralStart)
             return DataLocation{false, 0,
                                 "the entry's data runs past the end of the archive's data"};
-        return DataLocation{true, dataOffset, {}};
+        return DataLocation{true, dataOffset, {}, headerOffset};
     }
     return DataLocation{false, 0, "the local header is missing or damaged"};
+}
+
+bool entryRecordEnd(ZipInput& input, const ZipDirectory& dir, const ZipEntry& entry,
+                    const DataLocation& location, uint64_t& end) {
+    end = location.offset + entry.compressedSize;
+    if (entry.flags & kFlagDataDescriptor) {
+        unsigned char sig[4] = {};
+        input.readExact(end, sig, 4);
+        end += le32(sig) == kDataDescriptorSig ? 16 : 12;
+    }
+    return end <= dir.centralStart;
 }
 
 } // namespace zipcore

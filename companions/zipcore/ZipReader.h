@@ -65,9 +65,15 @@ struct DataLocation {
     bool ok = false;
     uint64_t offset = 0; // first byte of the entry's (possibly encrypted) data
     std::string error;
+    uint64_t headerOffset = 0; // where its local header starts
 };
 
 // Checks the entry's local header and that its data lies inside the archive.
 DataLocation locateEntryData(ZipInput& input, const ZipDirectory& dir, const ZipEntry& entry);
+
+// The end of the entry's whole record (data and data descriptor) whose data
+// starts at location; false when the descriptor would run into the directory.
+bool entryRecordEnd(ZipInput& input, const ZipDirectory& dir, const ZipEntry& entry,
+                    const DataLocation& location, uint64_t& end);
 
 } // namespace zipcore

@@ -41,29 +41,12 @@ bool ExistingArchive::locate(const ZipEntry& entry, KeptEntry& kept) {
         m_error = entry.name + ": " + location.error;
         return false;
     }
-    // The header is the candidate whose name and extra lead to the data.
-    for (const uint64_t start :
-         {static_cast<uint64_t>(entry.localHeaderOffset + m_directory.offsetShift()),
-          static_cast<uint64_t>(entry.localHeaderOffset)}) {
-        unsigned char header[kLocalHeaderSize];
-        if (!m_input->readExact(start, header, sizeof header) || le32(header) != kLocalHeaderSig ||
-            start + kLocalHeaderSize + le16(header + 26) + le16(header + 28) != location.offset)
-            continue;
-        kept.start = start;
-        kept.end = location.offset + entry.compressedSize;
-        if (entry.flags & kFlagDataDescriptor) {
-            unsigned char sig[4] = {};
-            m_input->readExact(kept.end, sig, 4);
-            kept.end += le32(sig) == kDataDescriptorSig ? 16 : 12;
-            if (kept.end > m_directory.centralStart) {
-                m_error = entry.name + ": the data descriptor runs past the entry data";
-                return false;
-            }
-        }
-        return true;
+    kept.start = location.headerOffset;
+    if (!entryRecordEnd(*m_input, m_directory, entry, location, kept.end)) {
+        m_error = entry.name + ": the data descriptor runs past the entry data";
+        return false;
     }
-    m_error = entry.name + ": the local header is missing or damaged";
-    return false;
+    return true;
 }
 
 } // namespace zipdll

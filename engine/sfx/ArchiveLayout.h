@@ -3,9 +3,16 @@
 // them: the end record, the directory (computed from the end and as stored),
 // the position of the first local header, and whether the two directory
 // positions disagree (an archive copied behind a prefix without rebasing).
+// The records are read by the ZIP format layer, with the same end-record
+// search as the directory reader and the libraries.
+
+#include "zipcore/EndRecord.h"
+#include "zipcore/ZipReader.h"
 
 #include <QFile>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace brx {
 
@@ -20,6 +27,9 @@ struct ArchiveLayout {
     quint16 commentLength = 0;
     qint64 sfxOffset = 0; // file position of the first local header
     bool structureWarning = false;
+    zipcore::EndRecord end;
+    std::string comment; // as stored
+    std::vector<zipcore::ZipEntry> entries;
 };
 
 // Reads the layout of the archive in file; nothing when the file holds no

@@ -1,43 +1,15 @@
 #include "engine/sfx/CentralRewrite.h"
 
-#include <QtEndian>
+#include "zipcore/CentralDirectory.h"
 
 namespace brx {
 namespace {
 
 constexpr qint64 kChunk = 256 * 1024;
-constexpr qint64 kCentralSize = 46;
-constexpr qint64 kEndSize = 22;
-constexpr quint32 kCentralSig = 0x02014b50;
-constexpr quint32 kEndSig = 0x06054b50;
 constexpr int kRewriteFailed = -2;
 
-// Adds shift to the 32-bit little-endian field at pos; false when the
-// result would not fit the field.
-bool shiftField(char* record, int pos, qint64 shift) {
-    const qint64 value = qint64(qFromLittleEndian<quint32>(record + pos)) + shift;
-    if (value < 0 || value > 0xFFFFFFFFll) return false;
-    qToLittleEndian<quint32>(quint32(value), record + pos);
-    return true;
-}
-
-bool rewriteEntry(QFile& in, QFile& out, qint64 shift) {
-    char h[kCentralSize];
-    if (in.read(h, kCentralSize) != kCentralSize || qFromLittleEndian<quint32>(h) != kCentralSig)
-        return false;
-    const qint64 tail = qint64(qFromLittleEndian<quint16>(h + 28)) +
-                        qFromLittleEndian<quint16>(h + 30) + qFromLittleEndian<quint16>(h + 32);
-    return shiftField(h, 42, shift) && out.write(h, kCentralSize) == kCentralSize &&
-           copyBytes(in, out, tail);
-}
-
-bool rewriteEnd(QFile& in, QFile& out, qint64 shift) {
-    char end[kEndSize];
-    if (in.read(end, kEndSize) != kEndSize || qFromLittleEndian<quint32>(end) != kEndSig)
-        return false;
-    const qint64 comment = qFromLittleEndian<quint16>(end + 20);
-    return shiftField(end, 16, shift) && out.write(end, kEndSize) == kEndSize &&
-           copyBytes(in, out, comment);
+bool writeAll(QFile& out, const std::string& bytes) {
+    return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
 }
 
 } // namespace
@@ -53,11 +25,17 @@ bool copyBytes(QFile& in, QFile& out, qint64 count) {
     return true;
 }
 
-int rewriteCentralDirectory(QFile& in, QFile& out, int entries, qint64 shift) {
-    for (int i = 0; i < entries; ++i) {
-        if (!rewriteEntry(in, out, shift)) return kRewriteFailed;
-    }
-    return rewriteEnd(in, out, shift) ? 0 : kRewriteFailed;
+int rewriteCentralDirectory(const ArchiveLayout& layout, QFile& out, qint64 shift) {
+    std::string directory;
+    if (!zipcore::shiftedCentralDirectory(layout.entries, shift, directory)) return kRewriteFailed;
+    zipcore::EndRecord end = layout.end;
+    const qint64 directoryOffset = qint64(end.centralOffset) + shift;
+    if (directoryOffset < 0 || directoryOffset > 0xFFFFFFFFll) return kRewriteFailed;
+    end.centralOffset = quint32(directoryOffset);
+    const bool written = writeAll(out, directory) &&
+                         writeAll(out, zipcore::serializeEndRecord(end)) &&
+                         writeAll(out, layout.comment);
+    return written ? 0 : kRewriteFailed;
 }
 
 } // namespace brx

@@ -2,6 +2,8 @@
 // Copies between files for the conversions, and the central directory
 // rewritten with every local-header offset moved by a shift.
 
+#include "engine/sfx/ArchiveLayout.h"
+
 #include <QFile>
 
 namespace brx {
@@ -10,10 +12,9 @@ namespace brx {
 // a short read or write.
 bool copyBytes(QFile& in, QFile& out, qint64 count);
 
-// Reads entries central headers, then the end record and the archive
-// comment from in's position and writes them to out with shift added to
-// each local-header offset and to the directory offset. 0, or -2 on any
-// read, write or signature failure.
-int rewriteCentralDirectory(QFile& in, QFile& out, int entries, qint64 shift);
+// Writes the layout's central directory, end record and archive comment to
+// out with shift added to each local-header offset and to the directory
+// offset. 0, or -2 when an offset leaves its field or a write fails.
+int rewriteCentralDirectory(const ArchiveLayout& layout, QFile& out, qint64 shift);
 
 } // namespace brx

@@ -7,7 +7,6 @@
 #include "engine/sfx/SfxHeader.h"
 
 #include <QDir>
-#include <QtEndian>
 #include <new>
 
 namespace brx {
@@ -42,9 +41,10 @@ public:
 
     // An empty archive: an end record whose directory starts right here.
     int writeEmptyArchive() {
-        QByteArray end(22, '\0');
-        qToLittleEndian<quint32>(0x06054b50, end.data());
-        qToLittleEndian<quint32>(quint32(m_out.pos()), end.data() + 16);
+        zipcore::EndRecord record;
+        record.centralOffset = quint32(m_out.pos());
+        const std::string bytes = zipcore::serializeEndRecord(record);
+        const QByteArray end(bytes.data(), qsizetype(bytes.size()));
         archiveSize = end.size();
         return m_out.write(end) == end.size() ? 0 : kWriteError;
     }
@@ -63,7 +63,7 @@ public:
         }
         archiveSize = layout->fileEnd;
         if (!copyBytes(zip, m_out, layout->storedOffset)) return kReadError;
-        return rewriteCentralDirectory(zip, m_out, layout->totalEntries, shift);
+        return rewriteCentralDirectory(*layout, m_out, shift);
     }
 
 private:

@@ -59,7 +59,7 @@ int copyArchive(QFile& exe, QFile& out, const ArchiveLayout& layout, qint64& arc
     }
     archiveSize = layout.fileEnd;
     if (!copyBytes(exe, out, qint64(layout.storedOffset) - layout.sfxOffset)) return kInputRejected;
-    return rewriteCentralDirectory(exe, out, layout.totalEntries, -layout.sfxOffset);
+    return rewriteCentralDirectory(layout, out, -layout.sfxOffset);
 }
 
 int convert(SfxConvertContext& context, const ArchiveLayout& layout, QFile& out, qint64& expected) {

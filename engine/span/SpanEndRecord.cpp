@@ -1,5 +1,6 @@
 #include "engine/span/SpanEndRecord.h"
 
+#include "engine/base/ArchiveFileInput.h"
 #include "engine/span/SpanDrive.h"
 #include "engine/span/VolumeNames.h"
 
@@ -9,30 +10,24 @@ namespace brx {
 
 namespace {
 
-constexpr qint64 kMaxEndBlock = 65535 + kEndSize;
-
 bool startsSpannedSet(QFile& file) {
     const QByteArray head = file.read(8);
     return head.size() == 8 && getLe32(head, 0) == kSpanSignature &&
            getLe32(head, 4) == kLocalSignature;
 }
 
+// The one end-record search of the ZIP format layer.
 std::optional<FoundEndRecord> scanForEndRecord(QFile& file) {
-    const qint64 fileEnd = file.size();
-    if (fileEnd < kEndSize) return std::nullopt;
-    const qint64 n = std::min(fileEnd, kMaxEndBlock);
-    if (!file.seek(fileEnd - n)) SpanDrive::fail(DS_FailedSeek);
-    const QByteArray block = file.read(n);
-    if (block.size() != n) SpanDrive::fail(DS_EOCBadRead);
-    for (qint64 i = n - kEndSize; i >= 0; --i) {
-        if (getLe32(block, static_cast<int>(i)) != kEndSignature) continue;
-        FoundEndRecord found;
-        found.record.raw = block.mid(i, kEndSize);
-        found.offset = fileEnd - n + i;
-        found.comment = block.mid(i + kEndSize, found.record.commentLength());
-        return found;
-    }
-    return std::nullopt;
+    ArchiveFileInput input(file);
+    const zipcore::EndSearch search = zipcore::findEndRecord(input);
+    if (search.status == zipcore::EndSearchStatus::ReadError) SpanDrive::fail(DS_EOCBadRead);
+    if (!search.found()) return std::nullopt;
+    FoundEndRecord found;
+    found.record.fields = search.location.record;
+    found.offset = qint64(search.location.offset);
+    found.comment =
+        QByteArray(search.location.comment.data(), qsizetype(search.location.comment.size()));
+    return found;
 }
 
 // The n of a file "nameNNN.ext" on a fixed drive that belongs to a set whose

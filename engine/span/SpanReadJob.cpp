@@ -142,7 +142,7 @@ void SpanReadJob::copyCentralHeader(int index) {
         SpanDrive::fail(DS_EntryLost);
     header.setLocalHeaderOffset(m_table.at(index).offset);
     header.setDiskNumberStart(0);
-    write(header.raw + name, DS_CEHBadWrite);
+    write(header.bytes() + name, DS_CEHBadWrite);
     write(m_input.readRecord(header.extraLength(), DS_CEExtraLen), DS_CEHBadWrite);
     write(m_input.readRecord(header.commentLength(), DS_CECommentLen), DS_CEHBadWrite);
 }
@@ -152,8 +152,8 @@ void SpanReadJob::writeEndRecord() {
     end.setThisDisk(0);
     end.setDirectoryDisk(0);
     end.setDirectoryOffset(m_directoryOffset);
-    setLe16(end.raw, 8, end.totalEntries());
-    write(end.raw, DS_EOCBadWrite);
+    end.setEntriesOnDisk(end.totalEntries());
+    write(end.bytes(), DS_EOCBadWrite);
     if (m_end.comment.size() != end.commentLength()) SpanDrive::fail(DS_EOArchComLen);
     write(m_end.comment, DS_EOCBadWrite);
 }

@@ -1,12 +1,34 @@
 #include "engine/span/SpanWriteJob.h"
 
+#include "engine/base/ScopedGuards.h"
 #include "engine/span/VolumeNames.h"
+#include "zipcore/CentralDirectory.h"
 
 #include <QFileInfo>
 
 namespace brx {
 
 namespace {
+
+// The message for a directory the format layer refused.
+int walkFailureId(zipcore::CentralError error) {
+    switch (error) {
+    case zipcore::CentralError::TruncatedHeader:
+        return DS_CEHBadRead;
+    case zipcore::CentralError::BadSignature:
+        return DS_CEHWrongSig;
+    case zipcore::CentralError::TruncatedName:
+        return DS_CENameLen;
+    case zipcore::CentralError::TruncatedExtra:
+        return DS_CEExtraLen;
+    case zipcore::CentralError::TruncatedComment:
+        return DS_CECommentLen;
+    case zipcore::CentralError::CountMismatch:
+    case zipcore::CentralError::None:
+        break;
+    }
+    return DS_NoValidZip;
+}
 constexpr qint64 kCopyBlock = 8192;
 const QString kCopying = QStringLiteral("Copying: ");
 } // namespace
@@ -34,7 +56,7 @@ void SpanWriteJob::run() {
     openSource();
     buildTable();
     m_writer->write(le32Bytes(kSpanSignature));
-    m_writer->progressOn = true;
+    const ScopedValue<bool> progress(m_writer->progressOn, true);
     ISpanEvents& events = m_context.events;
     events.progress(ProgrTotalFiles, {}, m_table.size());
     events.progress(ProgrTotalSize, {}, m_in.size());
@@ -47,7 +69,6 @@ void SpanWriteJob::run() {
     seekInput(m_end.record.directoryOffset());
     for (int i = 0; i < m_table.size(); ++i) copyCentralHeader(i, i == 0);
     writeEndRecord();
-    m_writer->progressOn = false;
 }
 
 void SpanWriteJob::finish() {
@@ -70,13 +91,14 @@ void SpanWriteJob::openSource() {
 // written before its data was known may lack.
 void SpanWriteJob::buildTable() {
     seekInput(m_end.record.directoryOffset());
-    for (int i = 0; i < m_end.record.totalEntries(); ++i) {
-        VolumeCentralHeader header{readInput(kCentralSize, DS_CEHBadRead)};
-        if (header.signature() != kCentralSignature) SpanDrive::fail(DS_CEHWrongSig);
-        const QByteArray name = readInput(header.nameLength(), DS_CENameLen);
-        m_table.append(name, header.compressedSize());
-        seekInput(m_in.pos() + header.extraLength() + header.commentLength());
-    }
+    const QByteArray directory = m_in.read(m_end.record.directorySize());
+    std::vector<zipcore::ZipEntry> entries;
+    const zipcore::CentralWalk walk = zipcore::walkCentralDirectory(
+        reinterpret_cast<const unsigned char*>(directory.constData()), size_t(directory.size()),
+        m_end.record.totalEntries(), entries);
+    if (!walk.ok()) SpanDrive::fail(walkFailureId(walk.error));
+    for (const zipcore::ZipEntry& entry : entries)
+        m_table.append(QByteArray::fromStdString(entry.name), entry.compressedSize);
 }
 
 void SpanWriteJob::copyLocalEntry() {
@@ -109,7 +131,7 @@ void SpanWriteJob::copyCentralHeader(int index, bool first) {
         SpanDrive::fail(DS_EntryLost);
     header.setDiskNumberStart(static_cast<uint16_t>(m_table.at(index).volume));
     header.setLocalHeaderOffset(m_table.at(index).offset);
-    m_writer->write(header.raw,
+    m_writer->write(header.bytes(),
                     kCentralSize + name.size() + header.extraLength() + header.commentLength());
     if (first) {
         m_directoryVolume = m_drive.DiskNr;
@@ -127,8 +149,8 @@ void SpanWriteJob::writeEndRecord() {
     end.setThisDisk(static_cast<uint16_t>(m_drive.DiskNr));
     end.setDirectoryDisk(static_cast<uint16_t>(m_directoryVolume));
     end.setDirectoryOffset(m_directoryOffset);
-    setLe16(end.raw, 8, end.totalEntries());
-    m_writer->write(end.raw, size);
+    end.setEntriesOnDisk(end.totalEntries());
+    m_writer->write(end.bytes(), size);
     seekInput(m_end.offset + kEndSize);
     copyInput(end.commentLength(), DS_EOArchComLen);
 }

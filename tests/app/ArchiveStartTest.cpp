@@ -1,4 +1,5 @@
 #include "archive_window/ArchiveStart.h"
+#include "support/FileSpelling.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,8 +14,14 @@ namespace {
 const QString kProgram = QStringLiteral("/opt/brx/");
 
 ArchiveStart derive(const QString& argument, QSet<QString> existing = {}) {
-    return deriveArchiveStart(argument, kProgram,
-                              [existing](const QString& p) { return existing.contains(p); });
+    return deriveArchiveStart(argument, kProgram, [existing](const QString& p) {
+        return existing.contains(p) ? p : QString();
+    });
+}
+
+void touch(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << qPrintable(path);
 }
 
 } // namespace
@@ -64,6 +71,29 @@ TEST(ArchiveStart, ExistingPathIsShownCleanAndAbsoluteMissingOneAsGiven) {
     QDir::setCurrent(dir.path());
     EXPECT_EQ(derive("-!x/../a.zip").startPath, dir.filePath("a.zip"));
     QDir::setCurrent(saved);
+}
+
+// Completing or replacing the extension finds the archive whatever the letter
+// case of its name on disk.
+TEST(ArchiveStart, CompletionFindsTheArchiveInAnyLetterCase) {
+    QTemporaryDir dir;
+    touch(dir.filePath("Sauve.zip"));
+    touch(dir.filePath("Prog.exe"));
+    touch(dir.filePath("setup.zip"));
+    const auto onDisk = [&](const QString& argument) {
+        return deriveArchiveStart(argument, kProgram, existingFileSpelling).startPath;
+    };
+    EXPECT_EQ(onDisk("-!" + dir.filePath("Sauve")), dir.filePath("Sauve.zip"));
+    EXPECT_EQ(onDisk("-&" + dir.filePath("Prog")), dir.filePath("Prog.exe"))
+        << "no ZIP in any case: the EXE as spelled on disk";
+    EXPECT_EQ(onDisk(dir.filePath("setup.exe")), dir.filePath("setup.zip"));
+    EXPECT_EQ(onDisk("-!" + dir.filePath("Absent")), dir.filePath("Absent.EXE"))
+        << "a file that exists under no spelling keeps the given one";
+    EXPECT_EQ(onDisk(dir.filePath("absent.exe")), dir.filePath("absent.ZIP"));
+
+    touch(dir.filePath("Sauve.ZIP"));
+    EXPECT_EQ(onDisk("-!" + dir.filePath("Sauve")), dir.filePath("Sauve.ZIP"))
+        << "the exact spelling wins when both exist";
 }
 
 #include "archive_window/TMainForm.h"

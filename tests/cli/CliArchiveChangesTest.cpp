@@ -112,10 +112,12 @@ TEST_F(CliArchiveChangesTest, MessagesNameTheArchive) {
     writeFile("notzip.zip", QByteArray("this is no archive at all, only text").repeated(3));
     const CliResult list = run({"list", "notzip.zip"});
     EXPECT_EQ(list.exitCode, 2);
-    for (const QString& line : list.err.split('\n', Qt::SkipEmptyParts))
-        if (line.startsWith(QStringLiteral("brxzip:")))
+    for (const QString& line : list.err.split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith(QStringLiteral("brxzip:"))) {
             EXPECT_TRUE(line.startsWith(QStringLiteral("brxzip: notzip.zip: ")))
                 << line.toStdString();
+        }
+    }
     EXPECT_EQ(run({"add", "notzip.zip", "x"}).exitCode, 2);
     EXPECT_EQ(readFile("notzip.zip"),
               QByteArray("this is no archive at all, only text").repeated(3));

@@ -2,6 +2,8 @@
 // Builds ZIP archives byte by byte, so that tests control every field,
 // including the wrong ones.
 
+#include "ZipBuilder.h" // tests/archives
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -29,37 +31,29 @@ public:
         put16(b, uint16_t(v >> 16));
     }
 
-    // An archive of the entries; prefix goes in front. With rebase the
-    // offsets count from the start of the file (prefix included), otherwise
-    // from the start of the archive proper.
+    // An archive of the entries (made by the shared test archive builder);
+    // prefix goes in front. With rebase the offsets count from the start of
+    // the file (prefix included), otherwise from the start of the archive
+    // proper.
     static QByteArray archive(const QList<RawEntry>& entries,
                               const QByteArray& archiveComment = QByteArray(),
                               const QByteArray& prefix = QByteArray(), bool rebase = true) {
-        QByteArray out = prefix;
-        const uint32_t base = rebase ? uint32_t(prefix.size()) : 0;
-        QList<uint32_t> offsets;
-        for (const RawEntry& e : entries) {
-            offsets.append(uint32_t(out.size() - prefix.size()) + base);
-            put32(out, 0x04034b50);
-            put16(out, 20);
-            put16(out, e.flags);
-            put16(out, 0);
-            put32(out, e.dosDateTime);
-            put32(out, e.crc);
-            put32(out, uint32_t(e.data.size()));
-            put32(out, uint32_t(e.data.size()));
-            put16(out, uint16_t(e.name.size()));
-            put16(out, 0);
-            out += e.name + e.data;
-        }
-        const uint32_t centralStart = uint32_t(out.size() - prefix.size()) + base;
-        QByteArray central;
-        for (qsizetype i = 0; i < entries.size(); ++i)
-            central += centralHeader(entries[i], offsets[i]);
-        out += central;
-        out += endRecord(uint16_t(entries.size()), uint32_t(central.size()), centralStart,
-                         archiveComment);
-        return out;
+        std::vector<ziptest::BuildEntry> built;
+        for (const RawEntry& e : entries)
+            built.push_back({.name = e.name.toStdString(),
+                             .data = e.data.toStdString(),
+                             .method = 0,
+                             .extraFlags = e.flags,
+                             .host = e.host,
+                             .version = e.version,
+                             .dosTime = uint16_t(e.dosDateTime & 0xFFFF),
+                             .dosDate = uint16_t(e.dosDateTime >> 16),
+                             .crc = e.crc,
+                             .comment = e.comment.toStdString()});
+        return QByteArray::fromStdString(
+            ziptest::buildZip(built, {.prefix = prefix.toStdString(),
+                                      .rebase = rebase,
+                                      .comment = archiveComment.toStdString()}));
     }
 
     static QByteArray centralHeader(const RawEntry& e, uint32_t offset) {

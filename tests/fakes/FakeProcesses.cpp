@@ -26,7 +26,7 @@ bool FakeProcesses::startDetached(const QStringList& argv, ShowMode mode) {
     return !argv.isEmpty() && m_programs.contains(argv.first());
 }
 
-QString FakeProcesses::associatedProgram(const QString& filePath) const {
+QStringList FakeProcesses::associatedCommand(const QString& filePath) const {
     associationQueries.append(filePath);
     return m_associations.value(filePath);
 }

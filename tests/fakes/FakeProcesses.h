@@ -22,8 +22,12 @@ public:
     void addProgram(const QString& program, int exitCode = 0) {
         m_programs.insert(program, exitCode);
     }
+    // The associated program receives the file as its one argument.
     void setAssociation(const QString& file, const QString& program) {
-        m_associations.insert(file, program);
+        m_associations.insert(file, {program, file});
+    }
+    void setAssociatedCommand(const QString& file, const QStringList& argv) {
+        m_associations.insert(file, argv);
     }
 
     QList<StartAttempt> attempts;
@@ -31,11 +35,11 @@ public:
 
     std::unique_ptr<IStartedProcess> startWatched(const QStringList& argv, ShowMode mode) override;
     bool startDetached(const QStringList& argv, ShowMode mode) override;
-    QString associatedProgram(const QString& filePath) const override;
+    QStringList associatedCommand(const QString& filePath) const override;
 
 private:
     QMap<QString, int> m_programs;
-    QMap<QString, QString> m_associations;
+    QMap<QString, QStringList> m_associations;
 };
 
 } // namespace brx

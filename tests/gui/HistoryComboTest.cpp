@@ -96,14 +96,44 @@ TEST_F(HistoryTest, SaveDropsBlankEntriesAndReplacesTheSection) {
 }
 
 TEST_F(HistoryTest, RememberAddsOnlyNewTextsIgnoringCase) {
+    box.addItems({"Mon Programme"});
+    box.setEditText("mon programme");
+    RememberCurrentText(&box, HistoryKind::Texts);
+    EXPECT_EQ(box.count(), 1);
+    box.setEditText("Autre");
+    RememberCurrentText(&box, HistoryKind::Texts);
+    EXPECT_EQ(items(box), (QStringList{"Mon Programme", "Autre"}));
+    EXPECT_EQ(box.currentIndex(), 1);
+}
+
+// Two folders whose names differ only by case are two folders here.
+TEST_F(HistoryTest, RememberTellsPathsApartByCase) {
     box.addItems({"/Data/"});
     box.setEditText("/data/");
-    RememberCurrentText(&box);
-    EXPECT_EQ(box.count(), 1);
-    box.setEditText("/other/");
-    RememberCurrentText(&box);
-    EXPECT_EQ(items(box), (QStringList{"/Data/", "/other/"}));
+    RememberCurrentText(&box, HistoryKind::Paths);
+    EXPECT_EQ(items(box), (QStringList{"/Data/", "/data/"}));
     EXPECT_EQ(box.currentIndex(), 1);
+    box.setEditText("/Data/");
+    RememberCurrentText(&box, HistoryKind::Paths);
+    EXPECT_EQ(box.count(), 2) << "the same path is not added twice";
+}
+
+// A folder name may hold a line break; written raw it would plant keys.
+TEST_F(HistoryTest, EntriesWithLineBreaksCannotInjectKeys) {
+    PrivateProfile(ini()).writeString("explo", "ftop", "1");
+    box.addItems({"/srv/a/", "/srv/x\n[explo]\nftop=0\n", "/srv/b/"});
+    box.setEditText("/srv/y\r\n[div]\r\ndateinstall=FA41");
+    SaveHistory(&box, ini(), "HistoryShelDir");
+
+    PrivateProfile profile(ini());
+    EXPECT_EQ(profile.readString("explo", "ftop"), "1");
+    EXPECT_EQ(profile.readString("div", "dateinstall"), "");
+    EXPECT_EQ(profile.keys("HistoryShelDir"), (QStringList{"n0", "n1", "last"}));
+    QComboBox loaded;
+    loaded.setEditable(true);
+    LoadHistory(&loaded, ini(), "HistoryShelDir", std::nullopt);
+    EXPECT_EQ(items(loaded), (QStringList{"/srv/a/", "/srv/b/"}));
+    EXPECT_EQ(loaded.currentText(), "/srv/a/");
 }
 
 TEST_F(HistoryTest, ResetToDrivesListsRootsAndShowsTheSecond) {

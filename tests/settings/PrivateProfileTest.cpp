@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace brx;
 
 namespace {
@@ -126,6 +128,77 @@ TEST_F(PrivateProfileTest, FailedWriteRaisesTheProgramsMessageAndKeepsTheFile) {
     EXPECT_EQ(profile.readInt("explo", "top", 0), 5);
     QFile::setPermissions(readOnly.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// A line break in a value would end its line and plant keys of its own, here
+// a stored password.
+TEST_F(PrivateProfileTest, LineBreaksCannotInjectKeys) {
+    writeText(path(), "[explo]\ntop=5\n");
+    const QByteArray before = fileText(path());
+    PrivateProfile profile(path());
+    const QString injected = QStringLiteral("[div]\ndateinstall=FA41");
+    const auto refused = [&](auto write) {
+        try {
+            write();
+        } catch (const SettingsWriteError& e) {
+            return e.text() == QStringLiteral("Ne peut écrire dans %1").arg(path());
+        }
+        return false;
+    };
+    EXPECT_TRUE(refused([&] { profile.writeString("explo", "top", "6\n" + injected); }));
+    EXPECT_TRUE(refused([&] { profile.writeString("explo", "top", "6\r" + injected); }));
+    EXPECT_TRUE(refused([&] { profile.writeString("explo", "top", QString("6") + QChar(0)); }));
+    EXPECT_TRUE(refused([&] { profile.writeString("explo", "top\n" + injected, "6"); }));
+    EXPECT_TRUE(refused([&] { profile.writeString("explo", "dateinstall=FA41;", "6"); }));
+    EXPECT_TRUE(refused([&] { profile.writeString("explo", "[div]", "6"); }));
+    EXPECT_TRUE(refused([&] { profile.writeString("x]\n[div", "dateinstall", "FA41"); }));
+    EXPECT_TRUE(refused([&] {
+        profile.writeSection("explo", {{"left", "1"}, {"top", "2\n" + injected}});
+    }));
+    EXPECT_EQ(fileText(path()), before) << "nothing of a refused write reaches the file";
+    EXPECT_EQ(profile.readString("div", "dateinstall"), "");
+
+    profile.writeString("explo", "top", R"(C:\Archives\ "quoted" ; = [x])");
+    EXPECT_EQ(profile.readString("explo", "top"), R"(C:\Archives\ "quoted" ; = [x])")
+        << "any other text is written as it stands and reads back the same";
+}
+
+TEST_F(PrivateProfileTest, WriteSectionReplacesItsKeysInPlace) {
+    writeText(path(), "[a]\nx=1\n\n[HWC]\nn0=*.txt\nn1=*.doc\nlast=*.doc\n\n[b]\ny=2\n");
+    PrivateProfile profile(path());
+    profile.writeSection("hwc", {{"n0", "*.pas"}, {"last", "*.pas"}});
+    EXPECT_EQ(fileText(path()), "[a]\nx=1\n\n[hwc]\nn0=*.pas\nlast=*.pas\n\n[b]\ny=2\n");
+    profile.writeSection("new", {{"k", "v"}});
+    EXPECT_EQ(profile.readString("new", "k"), "v");
+    EXPECT_EQ(profile.keys("b"), QStringList({"y"}));
+}
+
+// Two windows writing at once: each write re-reads the file under the lock,
+// so neither loses the other's keys.
+TEST_F(PrivateProfileTest, ConcurrentWritersKeepEachOthersKeys) {
+    constexpr int kWrites = 100;
+    const auto writer = [this](const QString& section, const QString& prefix) {
+        PrivateProfile profile(path());
+        for (int i = 0; i < kWrites; ++i) {
+            profile.writeInt(section, prefix + QString::number(i), i);
+            if (i % 50 == 0) profile.writeSection(prefix + "-hist", {{"n0", prefix}});
+        }
+    };
+    std::thread first(writer, QStringLiteral("explo"), QStringLiteral("a"));
+    std::thread second(writer, QStringLiteral("explo"), QStringLiteral("b"));
+    writer(QStringLiteral("general"), QStringLiteral("c"));
+    first.join();
+    second.join();
+
+    const PrivateProfile profile(path());
+    EXPECT_EQ(profile.keys("explo").size(), 2 * kWrites);
+    EXPECT_EQ(profile.keys("general").size(), kWrites);
+    for (int i = 0; i < kWrites; ++i) {
+        EXPECT_EQ(profile.readInt("explo", "a" + QString::number(i), -1), i);
+        EXPECT_EQ(profile.readInt("explo", "b" + QString::number(i), -1), i);
+    }
+    for (const char* prefix : {"a", "b", "c"})
+        EXPECT_EQ(profile.readString(QString(prefix) + "-hist", "n0"), prefix);
 }
 
 TEST_F(PrivateProfileTest, ParseProfileInt) {

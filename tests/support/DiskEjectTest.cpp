@@ -67,6 +67,22 @@ TEST_F(DiskEjectTest, EjectOutcomes) {
     EXPECT_TRUE(ejector.ejectedRoots.isEmpty()) << "no drive, nothing ejected";
 }
 
+TEST_F(DiskEjectTest, OnlyRemovableVolumesAreEverUnmounted) {
+    volumes.setVolume("/", FakeVolume{DriveType::Fixed});
+    volumes.setVolume("/srv/partage/", FakeVolume{DriveType::Network});
+    for (const char* drive : {"/", "/srv/partage", "/media/cle/sous-dossier"}) {
+        eject.setDrive(drive);
+        EXPECT_FALSE(eject.Eject()) << drive;
+    }
+    eject.setDrive("/");
+    eject.setEjected(true); // a readable medium: no error, and still no eject
+    EXPECT_TRUE(ejector.ejectedRoots.isEmpty()) << ejector.ejectedRoots.join(' ').toStdString();
+
+    eject.setDrive("/media/cle/");
+    EXPECT_TRUE(eject.Eject());
+    EXPECT_EQ(ejector.ejectedRoots, QStringList({"/media/cle/"}));
+}
+
 TEST(WholeDiskDevice, PartitionsMapToTheirDisk) {
     EXPECT_EQ(wholeDiskDevice("/dev/sdb1"), "/dev/sdb");
     EXPECT_EQ(wholeDiskDevice("/dev/sdab12"), "/dev/sdab");

@@ -103,6 +103,17 @@ TEST(RunProgram, UnstartableDocumentGoesToItsAssociatedProgram) {
     EXPECT_FALSE(processes.attempts[1].watched);
 }
 
+TEST(RunProgram, AssociatedCommandIsStartedWordForWord) {
+    FakeProcesses processes;
+    const QStringList opener{"/opt/Mon Lecteur/lire", "--titre=\"x y\"", "", "/tmp/a b.txt"};
+    processes.addProgram(opener.first(), 3);
+    processes.setAssociatedCommand("/tmp/a b.txt", opener);
+    RunProgram(R"("/tmp/a b.txt")", 1, true, processes);
+    ASSERT_EQ(processes.attempts.size(), 2);
+    EXPECT_EQ(processes.attempts[1].argv, opener) << "no re-splitting, empty words kept";
+    EXPECT_TRUE(processes.attempts[1].watched);
+}
+
 TEST(RunProgram, ShortcutIsResolvedInAnyLetterCase) {
     QTemporaryDir dir;
     const QString lnk = writeShortcut(dir, "Outil.LNK", "/opt/outil", "-x fichier");
@@ -153,5 +164,7 @@ TEST(FileManagerCommand, QuotesFoldersThatNeedIt) {
               QStringList({"xdg-open", "/home/u/Mes Documents"}));
     EXPECT_EQ(QProcess::splitCommand(FileManagerCommand(R"(/tmp/a "b")")),
               QStringList({"xdg-open", R"(/tmp/a "b")"}));
+    EXPECT_EQ(QProcess::splitCommand(FileManagerCommand("/tmp/deux\nlignes")),
+              QStringList({"xdg-open", "/tmp/deux\nlignes"}));
     EXPECT_EQ(FileManagerCommand("/tmp"), "xdg-open /tmp");
 }

@@ -4,7 +4,7 @@
 
 #include "ScriptedSfxUi.h"
 #include "SfxRun.h"
-#include "ZipBuilder.h"
+#include "SfxTestZip.h"
 
 #include <QDir>
 #include <QFile>

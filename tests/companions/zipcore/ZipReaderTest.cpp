@@ -97,8 +97,19 @@ TEST(ZipReader, MarksEntriesSharingTheirData) {
     entries.push_back({.name = "A.txt", .data = "alpha alpha alpha", .localOffset = 0});
     ZipDirectory dir;
     ASSERT_TRUE(readAll(buildZip(entries), dir).ok);
-    EXPECT_TRUE(dir.entries[0].overlapsAnother);
+    // "A.txt" points at the header of "a.txt": its offset is the bad one,
+    // "a.txt" keeps its data.
+    EXPECT_FALSE(dir.entries[0].overlapsAnother);
     EXPECT_TRUE(dir.entries[2].overlapsAnother);
+    EXPECT_FALSE(dir.entries[1].overlapsAnother);
+
+    // Data that runs over the next entry's genuine header: that entry's data
+    // is the bad one.
+    entries = kTwoFiles;
+    entries[0].method = 0;
+    entries[0].declaredCompressed = 60;
+    ASSERT_TRUE(readAll(buildZip(entries), dir).ok);
+    EXPECT_TRUE(dir.entries[0].overlapsAnother);
     EXPECT_FALSE(dir.entries[1].overlapsAnother);
 }
 

@@ -5,7 +5,7 @@
 #include "SyntheticPe.h"
 #include "engine/ZipEngine.h"
 #include "engine/base/ZipMsg.h"
-#include "tests/companions/sfx/ZipBuilder.h"
+#include "tests/companions/sfx/SfxTestZip.h"
 #include "tests/fakes/ScriptedUserHost.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "engine/sfx/ArchiveLayout.h"
 #include "engine/sfx/SfxConvert.h"
 #include "engine/sfx/SfxHeader.h"
-#include "tests/companions/sfx/ZipBuilder.h"
+#include "tests/companions/sfx/SfxTestZip.h"
 
 #include <QDir>
 #include <QFile>

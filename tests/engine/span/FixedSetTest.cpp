@@ -224,6 +224,7 @@ TEST_F(FixedSet, CancelledOrFailedWriteKeepsTheVolumesWrittenSoFar) {
     writeAll(path("notzip.zip"), QByteArray(5000, 'x'));
     EXPECT_EQ(write(path("notzip.zip"), path("bad.zip")), -7);
     EXPECT_EQ(lastReportId(), 11036);
+    EXPECT_EQ(m_host.busyDepth, 0); // the cursor came back after every failure
 }
 
 } // namespace

@@ -84,14 +84,14 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
     for (size_t i = 0; i < entries.size(); ++i) {
         const BuildEntry& entry = entries[i];
         append32(out, 0x02014b50);
-        append16(out, static_cast<uint16_t>((entry.host << 8) | 20));
+        append16(out, static_cast<uint16_t>((entry.host << 8) | entry.version));
         appendCommon(out, entry, written[i]);
-        append16(out, 0); // comment
+        append16(out, static_cast<uint16_t>(entry.comment.size()));
         append16(out, 0); // disk
         append16(out, 0); // internal attributes
         append32(out, entry.host == 3 ? entry.unixMode << 16 : 0);
         append32(out, written[i].offset);
-        out += entry.name + entry.extra;
+        out += entry.name + entry.extra + entry.comment;
     }
     const uint32_t centralSize = static_cast<uint32_t>(out.size()) - base - centralOffset;
     if (options.zip64Locator) {
@@ -101,8 +101,9 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
     append32(out, 0x06054b50);
     append16(out, 0);
     append16(out, 0);
-    append16(out, static_cast<uint16_t>(entries.size()));
-    append16(out, static_cast<uint16_t>(entries.size()));
+    const uint16_t count = options.declaredCount.value_or(static_cast<uint16_t>(entries.size()));
+    append16(out, count);
+    append16(out, count);
     append32(out, centralSize);
     append32(out, centralOffset);
     append16(out, static_cast<uint16_t>(options.comment.size()));

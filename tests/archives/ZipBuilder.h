@@ -1,6 +1,7 @@
 #pragma once
-// Builds ZIP archives byte by byte for tests, including ones no honest
-// writer would produce: every field the reader must distrust can be forced.
+// The one archive builder of every test program: builds ZIP archives byte
+// by byte, including ones no honest writer would produce: every field a
+// reader must distrust can be forced.
 
 #include <cstdint>
 #include <optional>
@@ -16,6 +17,7 @@ struct BuildEntry {
     std::string password;    // non-empty: traditional encryption
     uint16_t extraFlags = 0; // or-ed into the general purpose flags
     uint8_t host = 3;
+    uint8_t version = 20; // low byte of "version made by"
     uint32_t unixMode = 0100644;
     uint16_t dosTime = 0x6000;                  // 12:00:00
     uint16_t dosDate = 0x5821;                  // 2024-01-01
@@ -25,14 +27,16 @@ struct BuildEntry {
     std::optional<uint32_t> crc;                // lie about the CRC
     std::optional<std::string> payload;         // write these bytes as the compressed data
     std::optional<uint32_t> localOffset;        // point the central header elsewhere
+    std::string comment;                        // entry comment (central header)
 };
 
 struct BuildOptions {
     std::string prefix; // bytes in front (a self-extractor stub)
     bool rebase = true; // offsets count the prefix, as after "zip -A"
     std::string comment;
-    std::string trailing;      // bytes after the end record
-    bool zip64Locator = false; // put a Zip64 locator before the end record
+    std::string trailing;                  // bytes after the end record
+    bool zip64Locator = false;             // put a Zip64 locator before the end record
+    std::optional<uint16_t> declaredCount; // lie about the number of entries
 };
 
 std::string deflateRaw(const std::string& data);
