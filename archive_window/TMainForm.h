@@ -1,25 +1,150 @@
 #pragma once
-// The archive manager window. For now it shows which archive and page the
-// start-up derived; the listing, pages and operations come with the engine.
+// The archive manager window: the archive's path and comment, its entries in
+// a sortable grid with a totals row, and the pages of operations below.
 
 #include "archive_window/ArchiveStart.h"
+#include "archive_window/ProgressGauge.h"
+#include "controls/SortGridTypes.h"
 
 #include <QMainWindow>
+#include <QPixmap>
+#include <functional>
+#include <memory>
 
-class QLabel;
+class QAction;
+class QMenu;
+class QTimer;
+
+namespace Ui {
+class MainForm;
+}
 
 namespace brx {
+
+class IUserHost;
+class THemisphereButton;
+class THintHandler;
+class TSortGrid;
+class TZipEngine;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
+    // What the window is given from outside; defaults: message boxes on the
+    // screen and the libraries' usual search.
+    struct Services {
+        IUserHost* host = nullptr; // not owned
+        QString dllDirectory;
+    };
+
     // argument: the program's first argument, in its own letter case.
     explicit TMainForm(const QString& argument, QWidget* parent = nullptr);
+    TMainForm(const QString& argument, const Services& services, QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     const ArchiveStart& start() const { return m_start; }
+    TZipEngine& engine() const { return *m_engine; }
+    TSortGrid* grid() const;
+
+    // Opens the help at a context; by default the program's help viewer.
+    std::function<void(int context)> OnHelpRequested;
+
+    // The listing (also run after every change of the archive).
+    void FillGrid();
+    void FillTotals();
+
+    // Adds one file path or one folder pattern ("folder/*.*").
+    void Add(const QString& path);
+    void AddClick();
+    // Deletes the entries of the selected rows (never the totals row).
+    void DeleteClick();
+    void TestClick();
+    // The "Ajouter" button's choosers; by default the file dialog and the
+    // folder browser. An empty answer adds nothing.
+    std::function<QString()> OnChooseFile;
+    std::function<QString()> OnChooseFolder;
+
+    // The quit command of "&Quitter ", its button and Escape.
+    void QuitClick();
+    void HelpClick();
+
+    // The sort state shared by every column.
+    int sortColumn() const { return m_sortColumn; }
+    TSortDirection sortDirection() const { return m_sortDirection; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void FormCreate();
+    void setupEngine();
+    void setupGrid();
+    void setupColumnMenu();
+    void setupCommands();
+    void makeActionButtons();
+    void readWindowSettings();
+    void loadHistories();
+    void applyArgument();
+    void showArchivePath();
+    void writeTitles();
+    void applyAlwaysOnTop(bool onTop);
+    void applyColumnItems();
+    void applyColumnItem(QAction* item, int column);
+    void columnItemTriggered(QAction* item, int column, const char* key);
+    void alwaysOnTopTriggered();
+    bool writeQuitSettings();
+    void refillAfterResize();
+    void hoverCommands(QObject* watched);
+    // While the engine works: asks whether to cancel it; true when it did.
+    bool offerCancel();
+    void ZipEngine1Progress(ProgressType type, qint64 size);
+    QString summaryText() const;
+    void inform(const QString& text);
+    bool confirm(const QString& text);
+    QString chooseFile();
+    QString chooseFolder();
+
+    void StringGrid1ClickSort(int col, TSortOptions& options);
+    void StringGrid1BeginSort();
+    void StringGrid1GetCellFormat(int col, int row, TFormatOptions& format);
+    void StringGrid1DrawCell(int col, int row, const QRect& rect);
+
+    std::unique_ptr<Ui::MainForm> m_ui;
+    std::unique_ptr<IUserHost> m_ownHost;
+    IUserHost* m_host = nullptr;
+    std::unique_ptr<TZipEngine> m_engine;
+    THintHandler* m_hints = nullptr;
     ArchiveStart m_start;
+    QString m_argument;
+    QString m_dllDirectory;
+    QString m_extractDestination;
+    QString m_runAfter;
+
+    QMenu* m_columnMenu = nullptr;
+    QAction* m_hideDates = nullptr;
+    QAction* m_hideRatio = nullptr;
+    QAction* m_hideBefore = nullptr;
+    QAction* m_hideAfter = nullptr;
+    QAction* m_alwaysOnTop = nullptr;
+
+    THemisphereButton* m_buttonAdd = nullptr;
+    THemisphereButton* m_buttonDelete = nullptr;
+    THemisphereButton* m_buttonExtract = nullptr;
+    THemisphereButton* m_buttonToExe = nullptr;
+    THemisphereButton* m_buttonToZip = nullptr;
+
+    QPixmap m_sortArrows[2]; // ascending, descending
+    QTimer* m_resizeTimer = nullptr;
+    ProgressGauge m_progress;
+
+    int m_sortColumn = 0;
+    TSortDirection m_sortDirection = sdAscending;
+    qint64 m_sumCompressed = 0;
+    qint64 m_sumUncompressed = 0;
 };
 
 } // namespace brx

@@ -98,6 +98,7 @@ TEST(ArchiveStart, CompletionFindsTheArchiveInAnyLetterCase) {
 
 #include "archive_window/TMainForm.h"
 #include "platform/ProgramInfo.h"
+#include "tests/fakes/ScriptedUserHost.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -108,12 +109,15 @@ TEST(ArchiveStart, ManagerWindowDerivesItsStartFromTheArgument) {
         QFile zip(dir.filePath("Sauve.ZIP"));
         ASSERT_TRUE(zip.open(QIODevice::WriteOnly));
     }
-    TMainForm withZip("-!" + dir.filePath("Sauve"));
+    // The window speaks through a scripted host: no box may wait for a person.
+    ScriptedUserHost host;
+    const TMainForm::Services services{&host, qEnvironmentVariable("BRX_BIN_DIR")};
+    TMainForm withZip("-!" + dir.filePath("Sauve"), services);
     EXPECT_EQ(withZip.start().startPath, dir.filePath("Sauve.ZIP"));
     EXPECT_EQ(withZip.start().page, StartPage::Extract);
     EXPECT_EQ(withZip.start().pictureFile, programFolder() + "Zip2Files.gif");
 
-    TMainForm withoutZip("-&" + dir.filePath("Autre"));
+    TMainForm withoutZip("-&" + dir.filePath("Autre"), services);
     EXPECT_EQ(withoutZip.start().startPath, dir.filePath("Autre.EXE"));
     EXPECT_EQ(withoutZip.start().page, StartPage::ZipExe);
 }
