@@ -10,8 +10,10 @@
 
 namespace brx {
 
-// The path separator of this platform.
-inline const QString kPathSeparator = QStringLiteral("/");
+// The label's default separator: this platform's path separator. Named apart
+// from support's kPathSeparator, a QChar of the same namespace: two inline
+// variables of one name would be merged by the linker whatever their types.
+inline const QString kFileLabelDefaultSeparator = QStringLiteral("/");
 
 class TFileLabel : public QLabel {
     Q_OBJECT
@@ -36,7 +38,7 @@ private:
     void shorten();
 
     QString m_fileName;
-    QString m_separator = kPathSeparator;
+    QString m_separator = kFileLabelDefaultSeparator;
     TDirection m_direction = drFromLeft;
 };
 
