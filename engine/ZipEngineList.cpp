@@ -3,6 +3,7 @@
 #include "engine/base/ArchiveFileInput.h"
 #include "zipcore/ZipFormat.h"
 #include "engine/ZipEngine.h"
+#include "engine/base/CentralErrorMessage.h"
 #include "engine/base/ScopedGuards.h"
 #include "engine/base/UserHost.h"
 #include "platform/Volumes.h"
@@ -46,22 +47,8 @@ ZipDirEntry entryFromRecord(const zipcore::ZipEntry& r) {
 
 // The engine's message for a directory the format layer refused.
 EZipEngine walkFailure(const zipcore::CentralWalk& walk) {
-    using zipcore::CentralError;
-    switch (walk.error) {
-    case CentralError::TruncatedHeader:
-        return EZipEngine(DS_CEHBadRead, true);
-    case CentralError::BadSignature:
-        return EZipEngine(DS_CEHWrongSig, true);
-    case CentralError::TruncatedName:
-        return EZipEngine(DS_CENameLen, true);
-    case CentralError::TruncatedComment:
-        return EZipEngine(DS_CECommentLen, true);
-    case CentralError::TruncatedExtra:
-        return EZipEngine(LI_ReadZipError, true);
-    case CentralError::CountMismatch:
-    case CentralError::None:
-        break;
-    }
+    const int id = centralErrorMessageId(walk.error);
+    if (id != DS_NoValidZip) return EZipEngine(id, true);
     return EZipEngine::withDetail(DS_NoValidZip,
                                   QStringLiteral("\n") + QString::fromStdString(walk.message()));
 }

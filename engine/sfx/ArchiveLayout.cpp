@@ -2,31 +2,13 @@
 
 #include "engine/base/ArchiveFileInput.h"
 #include "engine/base/ZipMsg.h"
+#include "engine/base/CentralErrorMessage.h"
 #include "zipcore/CentralDirectory.h"
 
 #include <algorithm>
 
 namespace brx {
 namespace {
-
-int walkErrorId(zipcore::CentralError error) {
-    switch (error) {
-    case zipcore::CentralError::TruncatedHeader:
-        return DS_CEHBadRead;
-    case zipcore::CentralError::BadSignature:
-        return DS_CEHWrongSig;
-    case zipcore::CentralError::TruncatedName:
-        return DS_CENameLen;
-    case zipcore::CentralError::TruncatedComment:
-        return DS_CECommentLen;
-    case zipcore::CentralError::TruncatedExtra:
-        return LI_ReadZipError;
-    case zipcore::CentralError::CountMismatch:
-    case zipcore::CentralError::None:
-        break;
-    }
-    return DS_NoValidZip;
-}
 
 bool readEnd(QFile& file, ArchiveLayout& layout, int& errorId) {
     ArchiveFileInput input(file);
@@ -57,7 +39,7 @@ bool readDirectory(QFile& file, ArchiveLayout& layout, int& errorId) {
     const zipcore::CentralWalk walk =
         zipcore::walkCentralDirectory(reinterpret_cast<const unsigned char*>(bytes.constData()),
                                       size_t(bytes.size()), layout.totalEntries, layout.entries);
-    if (!walk.ok()) errorId = walkErrorId(walk.error);
+    if (!walk.ok()) errorId = centralErrorMessageId(walk.error);
     return walk.ok();
 }
 

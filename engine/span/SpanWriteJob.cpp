@@ -2,6 +2,7 @@
 
 #include "engine/base/ScopedGuards.h"
 #include "engine/span/VolumeNames.h"
+#include "engine/base/CentralErrorMessage.h"
 #include "zipcore/CentralDirectory.h"
 
 #include <QFileInfo>
@@ -10,25 +11,6 @@ namespace brx {
 
 namespace {
 
-// The message for a directory the format layer refused.
-int walkFailureId(zipcore::CentralError error) {
-    switch (error) {
-    case zipcore::CentralError::TruncatedHeader:
-        return DS_CEHBadRead;
-    case zipcore::CentralError::BadSignature:
-        return DS_CEHWrongSig;
-    case zipcore::CentralError::TruncatedName:
-        return DS_CENameLen;
-    case zipcore::CentralError::TruncatedExtra:
-        return DS_CEExtraLen;
-    case zipcore::CentralError::TruncatedComment:
-        return DS_CECommentLen;
-    case zipcore::CentralError::CountMismatch:
-    case zipcore::CentralError::None:
-        break;
-    }
-    return DS_NoValidZip;
-}
 constexpr qint64 kCopyBlock = 8192;
 const QString kCopying = QStringLiteral("Copying: ");
 } // namespace
@@ -96,7 +78,7 @@ void SpanWriteJob::buildTable() {
     const zipcore::CentralWalk walk = zipcore::walkCentralDirectory(
         reinterpret_cast<const unsigned char*>(directory.constData()), size_t(directory.size()),
         m_end.record.totalEntries(), entries);
-    if (!walk.ok()) SpanDrive::fail(walkFailureId(walk.error));
+    if (!walk.ok()) SpanDrive::fail(centralErrorMessageId(walk.error));
     for (const zipcore::ZipEntry& entry : entries)
         m_table.append(QByteArray::fromStdString(entry.name), entry.compressedSize);
 }
