@@ -64,15 +64,7 @@ void TZipEngine::setDLLDirectory(const QString& dir) {
 }
 
 int TZipEngine::Count() const {
-    return m_zipFileName.isEmpty() ? 0 : int(m_zipContents.size());
-}
-
-QString TZipEngine::ZipComment() const {
-    const auto versionMadeBy = uint16_t((m_arc.lastHost << 8) | m_arc.lastVersion);
-    const QByteArray& raw = m_arc.rawComment;
-    return QString::fromStdString(
-        zipcore::archiveTextUtf8(std::string_view(raw.constData(), size_t(raw.size())), false,
-                                 versionMadeBy, toFormatMode(m_codePage)));
+    return m_zipFileName.isEmpty() ? 0 : int(m_reader.entries().size());
 }
 
 } // namespace brx

@@ -6,6 +6,7 @@
 // path. Everything runs on the GUI thread; the user is reached only through
 // the IUserHost given at construction (never owned by the engine).
 
+#include "engine/DirectoryReader.h"
 #include "engine/LibraryRunner.h"
 #include "engine/MessagePath.h"
 #include "engine/base/CodePageMode.h"
@@ -123,19 +124,19 @@ public:
 
     // ---- run-time state ----
     int Count() const;
-    const QList<ZipDirEntry>& ZipContents() const { return m_zipContents; }
+    const QList<ZipDirEntry>& ZipContents() const { return m_reader.entries(); }
     int SuccessCnt() const { return m_libraries.successCnt(); }
     int ErrCode() const { return m_messages.errCode(); }
     QString Message() const { return m_messages.message(); }
-    QString ZipComment() const;
-    QByteArray rawZipComment() const { return m_arc.rawComment; }
-    qint64 SFXOffset() const { return m_arc.sfxOffset; }
-    bool IsSpanned() const { return m_arc.isSpanned; }
+    QString ZipComment() const { return m_reader.comment(m_codePage); }
+    QByteArray rawZipComment() const { return m_reader.state().rawComment; }
+    qint64 SFXOffset() const { return m_reader.state().sfxOffset; }
+    bool IsSpanned() const { return m_reader.state().isSpanned; }
     bool ZipBusy() const { return m_libraries.zipBusy(); }
     bool UnzBusy() const { return m_libraries.unzBusy(); }
     bool Cancel() const { return m_libraries.cancel(); }
     void setCancel(bool cancel) { m_libraries.setCancel(cancel); }
-    const ZipArchiveState& archiveState() const { return m_arc; }
+    const ZipArchiveState& archiveState() const { return m_reader.state(); }
     // What the last operation came to (kept until the next one starts).
     const ZipOutcome& LastOutcome() const { return m_outcome.outcome(); }
 
@@ -185,18 +186,11 @@ public:
     int32_t dispatchCallback(BrxCallbackRecord& record) noexcept;
 
 private:
-    void listArchive(QFile& archive);
-    void readCentralDirectory(QFile& archive, qint64 start);
-    QByteArray readDirectoryBytes(QFile& archive, qint64 start);
-    void openDirectoryVolume(QFile& archive, int disk);
-    void checkZip64(QFile& archive, const EndRecord& end);
-    void failList();
+    QString requestDirectoryVolume(const QString& current, int disk, int totalDisks);
 
     SpanSettings spanSettings() const;
     bool existingArchive() const;
     SfxConvertContext sfxContext(bool newArchive);
-    void raiseNoEndRecord();
-    void readVolumeNumber(const QString& fileName);
 
     bool addPreconditions(bool& spanning, QString& target);
     bool createSpanTempName(QString& target);
@@ -242,10 +236,12 @@ private:
     TCodePageMode m_codePage = cpAuto;
     THowToDelete m_howToDelete = htdAllowUndo;
 
-    QList<ZipDirEntry> m_zipContents;
-    ZipArchiveState m_arc;
     ZipOutcomeRecorder m_outcome;
     MessagePath m_messages{m_host, OnMessage};
+    DirectoryReader m_reader{*m_volumes, m_messages, OnNewName,
+                             [this](const QString& current, int disk, int totalDisks) {
+                                 return requestDirectoryVolume(current, disk, totalDisks);
+                             }};
     LibraryRunner m_libraries{m_messages};
     bool m_reportProgress = true;
     bool m_answeringLibrary = false; // a library password request is running

@@ -40,7 +40,7 @@ void TZipEngine::Add() {
     QString target;
     if (!addPreconditions(spanning, target) || m_libraries.zipBusy()) return;
     const ScopedValue<bool> busy(m_libraries.busyFlag(true), true);
-    if (hasExeExtension(m_zipFileName) && m_arc.sfxOffset == 0 &&
+    if (hasExeExtension(m_zipFileName) && m_reader.state().sfxOffset == 0 &&
         !QFileInfo::exists(m_zipFileName)) {
         int result = 0;
         {
@@ -142,7 +142,7 @@ void TZipEngine::Extract() {
     const ScopedLibrary library(m_libraries, false, m_dllDirectory, m_trace);
     if (library.loaded()) {
         QString source = QFileInfo(m_zipFileName).absoluteFilePath();
-        const bool joined = m_arc.isSpanned;
+        const bool joined = m_reader.state().isSpanned;
         QString joinedTarget =
             m_tempDir.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : WithBackslash(m_tempDir);
         if (!joined || ReadSpan(m_zipFileName, joinedTarget) == 0) {
@@ -171,7 +171,7 @@ void TZipEngine::runZipCommand(const QString& target, bool deleting) {
     in.level = m_addCompLevel;
     in.zipFileName = QFileInfo(target).absoluteFilePath();
     in.tempDir = m_tempDir;
-    in.comment = m_arc.rawComment;
+    in.comment = m_reader.state().rawComment;
     in.specs = m_fSpecArgs;
     in.excludes = m_fSpecArgsExcl;
     in.deleting = deleting;

@@ -36,7 +36,7 @@ int TZipEngine::ConvertToExe() {
     ZipOutcomeScope outcome(m_outcome, m_zipFileName, existingArchive());
     // A volume of a multi-volume set is not a whole archive: the stub could
     // not read the EXE, and the volume would be deleted with the source.
-    if (!m_newArchiveMode && m_arc.isSpanned) {
+    if (!m_newArchiveMode && m_reader.state().isSpanned) {
         ShowExceptionError(EZipEngine::withDetail(
             DS_NoSFXSpan, QStringLiteral("\n%1 is a volume of a multi-volume set; join the set "
                                          "into one archive before making it self-extracting.")

@@ -61,22 +61,19 @@ int TZipEngine::ReadSpan(const QString& archiveName, QString& target) {
     return outcome.setResult(brx::ReadSpan(context, archiveName, target));
 }
 
-// The central directory starts on, or goes on to, another volume of the
-// set: that volume is asked for and replaces the open file.
-void TZipEngine::openDirectoryVolume(QFile& archive, int disk) {
+// The directory reader needs another volume of the set: it is asked for
+// with the engine's settings and events.
+QString TZipEngine::requestDirectoryVolume(const QString& current, int disk, int totalDisks) {
     EngineSpanEvents events(*this);
     const SpanSettings settings = spanSettings();
     SpanDrive drive(*m_volumes, *m_host, events, settings);
-    drive.setDriveOf(archive.fileName());
-    drive.TotalDisks = m_arc.totalDisks;
-    SpanInput input(drive, archive.fileName());
+    drive.setDriveOf(current);
+    drive.TotalDisks = totalDisks;
+    SpanInput input(drive, current);
     input.openVolume(disk);
     const QString name = input.inputName();
     input.close();
-    archive.close();
-    archive.setFileName(name);
-    if (!archive.open(QIODevice::ReadOnly)) throw EZipEngine(DS_NoInFile, true);
-    m_arc.volumeNumber = disk;
+    return name;
 }
 
 } // namespace brx

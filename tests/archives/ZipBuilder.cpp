@@ -74,9 +74,18 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
                   static_cast<uint16_t>(entry.extraFlags | (entry.password.empty() ? 0 : 1))};
         const std::string body = encodedPayload(entry, w.crc);
         w.compressed = entry.declaredCompressed.value_or(static_cast<uint32_t>(body.size()));
+        if (entry.dataDescriptor) w.flags |= 0x0008;
+        // With a descriptor the local header carries zeros; the values follow the data.
+        const Written local = entry.dataDescriptor ? Written{0, 0, 0, w.offset, w.flags} : w;
         append32(out, 0x04034b50);
-        appendCommon(out, entry, w);
+        appendCommon(out, entry, local);
         out += entry.name + entry.extra + body;
+        if (entry.dataDescriptor) {
+            append32(out, 0x08074b50);
+            append32(out, w.crc);
+            append32(out, w.compressed);
+            append32(out, w.size);
+        }
         if (entry.localOffset) w.offset = *entry.localOffset;
         written.push_back(w);
     }

@@ -28,6 +28,7 @@ struct BuildEntry {
     std::optional<std::string> payload;         // write these bytes as the compressed data
     std::optional<uint32_t> localOffset;        // point the central header elsewhere
     std::string comment;                        // entry comment (central header)
+    bool dataDescriptor = false; // CRC and sizes after the data; zeros in the local header
 };
 
 struct BuildOptions {

@@ -1,5 +1,6 @@
 #include "SpanTestSupport.h"
 
+#include "ZipBuilder.h"
 #include "engine/span/SpanRecords.h"
 
 #include <QFile>
@@ -7,7 +8,60 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <random>
+#include <string>
+#include <vector>
+
 namespace brx::spantest {
+
+namespace {
+
+// Bytes no compressor can shrink, the same on every run.
+std::string randomBytes(std::mt19937& random, int size) {
+    std::string bytes(size_t(size), '\0');
+    for (char& byte : bytes) byte = char(random() & 0xFF);
+    return bytes;
+}
+
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// A deflated text, stored random parts, and an entry with an extra field
+// and a comment; with descriptors every entry's sizes follow its data.
+std::string buildArchive(int partSize, int parts, bool descriptors, const std::string& comment) {
+    std::mt19937 random(1234);
+    std::vector<ziptest::BuildEntry> entries;
+    ziptest::BuildEntry readme;
+    readme.name = "docs/readme.txt";
+    readme.data = repeated("multi-volume test archive\n", 400);
+    entries.push_back(readme);
+    for (int i = 0; i < parts; ++i) {
+        ziptest::BuildEntry part;
+        part.name = "data/part" + std::to_string(i) + ".bin";
+        part.data = randomBytes(random, partSize);
+        part.method = 0;
+        entries.push_back(part);
+    }
+    ziptest::BuildEntry tail;
+    tail.name = "notes/with extra.txt";
+    tail.data = repeated("tail entry ", 50);
+    tail.dosDate = 0x50B1; // 2020-05-17
+    tail.dosTime = 0x53C0; // 10:30:00
+    tail.extra = std::string("\xfe\xca\x04\x00"
+                             "ABCD",
+                             8);
+    tail.comment = "entry comment";
+    entries.push_back(tail);
+    for (ziptest::BuildEntry& entry : entries) entry.dataDescriptor = descriptors;
+    ziptest::BuildOptions options;
+    options.comment = comment;
+    return ziptest::buildZip(entries, options);
+}
+
+} // namespace
 
 // Each kind of archive is made once per run and copied where a test wants it.
 bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts, bool descriptors) {
@@ -15,11 +69,13 @@ bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts,
     const QString cached = cache.filePath(
         QStringLiteral("%1-%2-%3-%4.zip").arg(totalSize).arg(partSize).arg(parts).arg(descriptors));
     if (!QFile::exists(cached)) {
-        QStringList args{QStringLiteral(BRX_SPAN_TEST_DIR "/make_archive.py"), cached,
-                         QString::number(totalSize), QString::number(partSize),
-                         QString::number(parts)};
-        if (descriptors) args.append(QStringLiteral("descriptors"));
-        if (runTool(QStringLiteral("python3"), args).exitCode != 0) return false;
+        std::string bytes = buildArchive(partSize, parts, descriptors, {});
+        const qint64 padding = totalSize - qint64(bytes.size());
+        if (padding > 0) {
+            if (padding > 0xFFFF) return false; // more than an archive comment can hold
+            bytes = buildArchive(partSize, parts, descriptors, std::string(size_t(padding), 'c'));
+        }
+        if (!writeAll(cached, QByteArray::fromStdString(bytes))) return false;
     }
     return QFile::copy(cached, path);
 }

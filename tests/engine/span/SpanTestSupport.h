@@ -13,7 +13,10 @@
 
 namespace brx::spantest {
 
-// Writes a test archive with python3 (see make_archive.py); totalSize 0 = no padding.
+// Writes a test archive: a deflated text, parts stored entries of partSize
+// random bytes and an entry with an extra field and a comment, padded with
+// an archive comment to totalSize (0 = no padding); descriptors puts a data
+// descriptor after every entry.
 bool makeArchive(const QString& path, qint64 totalSize, int partSize, int parts,
                  bool descriptors = false);
 

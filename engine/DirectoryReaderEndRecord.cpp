@@ -1,10 +1,13 @@
-// The engine's end-record search: the record itself is found by the ZIP
+// The directory reader's end-record search: the record itself is found by the ZIP
 // format layer (zipcore/EndRecord.h, the one search every reader uses); this
 // adds what the engine tells the user: the spanned-set marker, the volume
 // label, the garbage warning and the messages for a missing record.
 
+#include "engine/DirectoryReader.h"
+
+#include "engine/MessagePath.h"
 #include "engine/base/ArchiveFileInput.h"
-#include "engine/ZipEngine.h"
+#include "engine/base/EZipEngine.h"
 #include "platform/Volumes.h"
 #include "zipcore/ByteOrder.h"
 #include "zipcore/ZipFormat.h"
@@ -41,20 +44,20 @@ bool isPadding(QFile& archive, qint64 commentEnd, qint64 physicalSize) {
 
 } // namespace
 
-void TZipEngine::readVolumeNumber(const QString& fileName) {
+void DirectoryReader::readVolumeNumber(const QString& fileName) {
     m_arc.volumeNumber = 0;
-    const QString root = m_volumes->volumeRootOf(QFileInfo(fileName).absoluteFilePath());
-    const QString label = m_volumes->volumeLabel(root);
+    const QString root = m_volumes.volumeRootOf(QFileInfo(fileName).absoluteFilePath());
+    const QString label = m_volumes.volumeLabel(root);
     if (label.startsWith(kSpanLabelPrefix))
         m_arc.volumeNumber = label.mid(8, 3).toInt(); // 0 when not numeric
 }
 
-bool TZipEngine::findEndRecord(QFile& archive, bool strict) {
+bool DirectoryReader::findEndRecord(QFile& archive, bool strict) {
     m_arc.rawComment.clear();
     m_arc.endRecordOffset = 0;
     if (!archive.isOpen() && !archive.open(QIODevice::ReadOnly)) {
         if (strict) throw EZipEngine(DS_NoInFile, true);
-        ShowZipMessage(DS_FileOpen);
+        m_messages.show(DS_FileOpen);
         return false;
     }
     readVolumeNumber(archive.fileName());
@@ -77,14 +80,14 @@ bool TZipEngine::findEndRecord(QFile& archive, bool strict) {
     m_arc.end = found.record;
     m_arc.fileEnd = qint64(found.commentEnd);
     if (found.trailingBytes() != 0 && !isPadding(archive, m_arc.fileEnd, m_arc.physicalSize))
-        ShowZipMessage(LI_GarbageAtEOF);
+        m_messages.show(LI_GarbageAtEOF);
     const QByteArray comment = QByteArray::fromStdString(found.comment);
     const qsizetype nul = comment.indexOf('\0');
     m_arc.rawComment = nul < 0 ? comment : comment.left(nul);
     return true;
 }
 
-void TZipEngine::raiseNoEndRecord() {
+void DirectoryReader::raiseNoEndRecord() {
     if (!m_arc.isSpanned && m_arc.volumeNumber > 0)
         throw EZipEngine(DS_NotLastInSet, m_arc.volumeNumber);
     if (!m_arc.isSpanned) throw EZipEngine(DS_NoValidZip, true);
