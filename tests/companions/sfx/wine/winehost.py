@@ -121,10 +121,22 @@ def answer(title, keys, timeout=60):
     fail(f'window "{title}" did not close after {keys}')
 
 
+_started = []
+
+
+def stop_started():
+    """Ends every stub this flow started that still runs (and its windows)."""
+    for running in _started:
+        if running.process.poll() is None:
+            running.process.kill()
+            running.process.wait()
+
+
 class Running:
     """The stub started under Wine; wait() gives its exit status."""
 
     def __init__(self, wine, exe, cwd, extra_overrides=""):
+        _started.append(self)
         self.log = open(exe + ".log", "w")
         self.process = subprocess.Popen([*wine, exe], cwd=cwd, env=environment(extra_overrides),
                                         stdin=subprocess.DEVNULL, stdout=self.log,
