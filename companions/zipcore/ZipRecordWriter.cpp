@@ -1,6 +1,7 @@
 #include "zipcore/ZipRecordWriter.h"
 
 #include "zipcore/ByteOrder.h"
+#include "zipcore/CentralDirectory.h"
 #include "zipcore/ZipFormat.h"
 
 namespace zipcore {
@@ -30,30 +31,24 @@ std::string localSizesBytes(const WrittenEntry& entry) {
 }
 
 std::string centralHeaderBytes(const WrittenEntry& entry) {
-    std::string out;
-    out.reserve(kCentralHeaderSize + entry.name.size() + entry.centralExtra.size() +
-                entry.comment.size());
-    append32(out, kCentralHeaderSig);
-    append16(out, entry.versionMadeBy);
-    append16(out, entry.versionNeeded);
-    append16(out, entry.flags);
-    append16(out, entry.method);
-    append16(out, entry.dosTime);
-    append16(out, entry.dosDate);
-    append32(out, entry.crc32);
-    append32(out, entry.compressedSize);
-    append32(out, entry.uncompressedSize);
-    append16(out, static_cast<uint16_t>(entry.name.size()));
-    append16(out, static_cast<uint16_t>(entry.centralExtra.size()));
-    append16(out, static_cast<uint16_t>(entry.comment.size()));
-    append16(out, 0); // disk number start
-    append16(out, entry.internalAttributes);
-    append32(out, entry.externalAttributes);
-    append32(out, entry.localHeaderOffset);
-    out += entry.name;
-    out += entry.centralExtra;
-    out += entry.comment;
-    return out;
+    // The fixed part is laid out once, by the directory code's serializer.
+    ZipEntry fixed;
+    fixed.versionMadeBy = entry.versionMadeBy;
+    fixed.versionNeeded = entry.versionNeeded;
+    fixed.flags = entry.flags;
+    fixed.method = entry.method;
+    fixed.dosTime = entry.dosTime;
+    fixed.dosDate = entry.dosDate;
+    fixed.crc32 = entry.crc32;
+    fixed.compressedSize = entry.compressedSize;
+    fixed.uncompressedSize = entry.uncompressedSize;
+    fixed.internalAttributes = entry.internalAttributes;
+    fixed.externalAttributes = entry.externalAttributes;
+    fixed.localHeaderOffset = entry.localHeaderOffset;
+    const TrailingLengths lengths{static_cast<uint16_t>(entry.name.size()),
+                                  static_cast<uint16_t>(entry.centralExtra.size()),
+                                  static_cast<uint16_t>(entry.comment.size())};
+    return centralFixedBytes(fixed, lengths) + entry.name + entry.centralExtra + entry.comment;
 }
 
 std::string endRecordBytes(uint16_t entryCount, uint32_t centralSize, uint32_t centralOffset,
