@@ -164,7 +164,10 @@ void TMainForm::FormCreate() {
     m_ui->EDCmdLn->setText(kRunAfterPrompt);
     m_extractDestination = m_ui->ComboExtractPath->currentText();
     makeActionButtons();
+    setupExtractPage();
+    setupSfxPages();
     applyArgument();
+    DefaultIcoClick();
     showArchivePath();
     m_ui->StringGrid1->SetRowCount(2);
     writeTitles();
@@ -339,6 +342,7 @@ void TMainForm::makeActionButtons() {
     }
     connect(m_buttonAdd, &QAbstractButton::clicked, this, &TMainForm::AddClick);
     connect(m_buttonDelete, &QAbstractButton::clicked, this, &TMainForm::DeleteClick);
+    connect(m_buttonExtract, &QAbstractButton::clicked, this, &TMainForm::Extract);
 }
 
 void TMainForm::readWindowSettings() {

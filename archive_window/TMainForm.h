@@ -21,6 +21,7 @@ class MainForm;
 
 namespace brx {
 
+class IProcesses;
 class IUserHost;
 class THemisphereButton;
 class THintHandler;
@@ -68,6 +69,34 @@ public:
     void QuitClick();
     void HelpClick();
 
+    // ---- Extraction page ----
+    // The "Extraire" button: the selected rows or every entry into the
+    // extraction destination.
+    void Extract();
+    // Where the next extraction goes: the destination box's text with a
+    // trailing separator once the user typed, picked or browsed.
+    QString extractDestination() const { return m_extractDestination; }
+    // The "..." buttons of both pages use OnChooseFolder (empty: cancelled).
+
+    // ---- ZIP/EXE conversion pages ----
+    void ToExeClick();
+    void ToZipClick();
+    // The engine's self-extractor properties from the two pages' controls.
+    void applySfxProperties();
+    // The run-after command set by a double click on a grid row.
+    QString runAfterCommand() const { return m_runAfter; }
+    // Shows icon number index of file in the icon box (empty when it has none).
+    void showIcon(const QString& file, int index);
+    // "DEFAULT.ICO": icon 0 of default.ico beside the program, when it exists.
+    void DefaultIcoClick();
+    // The .ico bytes of the shown icon (what the next conversion embeds).
+    QByteArray shownIcon() const { return m_iconBytes; }
+    // The icon "..." file dialog; empty: cancelled.
+    std::function<QString()> OnChooseIconFile;
+    // Programs started by the window (file manager, the new program under
+    // test); by default this machine's.
+    void setProcesses(IProcesses& processes) { m_processes = &processes; }
+
     // The sort state shared by every column.
     int sortColumn() const { return m_sortColumn; }
     TSortDirection sortDirection() const { return m_sortDirection; }
@@ -108,6 +137,31 @@ private:
     QString chooseFile();
     QString chooseFolder();
 
+    // ---- Extraction page ----
+    void setupExtractPage();
+    void destinationEdited();
+    void DelComboExtractPathClick();
+    void LbDestExtractDblClick();
+    void BrowseFolderClick();
+    bool prepareDestination();
+    bool collectSelectedEntries();
+    void openDestinationFolder();
+
+    // ---- ZIP/EXE conversion pages ----
+    void setupSfxPages();
+    void setupIconBox();
+    void DelDefDirExtractClick();
+    void BrowseDefExtractClick();
+    void StringGrid1DblClick(int row);
+    bool PrepareSelfExtractor();
+    bool convertKeepingTarget(const QString& target, bool toExe);
+    void testNewProgram();
+    QString sfxMessageText() const;
+    void BrowseIcoClick();
+    void iconIndexChanged(int index);
+    void iconFileEdited();
+    void setIconIndexEnabled(bool enabled);
+
     void StringGrid1ClickSort(int col, TSortOptions& options);
     void StringGrid1BeginSort();
     void StringGrid1GetCellFormat(int col, int row, TFormatOptions& format);
@@ -136,6 +190,10 @@ private:
     THemisphereButton* m_buttonExtract = nullptr;
     THemisphereButton* m_buttonToExe = nullptr;
     THemisphereButton* m_buttonToZip = nullptr;
+
+    // ---- ZIP/EXE conversion pages ----
+    IProcesses* m_processes = nullptr; // not owned
+    QByteArray m_iconBytes;
 
     QPixmap m_sortArrows[2]; // ascending, descending
     QTimer* m_resizeTimer = nullptr;

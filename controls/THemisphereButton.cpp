@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRadialGradient>
 
 namespace brx {
@@ -43,16 +44,32 @@ void THemisphereButton::keyPressEvent(QKeyEvent* e) {
     QAbstractButton::keyPressEvent(e);
 }
 
+bool THemisphereButton::isRound() const {
+    return width() == height();
+}
+
 QRectF THemisphereButton::discRect() const {
-    const qreal side = std::min(width(), height()) - 1.0;
+    if (!isRound()) return QRectF(0.5, 0.5, width() - 1.0, height() - 1.0);
+    const qreal side = width() - 1.0;
     return {(width() - side) / 2.0, (height() - side) / 2.0, side, side};
 }
 
+// A square button is a disc. Any other button is a rectangle with fully
+// rounded ends, so that a wide caption keeps its room instead of being cut
+// by a disc as small as the button's height.
+QPainterPath THemisphereButton::shapeOf(const QRectF& rect) const {
+    QPainterPath path;
+    if (isRound()) {
+        path.addEllipse(rect);
+    } else {
+        const qreal radius = std::min(rect.width(), rect.height()) / 2.0;
+        path.addRoundedRect(rect, radius, radius);
+    }
+    return path;
+}
+
 bool THemisphereButton::hitButton(const QPoint& pos) const {
-    const QRectF disc = discRect();
-    const QPointF d = QPointF(pos) - disc.center();
-    const qreal r = disc.width() / 2.0;
-    return d.x() * d.x() + d.y() * d.y() <= r * r;
+    return shapeOf(discRect()).contains(QPointF(pos));
 }
 
 void THemisphereButton::drawRing(QPainter& painter, const QRectF& outer,
@@ -66,7 +83,7 @@ void THemisphereButton::drawRing(QPainter& painter, const QRectF& outer,
     gradient.setColorAt(1.0, bevel == hbRaised ? dark : light);
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
-    painter.drawEllipse(outer);
+    painter.drawPath(shapeOf(outer));
 }
 
 void THemisphereButton::drawFace(QPainter& painter, const QRectF& face, bool pressed) const {
@@ -75,7 +92,7 @@ void THemisphereButton::drawFace(QPainter& painter, const QRectF& face, bool pre
     if (pressed) base = base.darker(115);
     if (m_faceShaded) {
         const QPointF spot = face.center() - QPointF(face.width() / 5, face.height() / 5);
-        QRadialGradient gradient(spot, face.width() * 0.75);
+        QRadialGradient gradient(spot, std::max(face.width(), face.height()) * 0.75);
         gradient.setColorAt(0.0, base.lighter(150));
         gradient.setColorAt(1.0, base.darker(130));
         painter.setBrush(gradient);
@@ -83,7 +100,7 @@ void THemisphereButton::drawFace(QPainter& painter, const QRectF& face, bool pre
         painter.setBrush(base);
     }
     painter.setPen(Qt::NoPen);
-    painter.drawEllipse(face);
+    painter.drawPath(shapeOf(face));
 }
 
 void THemisphereButton::drawContent(QPainter& painter, const QRectF& face, bool pressed) const {
@@ -113,7 +130,7 @@ void THemisphereButton::paintEvent(QPaintEvent*) {
     if (m_borderStyle == bsSingle) {
         painter.setPen(QPen(m_borderColor, 1.0));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(disc);
+        painter.drawPath(shapeOf(disc));
         disc.adjust(1, 1, -1, -1);
     }
     // A pressed button shows its bevels the other way round.
@@ -132,7 +149,7 @@ void THemisphereButton::paintEvent(QPaintEvent*) {
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(disc.adjusted(2, 2, -2, -2));
+        painter.drawPath(shapeOf(disc.adjusted(2, 2, -2, -2)));
     }
 }
 

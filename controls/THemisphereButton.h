@@ -1,5 +1,6 @@
 #pragma once
-// THemisphereButton: a round push button drawn as a shaded disc with an
+// THemisphereButton: a round push button drawn as a shaded disc (a button
+// wider or taller than square: a rectangle with round ends) with an
 // inner and an outer bevel ring, an optional picture and a bold caption.
 // It takes keyboard focus and is pressed with Space or Enter like any
 // button; its accessible name is its caption. Down draws it pressed.
@@ -7,6 +8,7 @@
 // use plain push buttons.
 
 #include <QAbstractButton>
+#include <QPainterPath>
 #include <QPixmap>
 
 #include <cstdint>
@@ -120,7 +122,9 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 
 private:
+    bool isRound() const;
     QRectF discRect() const;
+    QPainterPath shapeOf(const QRectF& rect) const;
     void drawRing(QPainter& painter, const QRectF& outer, THemisphereBevel bevel) const;
     void drawFace(QPainter& painter, const QRectF& face, bool pressed) const;
     void drawContent(QPainter& painter, const QRectF& face, bool pressed) const;
