@@ -73,6 +73,7 @@ void TMainForm::setupSfxPages() {
             RememberCurrentText(m_ui->ComboTitre, HistoryKind::Texts);
         }));
 
+    m_ui->EDCmdLn->setCursorPosition(0); // the prompt's beginning shows
     m_ui->GbMsgSfx->SetCaption(QStringLiteral("Afficher un message avant extraction "));
     m_ui->GbMsgSfx->SetChecked(false);
     QCheckBox* const buttons[] = {m_ui->CbOk, m_ui->CbOkEsc, m_ui->CbYesNo};

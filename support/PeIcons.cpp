@@ -179,19 +179,20 @@ QList<GroupEntry> readGroup(const QByteArray& group) {
     return entries;
 }
 
-// 32 x 32 first, then the nearest size; among equals the most colours.
+// Whether a is a better pick than b: 32 x 32 first, then the nearest size
+// (the larger of two equally near, as it shrinks better), then more colours.
+bool betterEntry(const GroupEntry& a, const GroupEntry& b) {
+    const int distanceA = std::abs(a.side - 32);
+    const int distanceB = std::abs(b.side - 32);
+    if (distanceA != distanceB) return distanceA < distanceB;
+    if (a.side != b.side) return a.side > b.side;
+    return a.depth > b.depth;
+}
+
 const GroupEntry* bestEntry(const QList<GroupEntry>& entries) {
     const GroupEntry* best = nullptr;
-    for (const GroupEntry& entry : entries) {
-        if (best == nullptr) {
-            best = &entry;
-            continue;
-        }
-        const int distance = std::abs(entry.side - 32);
-        const int bestDistance = std::abs(best->side - 32);
-        if (distance < bestDistance || (distance == bestDistance && entry.depth > best->depth))
-            best = &entry;
-    }
+    for (const GroupEntry& entry : entries)
+        if (best == nullptr || betterEntry(entry, *best)) best = &entry;
     return best;
 }
 

@@ -70,6 +70,32 @@ private slots:
         const QColor centre = lowered.pixelColor(45, 60);
         QVERIFY(centre.green() > centre.red());
     }
+
+    // A button wider than high is a rectangle with round ends, not a disc
+    // the size of its height: its face reaches both ends, where the caption
+    // is, and clicks there press it.
+    void wideButtonFillsItsRectangle() {
+        THemisphereButton button(QStringLiteral(">> EXE"), nullptr);
+        button.resize(90, 35);
+        button.SetBevelWidth(4);
+        button.SetFaceShaded(false);
+        button.SetFaceColor(QColor(0xFF, 0x80, 0x40));
+        int clicks = 0;
+        button.OnClick = [&clicks](THemisphereButton*) { ++clicks; };
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        const QImage image = button.grab().toImage();
+        for (const QPoint at : {QPoint(16, 10), QPoint(74, 10), QPoint(45, 10)}) {
+            const QColor face = image.pixelColor(at);
+            QVERIFY2(
+                face.red() > 200 && face.blue() < 100,
+                qPrintable(QStringLiteral("(%1,%2) %3").arg(at.x()).arg(at.y()).arg(face.name())));
+        }
+        QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(80, 17));
+        QCOMPARE(clicks, 1);
+        QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(1, 1)); // outside the round end
+        QCOMPARE(clicks, 1);
+    }
 };
 
 QTEST_MAIN(HemisphereButtonTest)
