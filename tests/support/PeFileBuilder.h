@@ -30,14 +30,15 @@ inline QByteArray iconImage(int side, int bitCount, uint32_t rgb) {
     const int maskRowBytes = ((side + 31) / 32) * 4;
     putLe(dib, uint32_t(rowBytes * side + maskRowBytes * side), 4);
     dib.append(QByteArray(16, '\0'));
-    const uint32_t bgr = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    // Palette entries and pixels are stored blue, green, red(, alpha): as
+    // little-endian numbers, 0x(AA)RRGGBB.
     if (bitCount <= 8) {
         const int colours = 1 << bitCount;
-        for (int i = 0; i < colours; ++i) putLe(dib, i == 1 ? bgr : 0, 4);
+        for (int i = 0; i < colours; ++i) putLe(dib, i == 1 ? rgb : 0, 4);
         const char index = bitCount == 4 ? char(0x11) : char(1);
         dib.append(QByteArray(rowBytes * side, index));
     } else {
-        for (int i = 0; i < side * side; ++i) putLe(dib, 0xFF000000u | bgr, 4);
+        for (int i = 0; i < side * side; ++i) putLe(dib, 0xFF000000u | rgb, 4);
     }
     dib.append(QByteArray(maskRowBytes * side, '\0'));
     return dib;
