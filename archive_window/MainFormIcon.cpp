@@ -21,8 +21,17 @@ namespace {
 // Larger files are no icon source worth reading whole.
 constexpr qint64 kMaxIconSourceSize = 256 * 1024 * 1024;
 
+bool hasSuffix(const QString& path, QLatin1StringView suffix) {
+    return QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
+}
+
 bool isIcoName(const QString& path) {
-    return QFileInfo(path).suffix().compare(QLatin1String("ICO"), Qt::CaseInsensitive) == 0;
+    return hasSuffix(path, QLatin1StringView("ico"));
+}
+
+// Only programs and libraries hold numbered icons.
+bool holdsNumberedIcons(const QString& path) {
+    return hasSuffix(path, QLatin1StringView("exe")) || hasSuffix(path, QLatin1StringView("dll"));
 }
 
 // The .ico bytes of icon number index of file; empty when it holds none.
@@ -100,7 +109,7 @@ void TMainForm::BrowseIcoClick() {
     bool isNumber = false;
     const int index = m_ui->IconIndexEdit->text().toInt(&isNumber);
     showIcon(file, isNumber ? index : 0);
-    setIconIndexEnabled(true);
+    setIconIndexEnabled(holdsNumberedIcons(file));
 }
 
 void TMainForm::iconIndexChanged(int index) {

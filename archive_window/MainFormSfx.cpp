@@ -177,10 +177,7 @@ void TMainForm::ToExeClick() {
     const QString target = twinOf(m_engine->ZipFileName(), QStringLiteral(".exe"));
     if (QFileInfo::exists(target) && !confirm(overwriteQuestion(target))) return;
     if (!PrepareSelfExtractor()) {
-        m_host->messageBox(MessageRequest{kConversionFailed, applicationTitle(), MsgButtons::Ok,
-                                          MsgIcon::Error, MsgResult::None});
-        showArchivePath();
-        FillGrid();
+        conversionFailed();
         return;
     }
     m_engine->setZipFileName(twinOf(m_start.startPath, QStringLiteral(".EXE")));
@@ -209,23 +206,31 @@ void TMainForm::testNewProgram() {
 // The self-extracting twin of the start path is turned back into a ZIP: the
 // start path itself when it is the EXE, the EXE made by ">> EXE" otherwise.
 void TMainForm::ToZipClick() {
-    m_engine->setZipFileName(twinOf(m_start.startPath, QStringLiteral(".EXE")));
-    const QString target = twinOf(m_engine->ZipFileName(), QStringLiteral(".zip"));
+    const QString exe = twinOf(m_start.startPath, QStringLiteral(".EXE"));
+    // Without that program the engine's own check explains what is missing.
+    if (!QFileInfo::exists(exe)) {
+        m_engine->ConvertToZip();
+        conversionFailed();
+        return;
+    }
+    m_engine->setZipFileName(exe);
+    const QString target = twinOf(exe, QStringLiteral(".zip"));
     if (QFileInfo::exists(target) && !confirm(overwriteQuestion(target))) return;
-    const bool converted = QFileInfo::exists(m_engine->ZipFileName())
-                               ? convertKeepingTarget(target, false)
-                               : m_engine->ConvertToZip() == 0;
-    if (!converted) {
-        showArchivePath();
-        FillGrid();
-        m_host->messageBox(MessageRequest{kConversionFailed, applicationTitle(), MsgButtons::Ok,
-                                          MsgIcon::Error, MsgResult::None});
+    if (!convertKeepingTarget(target, false)) {
+        conversionFailed();
         return;
     }
     m_engine->setZipFileName(twinOf(m_start.startPath, QStringLiteral(".ZIP")));
     showArchivePath();
     FillGrid();
     inform(QStringLiteral("Restauration format Zip effectuée."));
+}
+
+void TMainForm::conversionFailed() {
+    showArchivePath();
+    FillGrid();
+    m_host->messageBox(MessageRequest{kConversionFailed, applicationTitle(), MsgButtons::Ok,
+                                      MsgIcon::Error, MsgResult::None});
 }
 
 } // namespace brx

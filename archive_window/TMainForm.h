@@ -156,6 +156,7 @@ private:
     bool PrepareSelfExtractor();
     bool convertKeepingTarget(const QString& target, bool toExe);
     void testNewProgram();
+    void conversionFailed();
     QString sfxMessageText() const;
     void BrowseIcoClick();
     void iconIndexChanged(int index);

@@ -26,8 +26,9 @@ bool HistoryKeyFilter::eventFilter(QObject*, QEvent* event) {
     }
     if (m_keys == Keys::Any) return false;
     const QString text = key->text();
-    const bool typesText = std::any_of(text.cbegin(), text.cend(),
-                                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7F; });
+    const bool typesText = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() != 0x7F;
+    });
     return typesText && !std::all_of(text.cbegin(), text.cend(), isAcceptedPathChar);
 }
 

@@ -80,6 +80,7 @@ private slots:
     void doubleClickedRowIsTheRunAfterCommand();
     void toExeThenToZipGivesTheSameEntriesBack();
     void existingExeIsKeptOnNo();
+    void toZipWithoutAProgramChangesNothing();
     void failedConversionLeavesBothFilesAsTheyWere();
     void testingTheNewProgramNeedsAWindowsProgramRunner();
     void iconBoxFromIcoAndFromPeFiles();
@@ -282,6 +283,18 @@ void SfxPagesTest::existingExeIsKeptOnNo() {
     QCOMPARE(WindowTestKit::readAll(zip), zipBytes);
 }
 
+void SfxPagesTest::toZipWithoutAProgramChangesNothing() {
+    QString zip;
+    auto form = openArchive(&zip);
+    const QByteArray zipBytes = WindowTestKit::readAll(zip);
+    form->ToZipClick();
+    QCOMPARE(m_kit->messages(),
+             (QStringList{"Error: input file is not an .EXE file",
+                          "La transformation a échoué : aucun fichier n'a été remplacé."}));
+    QCOMPARE(WindowTestKit::readAll(zip), zipBytes);
+    QCOMPARE(form->engine().ZipFileName(), zip);
+}
+
 void SfxPagesTest::failedConversionLeavesBothFilesAsTheyWere() {
     if (!haveStub()) QSKIP("ZIPSFX.BIN is not built");
     QString zip;
@@ -378,6 +391,18 @@ void SfxPagesTest::iconBoxFromIcoAndFromPeFiles() {
     QCOMPARE(number->text(), QStringLiteral("0"));
     QCOMPARE(centreOf(box), QColor(0, 0, 0xFF));
     QCOMPARE(form->engine().SFXIcon(), icoBytes); // at once
+
+    // A file that is neither an icon nor a program or library: no icon, and
+    // no number to choose.
+    const QString text = m_kit->dir.filePath(QStringLiteral("notes.txt"));
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("pas une icône");
+    notes.close();
+    form->OnChooseIconFile = [text] { return text; };
+    control<QPushButton>(*form, "BrowseIco")->click();
+    QVERIFY(box->pixmap().isNull());
+    QVERIFY(!number->isEnabled());
 
     // Typing the name of an existing file shows its icon with the number.
     auto* field = control<QLineEdit>(*form, "IconEdit");
