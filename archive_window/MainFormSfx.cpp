@@ -48,7 +48,8 @@ QString overwriteQuestion(const QString& target) {
            QStringLiteral(" existe déjà. Souhaitez vous l'écraser ?");
 }
 
-// A folder box of this page: Enter remembers its text; "-" empties its list.
+// "-" of a folder box: an empty list showing the home folder (the default
+// drive of this desktop).
 void resetFolderBox(QComboBox* box) {
     box->clear();
     box->setEditText(WithBackslash(QDir::homePath()));
