@@ -8,8 +8,9 @@
 
 namespace brx::test {
 
+// size bytes of v, little-endian; bytes past the fourth are 0.
 inline void putLe(QByteArray& b, uint32_t v, int size) {
-    for (int i = 0; i < size; ++i) b.append(char((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < size; ++i) b.append(i < 4 ? char((v >> (8 * i)) & 0xFF) : '\0');
 }
 
 inline void setLe(QByteArray& b, qsizetype at, uint32_t v, int size) {
