@@ -76,6 +76,7 @@ class SfxPagesTest : public QObject {
 private slots:
     void init() { m_kit = std::make_unique<WindowTestKit>(); }
     void designStateOfBothPages();
+    void defaultFolderButtons();
     void controlsMapOntoTheSelfExtractor();
     void doubleClickedRowIsTheRunAfterCommand();
     void toExeThenToZipGivesTheSameEntriesBack();
@@ -144,6 +145,24 @@ void SfxPagesTest::designStateOfBothPages() {
     control<QCheckBox>(*form, "CbOkEsc")->click();
     QVERIFY(!control<QCheckBox>(*form, "CbYesNo")->isChecked());
     QVERIFY(control<QCheckBox>(*form, "CbOkEsc")->isChecked());
+}
+
+void SfxPagesTest::defaultFolderButtons() {
+    auto form = openArchive();
+    auto* box = control<QComboBox>(*form, "ComboDefDirExtr");
+    const QString chosen = m_kit->dir.filePath(QStringLiteral("installe"));
+    form->OnChooseFolder = [chosen] { return chosen; };
+    control<QPushButton>(*form, "Bttn3dBrowseDefExtract")->click();
+    QCOMPARE(box->currentText(), chosen + QLatin1Char('/'));
+    QCOMPARE(box->findText(chosen + QLatin1Char('/')), box->count() - 1);
+    form->OnChooseFolder = [] { return QString(); };
+    control<QPushButton>(*form, "Bttn3dBrowseDefExtract")->click();
+    QCOMPARE(box->currentText(), QDir::homePath() + QLatin1Char('/'));
+    control<QPushButton>(*form, "Bttn3dDelDefDirExtract")->click();
+    QCOMPARE(box->count(), 0);
+    QCOMPARE(box->currentText(), QDir::homePath() + QLatin1Char('/'));
+    form->applySfxProperties();
+    QCOMPARE(form->engine().SFXDefaultDir(), QDir::homePath() + QLatin1Char('/'));
 }
 
 void SfxPagesTest::controlsMapOntoTheSelfExtractor() {
