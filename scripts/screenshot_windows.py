@@ -86,6 +86,20 @@ class Accessibility:
         return walk_visible(self._describe,
                             ("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"))
 
+    def dialog_texts(self):
+        """Captions of the labels of the message boxes and dialogs on screen."""
+        root = ("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root")
+        texts = []
+        try:
+            for app in self._describe(root)[3]:
+                for window in self._describe(app)[3]:
+                    if self._describe(window)[0] in ("alert", "alert message", "dialog"):
+                        texts += [label for role, label, _ in
+                                  walk_visible(self._describe, window) if role == "label" and label]
+        except self.dbus.DBusException:
+            pass
+        return texts
+
     def find(self, roles, names, timeout=10.0):
         """Centre of the first visible control with one of the roles and one
         of the captions, waiting for it to appear; None when it never does."""
@@ -364,8 +378,10 @@ class Session:
         while time.monotonic() < deadline:
             others = [w for w in run.windows() if w != window]
             if others:
-                print(f'  note: the run showed "{window_title(others[-1])}"; answered with Enter')
+                said = " / ".join(self.a11y.dialog_texts())
+                print(f'  note: the run showed "{said}"; answered with Enter')
                 press(others[-1], "Return")
+                time.sleep(0.5)
             elif wait_until_quiet(lambda: grab(window), quiet=3.0, timeout=10.0):
                 return
         raise CaptureFailed("the run did not end within two minutes")

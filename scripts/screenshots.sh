@@ -76,6 +76,11 @@ touch -d "2025-02-02 09:15" "$folder/Photos/portrait.raw" "$folder/Comptes/budge
 touch -d "2025-11-20 16:45" "$folder/LISEZMOI.txt"
 touch -d "2024-09-30 12:00" "$folder/Courrier/2024" "$folder/Courrier"
 touch -d "2025-02-02 09:15" "$folder/Comptes" "$folder/Photos"
+# The backups go to a folder of the sample home, as if chosen at an earlier run.
+backups="$HOME/Sauvegardes/"
+mkdir -p "$backups"
+printf '[HistoryShelDir]\nn0=%s\nlast=%s\n' "$backups" "$backups" > "$program/BRX_EXPL.INI"
+
 archive="$HOME/Exemple.zip"
 (cd "$folder" && "$program/brxzip" add -r -l 6 "$archive" . >/dev/null)
 
