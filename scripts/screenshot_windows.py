@@ -278,6 +278,8 @@ class Session:
         except CaptureFailed as failure:
             self.failures.append(name)
             print(f"  FAILED {name}: {failure}")
+            if os.path.exists(os.path.join(self.out, name + ".png")):
+                print(f"  note: {name}.png is left from an earlier run")
 
     # The captures, in the order they run.
 

@@ -48,10 +48,12 @@ export XDG_CACHE_HOME=$HOME/.cache XDG_STATE_HOME=$HOME/.local/state
 export XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-export LANG=fr_FR.UTF-8 LANGUAGE=fr LC_ALL=
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
-# glibc may lack the French locale; Qt takes the language from LANG anyway.
-export QT_LOGGING_RULES="qt.core.locale.warning=false"
+# Qt takes the language and the date formats from LANG (no LC_ variable may
+# override it), also where glibc has no French locale installed.
+for variable in $(compgen -e | grep '^LC_' || true); do unset "$variable"; done
+export LANG=fr_FR.UTF-8 LANGUAGE=fr
+# Qt publishes its controls on the accessibility bus only when asked.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 program=$work/BRX_EXPLO
 mkdir -p "$program"
