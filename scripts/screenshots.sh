@@ -94,7 +94,8 @@ status=0
 xvfb-run -a -s "-screen 0 1280x900x24" dbus-run-session -- \
   /usr/bin/python3 "$root/scripts/screenshot_windows.py" \
   "$program/BRX_EXPLO" "$archive" "$folder" "$out" \
-  2> >(grep -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) || status=1
+  > >(grep --line-buffered -v '^SpiRegistry daemon') \
+  2> >(grep --line-buffered -v -e '^dbus-daemon\[' -e '^SpiRegistry daemon' >&2) || status=1
 if [ $status -ne 0 ] && [ -s "$HOME/program-output.txt" ]; then
   echo "--- what the program wrote:" >&2
   tail -n 20 "$HOME/program-output.txt" >&2
