@@ -35,6 +35,11 @@ cmake --build build --target brx_explo brxzip brx_zipdll brx_unzdll brx_resource
 # A fixed folder, so that the paths the windows show are the same from one
 # run to the next (and so are the PNG files when the windows did not change).
 work=${TMPDIR:-/tmp}/brx-screenshots
+exec 9>"$work.lock"
+if ! flock -n 9; then
+  echo "screenshots: another run is using $work" >&2
+  exit 1
+fi
 if [ -e "$work" ] && [ ! -f "$work/.brx-screenshots" ]; then
   echo "screenshots: $work exists and is not ours; remove it or set TMPDIR" >&2
   exit 1
@@ -71,8 +76,11 @@ for month in 01 03 06 09; do
   touch -d "2024-$month-15 10:30" "$folder/Courrier/2024/lettre-$month.txt"
 done
 seq 1 2000 | awk '{printf "%d;%s;%.2f\n", $1, "Dépense", $1 * 1.5}' > "$folder/Comptes/budget.csv"
-head -c 120000 /dev/urandom > "$folder/Photos/vacances.raw"
-head -c 48000 /dev/urandom > "$folder/Photos/portrait.raw"
+# Incompressible bytes, the same at every run.
+noise() { /usr/bin/python3 -c 'import random, sys; random.seed(sys.argv[2]);
+sys.stdout.buffer.write(random.randbytes(int(sys.argv[1])))' "$@"; }
+noise 120000 vacances > "$folder/Photos/vacances.raw"
+noise 48000 portrait > "$folder/Photos/portrait.raw"
 touch -d "2023-07-14 18:00" "$folder/Photos/vacances.raw"
 touch -d "2025-02-02 09:15" "$folder/Photos/portrait.raw" "$folder/Comptes/budget.csv"
 touch -d "2025-11-20 16:45" "$folder/LISEZMOI.txt"
