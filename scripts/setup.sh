@@ -14,6 +14,7 @@ packages=(
   wine wine32:i386 wine64 xdotool
   zip unzip 7zip python3 libarchive-tools xdg-utils udisks2 desktop-file-utils libglib2.0-bin
   xvfb xauth x11-apps imagemagick
+  at-spi2-core python3-dbus
   dosfstools
 )
 
