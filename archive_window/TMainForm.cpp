@@ -406,7 +406,7 @@ void TMainForm::applyColumnItem(QAction* item, int column) {
     if (item->isChecked())
         m_ui->StringGrid1->SetColWidths(column, 0);
     else
-        m_ui->StringGrid1->AutoSizeCol(column);
+        autoSizeColumn(column);
 }
 
 void TMainForm::columnItemTriggered(QAction* item, int column, const char* key) {
@@ -519,7 +519,7 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 void TMainForm::refillAfterResize() {
     FillGrid();
     m_ui->StringGrid1->SetColWidths(ColFolder, 300);
-    m_ui->StringGrid1->AutoSizeCol(ColType);
+    autoSizeColumn(ColType);
 }
 
 void TMainForm::StringGrid1ClickSort(int col, TSortOptions& options) {

@@ -94,6 +94,7 @@ private:
     void applyAlwaysOnTop(bool onTop);
     void applyColumnItems();
     void applyColumnItem(QAction* item, int column);
+    void autoSizeColumn(int col);
     void columnItemTriggered(QAction* item, int column, const char* key);
     void alwaysOnTopTriggered();
     bool writeQuitSettings();
