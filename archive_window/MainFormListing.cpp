@@ -47,6 +47,7 @@ void TMainForm::FillGrid() {
 
     autoSizeColumn(ColName);
     applyColumnItems();
+    keepSortArrowRoom();
     SetHint(grid, summaryText());
 }
 

@@ -41,6 +41,11 @@ namespace {
 const QString kNoComment = QStringLiteral("AUCUN commentaire détecté dans cette archive.");
 const QString kCancelQuestion = QStringLiteral("Souhaitez vous annuler l'opération en cours ?");
 const QString kGridDesignHint = QStringLiteral("Clic DROIT souris pour options.");
+// Where the sort arrow goes in a title cell, and where the grid starts a
+// left-aligned text.
+constexpr int kArrowFromRight = 18;
+constexpr int kArrowGap = 4;
+constexpr int kCellTextLeft = 2;
 const QString kRunAfterPrompt =
     QStringLiteral("Double cliquez sur le fichier à lancer après extraction.");
 
@@ -407,6 +412,7 @@ void TMainForm::applyColumnItem(QAction* item, int column) {
         m_ui->StringGrid1->SetColWidths(column, 0);
     else
         autoSizeColumn(column);
+    keepSortArrowRoom();
 }
 
 void TMainForm::columnItemTriggered(QAction* item, int column, const char* key) {
@@ -443,8 +449,12 @@ bool TMainForm::writeQuitSettings() {
     }
 }
 
+bool TMainForm::engineWorking() const {
+    return m_engine->ZipBusy() || m_engine->UnzBusy();
+}
+
 bool TMainForm::offerCancel() {
-    if (!m_engine->ZipBusy() && !m_engine->UnzBusy()) return false;
+    if (!engineWorking()) return false;
     // Closing under a running library would leave the archive half written:
     // the user may cancel the operation instead, and the window stays open.
     const MsgResult answer = m_host->messageBox(MessageRequest{
@@ -517,9 +527,16 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TMainForm::refillAfterResize() {
+    // The operation under way refills the grid when it ends; the new widths
+    // wait until then.
+    if (engineWorking()) {
+        m_resizeTimer->start();
+        return;
+    }
     FillGrid();
     m_ui->StringGrid1->SetColWidths(ColFolder, 300);
     autoSizeColumn(ColType);
+    keepSortArrowRoom();
 }
 
 void TMainForm::StringGrid1ClickSort(int col, TSortOptions& options) {
@@ -528,6 +545,7 @@ void TMainForm::StringGrid1ClickSort(int col, TSortOptions& options) {
     options.SortKind = skAutomatic;
     options.SortDirection = m_sortDirection;
     options.CaseSensitive = false;
+    keepSortArrowRoom();
 }
 
 void TMainForm::StringGrid1BeginSort() {
@@ -547,7 +565,25 @@ void TMainForm::StringGrid1GetCellFormat(int col, int row, TFormatOptions& forma
 void TMainForm::StringGrid1DrawCell(int col, int row, const QRect& rect) {
     QPainter* canvas = m_ui->StringGrid1->Canvas();
     if (row != 0 || col != m_sortColumn || canvas == nullptr) return;
-    canvas->drawPixmap(rect.right() + 1 - 18, rect.top() + 1, m_sortArrows[m_sortDirection]);
+    canvas->drawPixmap(rect.right() + 1 - kArrowFromRight, rect.top() + 1,
+                       m_sortArrows[m_sortDirection]);
+}
+
+// The arrow is drawn a fixed distance from the title's right edge: a column
+// narrower than its caption and that distance would draw it over the caption.
+int TMainForm::sortTitleWidth(int col) const {
+    const TSortGrid* grid = m_ui->StringGrid1;
+    const int captionRight =
+        kCellTextLeft + QFontMetrics(grid->font()).horizontalAdvance(grid->Cells(col, 0));
+    return captionRight + kArrowGap + kArrowFromRight;
+}
+
+void TMainForm::keepSortArrowRoom() {
+    TSortGrid* grid = m_ui->StringGrid1;
+    const int width = grid->ColWidths(m_sortColumn);
+    // A hidden column stays hidden.
+    if (width > 0 && width < sortTitleWidth(m_sortColumn))
+        grid->SetColWidths(m_sortColumn, sortTitleWidth(m_sortColumn));
 }
 
 } // namespace brx

@@ -68,6 +68,9 @@ public:
     void QuitClick();
     void HelpClick();
 
+    // Whether the engine is running a command (the window's operations wait).
+    bool engineWorking() const;
+
     // The sort state shared by every column.
     int sortColumn() const { return m_sortColumn; }
     TSortDirection sortDirection() const { return m_sortDirection; }
@@ -95,6 +98,9 @@ private:
     void applyColumnItems();
     void applyColumnItem(QAction* item, int column);
     void autoSizeColumn(int col);
+    // Widens the sort column when its title has no room for the arrow.
+    void keepSortArrowRoom();
+    int sortTitleWidth(int col) const;
     void columnItemTriggered(QAction* item, int column, const char* key);
     void alwaysOnTopTriggered();
     bool writeQuitSettings();
