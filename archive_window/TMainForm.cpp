@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -70,11 +71,18 @@ void applyFormSettings(TZipEngine& engine) {
     if (icon.open(QIODevice::ReadOnly)) engine.setSFXIcon(icon.readAll());
 }
 
-// The arrow the window draws in the title of the sorted column.
+// The arrow the window draws in the title of the sorted column. The arrow
+// pictures keep their background in cyan, the grid's transparent colour.
 QPixmap sortArrow(TSortDirection direction) {
     const QString file = direction == sdAscending ? QStringLiteral(":/sortgrid/SORTUP.png")
                                                   : QStringLiteral(":/sortgrid/SORTDN.png");
-    return QPixmap(file);
+    QImage image = QImage(file).convertToFormat(QImage::Format_ARGB32);
+    const QRgb background = qRgb(0, 255, 255);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (background & 0xFFFFFF))
+                image.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return QPixmap::fromImage(image);
 }
 
 // The action buttons' 16-point bold caption, made smaller when this
@@ -203,7 +211,9 @@ void TMainForm::setupGrid() {
     grid->setFont(QFont(QStringLiteral("Arial"), 9));
     grid->SetOptions(TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine |
                      goRangeSelect | goRowSelect | goColSizing | goColMoving | goRowSizing);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Long names and the 300-pixel folder column make the grid wider than
+    // the window: without a horizontal bar the last columns could not be seen.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->SetSortOnClick(true);
     grid->SetSortSymbol(sgNone);

@@ -847,7 +847,17 @@ void MainFormTest::sortArrowKeepsClearOfTheCaption() {
     auto arrowLeft = [&](int col) { return grid->ColWidths(col) - 18; };
     auto captionRight = [&](int col) { return 2 + metrics.horizontalAdvance(grid->Cells(col, 0)); };
     QVERIFY(arrowLeft(0) > captionRight(0));
+    // The arrow's cyan background is transparent.
+    auto cyanInTitles = [&] {
+        const QImage titles = grid->FixedRowsWidget()->grab().toImage();
+        for (int y = 0; y < titles.height(); ++y)
+            for (int x = 0; x < titles.width(); ++x)
+                if ((titles.pixel(x, y) & 0xFFFFFF) == 0x00FFFF) return true;
+        return false;
+    };
+    QVERIFY(!cyanInTitles());
     clickTitle(*form, 2); // "%" now carries the arrow
+    QVERIFY(!cyanInTitles());
     QVERIFY(arrowLeft(2) > captionRight(2));
     // Hiding the sorted column keeps it hidden.
     form->findChild<QAction*>(QStringLiteral("MasquerTxComp"))->trigger();
