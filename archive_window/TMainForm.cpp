@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -532,8 +533,18 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // One refill once the user stops dragging the frame.
-    if (!m_argument.isEmpty()) m_resizeTimer->start();
+    // One refill once the user stops dragging the frame. Sizes given before
+    // the window first shows follow the fill of its creation: see showEvent.
+    if (!m_argument.isEmpty() && isVisible()) m_resizeTimer->start();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce || m_argument.isEmpty()) return;
+    m_shownOnce = true;
+    // The grid was filled a moment ago and nobody could change it since: a
+    // refill would give the same rows, so only the widths of a resize apply.
+    applyResizeWidths();
 }
 
 void TMainForm::refillAfterResize() {
@@ -544,6 +555,10 @@ void TMainForm::refillAfterResize() {
         return;
     }
     FillGrid();
+    applyResizeWidths();
+}
+
+void TMainForm::applyResizeWidths() {
     m_ui->StringGrid1->SetColWidths(ColFolder, 300);
     autoSizeColumn(ColType);
     keepSortArrowRoom();

@@ -78,6 +78,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -105,6 +106,7 @@ private:
     void alwaysOnTopTriggered();
     bool writeQuitSettings();
     void refillAfterResize();
+    void applyResizeWidths();
     void hoverCommands(QObject* watched);
     // While the engine works: asks whether to cancel it; true when it did.
     bool offerCancel();
@@ -146,6 +148,7 @@ private:
 
     QPixmap m_sortArrows[2]; // ascending, descending
     QTimer* m_resizeTimer = nullptr;
+    bool m_shownOnce = false;
     ProgressGauge m_progress;
 
     int m_sortColumn = 0;

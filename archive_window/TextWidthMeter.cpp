@@ -1,6 +1,8 @@
 #include "archive_window/TextWidthMeter.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace brx {
 
@@ -23,9 +25,20 @@ constexpr size_t kMostMeasured = 256;
 
 } // namespace
 
-TextWidthMeter::TextWidthMeter(const QFont& font) : m_metrics(font), m_metricsF(font) {}
+constexpr qreal kUnknown = std::numeric_limits<qreal>::quiet_NaN();
+
+TextWidthMeter::TextWidthMeter(const QFont& font)
+    : m_metrics(font)
+    , m_metricsF(font)
+    , m_latinAdvances(256, kUnknown)
+    , m_latinKerning(256 * 256, kUnknown) {}
 
 qreal TextWidthMeter::advance(char16_t c) {
+    if (c < 256) {
+        qreal& known = m_latinAdvances[c];
+        if (std::isnan(known)) known = m_metricsF.horizontalAdvance(QString(QChar(c)));
+        return known;
+    }
     const auto found = m_advances.constFind(c);
     if (found != m_advances.constEnd()) return *found;
     const qreal width = m_metricsF.horizontalAdvance(QString(QChar(c)));
@@ -34,12 +47,19 @@ qreal TextWidthMeter::advance(char16_t c) {
 }
 
 qreal TextWidthMeter::kerning(char16_t left, char16_t right) {
+    const auto measurePair = [&] {
+        const QChar pair[2] = {QChar(left), QChar(right)};
+        return m_metricsF.horizontalAdvance(QString(pair, 2)) - advance(left) - advance(right);
+    };
+    if (left < 256 && right < 256) {
+        qreal& known = m_latinKerning[size_t(left) << 8 | right];
+        if (std::isnan(known)) known = measurePair();
+        return known;
+    }
     const quint32 key = quint32(left) << 16 | right;
     const auto found = m_kerning.constFind(key);
     if (found != m_kerning.constEnd()) return *found;
-    const QChar pair[2] = {QChar(left), QChar(right)};
-    const qreal value =
-        m_metricsF.horizontalAdvance(QString(pair, 2)) - advance(left) - advance(right);
+    const qreal value = measurePair();
     m_kerning.insert(key, value);
     return value;
 }

@@ -35,6 +35,10 @@ private:
 
     QFontMetrics m_metrics;
     QFontMetricsF m_metricsF;
+    // Latin-1 characters, the usual case, in flat tables (NaN: not measured
+    // yet); any other character in the hashes.
+    std::vector<qreal> m_latinAdvances;
+    std::vector<qreal> m_latinKerning;
     QHash<char16_t, qreal> m_advances;
     QHash<quint32, qreal> m_kerning;
     QHash<QString, int> m_measured;

@@ -81,6 +81,7 @@ private slots:
     void testRunCountsTheOneDamagedEntry();
     void operationsWaitWhileTheEngineWorksAndTheBarRepaints();
     void resizesRefillOnceAfterTheLast();
+    void firstShowingAppliesTheResizeWidthsWithoutRefilling();
     void sortArrowKeepsClearOfTheCaption();
     void columnWidthsAreTheGridsOwnMeasure();
 
@@ -833,6 +834,29 @@ void MainFormTest::resizesRefillOnceAfterTheLast() {
     QCOMPARE(fills, 1);
     QCOMPARE(column(grid, 0), (QStringList{"a.txt", "b.txt", "Total"}));
     QCOMPARE(grid->ColWidths(5), 300);
+}
+
+void MainFormTest::firstShowingAppliesTheResizeWidthsWithoutRefilling() {
+    const QString path = crafted({{"a.txt", 30, 300}, {"b.txt", 9, 1000}});
+    auto form = window(QStringLiteral("-!") + path);
+    TSortGrid* grid = form->grid();
+    int fills = 0;
+    const auto endSort = grid->OnEndSort;
+    grid->OnEndSort = [&](TSortGrid* g, int col) {
+        ++fills;
+        endSort(g, col);
+    };
+    QCOMPARE(grid->ColWidths(5), 60);
+    form->resize(600, 450); // before showing, as the saved width is applied
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(400);
+    QCOMPARE(fills, 0);
+    QCOMPARE(grid->ColWidths(5), 300);
+    QCOMPARE(column(grid, 0), (QStringList{"a.txt", "b.txt", "Total"}));
+    // Once shown, a resize refills.
+    form->resize(640, 470);
+    QTRY_COMPARE(fills, 1);
 }
 
 void MainFormTest::sortArrowKeepsClearOfTheCaption() {
