@@ -19,7 +19,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -29,6 +28,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 
 // The window's own resources live in a static library: register them once.

@@ -68,17 +68,18 @@ public:
     void QuitClick();
     void HelpClick();
 
-    // Whether the engine is running a command (the window's operations wait).
-    bool engineWorking() const;
-
     // The sort state shared by every column.
     int sortColumn() const { return m_sortColumn; }
     TSortDirection sortDirection() const { return m_sortDirection; }
 
+    // ---- The running engine ----
+    // Whether the engine is running a command: the window stays live while
+    // it works, and its operations wait for the end of the running one.
+    bool engineWorking() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -98,15 +99,10 @@ private:
     void applyAlwaysOnTop(bool onTop);
     void applyColumnItems();
     void applyColumnItem(QAction* item, int column);
-    void autoSizeColumn(int col);
-    // Widens the sort column when its title has no room for the arrow.
-    void keepSortArrowRoom();
-    int sortTitleWidth(int col) const;
     void columnItemTriggered(QAction* item, int column, const char* key);
     void alwaysOnTopTriggered();
     bool writeQuitSettings();
     void refillAfterResize();
-    void applyResizeWidths();
     void hoverCommands(QObject* watched);
     // While the engine works: asks whether to cancel it; true when it did.
     bool offerCancel();
@@ -148,13 +144,26 @@ private:
 
     QPixmap m_sortArrows[2]; // ascending, descending
     QTimer* m_resizeTimer = nullptr;
-    bool m_shownOnce = false;
     ProgressGauge m_progress;
 
     int m_sortColumn = 0;
     TSortDirection m_sortDirection = sdAscending;
     qint64 m_sumCompressed = 0;
     qint64 m_sumUncompressed = 0;
+
+    // ---- Column widths, the sort arrow's room and the first showing ----
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The grid's AutoSizeCol, fast enough for 65,535 rows.
+    void autoSizeColumn(int col);
+    // Widens the sort column when its title has no room for the arrow.
+    void keepSortArrowRoom();
+    int sortTitleWidth(int col) const;
+    // The widths a resize gives the folder and type columns.
+    void applyResizeWidths();
+    bool m_shownOnce = false;
 };
 
 } // namespace brx

@@ -23,9 +23,10 @@ bool isPlain(const QString& text) {
 // At most this many texts predicted near the widest are measured in full.
 constexpr size_t kMostMeasured = 256;
 
-} // namespace
-
+// A table entry not measured yet.
 constexpr qreal kUnknown = std::numeric_limits<qreal>::quiet_NaN();
+
+} // namespace
 
 TextWidthMeter::TextWidthMeter(const QFont& font)
     : m_metrics(font)
