@@ -42,16 +42,32 @@ qint64 CompressionRatio(qint64 compressed, qint64 uncompressed) {
     return static_cast<qint64>(rounded);
 }
 
+DosDateTimeFormatter::DosDateTimeFormatter(const QLocale& locale)
+    : m_locale(locale)
+    , m_dateFormat(locale.dateFormat(QLocale::ShortFormat))
+    , m_timeFormat(locale.timeFormat(QLocale::ShortFormat)) {}
+
+QString DosDateTimeFormatter::text(std::uint32_t dosDateTime) {
+    const auto dosDate = std::uint16_t(dosDateTime >> 16);
+    const auto dosTime = std::uint16_t(dosDateTime & 0xFFFFu);
+    auto date = m_dates.constFind(dosDate);
+    if (date == m_dates.constEnd()) {
+        const QDate value(1980 + (dosDate >> 9), (dosDate >> 5) & 0x0F, dosDate & 0x1F);
+        date = m_dates.insert(dosDate,
+                              value.isValid() ? m_locale.toString(value, m_dateFormat) : QString());
+    }
+    auto time = m_times.constFind(dosTime);
+    if (time == m_times.constEnd()) {
+        const QTime value(dosTime >> 11, (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2);
+        time = m_times.insert(dosTime,
+                              value.isValid() ? m_locale.toString(value, m_timeFormat) : QString());
+    }
+    if (date->isNull() || time->isNull()) return {};
+    return *date + QStringLiteral("  ") + *time;
+}
+
 QString DosDateTimeText(std::uint32_t dosDateTime, const QLocale& locale) {
-    const std::uint32_t dosDate = dosDateTime >> 16;
-    const std::uint32_t dosTime = dosDateTime & 0xFFFFu;
-    const QDate date(1980 + static_cast<int>(dosDate >> 9), static_cast<int>((dosDate >> 5) & 0x0F),
-                     static_cast<int>(dosDate & 0x1F));
-    const QTime time(static_cast<int>(dosTime >> 11), static_cast<int>((dosTime >> 5) & 0x3F),
-                     static_cast<int>(dosTime & 0x1F) * 2);
-    if (!date.isValid() || !time.isValid()) return {};
-    return locale.toString(date, QLocale::ShortFormat) + QStringLiteral("  ") +
-           locale.toString(time, QLocale::ShortFormat);
+    return DosDateTimeFormatter(locale).text(dosDateTime);
 }
 
 QString EntryRatioText(std::uint32_t compressed, std::uint32_t uncompressed) {

@@ -2,6 +2,7 @@
 // The texts the archive manager's grid shows for one archive entry and for
 // the totals row. Entry names keep the archive's "/" separators.
 
+#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <cstdint>
@@ -35,6 +36,22 @@ qint64 CompressionRatio(qint64 compressed, qint64 uncompressed);
 // "ddddd  t": the locale's short date, two blanks, its short time; empty
 // when the DOS date and time is not a real calendar moment.
 QString DosDateTimeText(std::uint32_t dosDateTime, const QLocale& locale);
+
+// The date cells of one fill: each DOS date and each DOS time is formatted
+// once (an archive holds many entries of one day), with the same texts as
+// DosDateTimeText.
+class DosDateTimeFormatter {
+public:
+    explicit DosDateTimeFormatter(const QLocale& locale);
+    QString text(std::uint32_t dosDateTime);
+
+private:
+    QLocale m_locale;
+    QString m_dateFormat;
+    QString m_timeFormat;
+    QHash<std::uint16_t, QString> m_dates; // a null text: no calendar date
+    QHash<std::uint16_t, QString> m_times; // a null text: no time of day
+};
 
 // Column "%" of an entry row: "0% " when nothing was stored.
 QString EntryRatioText(std::uint32_t compressed, std::uint32_t uncompressed);

@@ -2,6 +2,7 @@
 
 #include "archive_window/GridTexts.h"
 #include "archive_window/TMainForm.h"
+#include "archive_window/TextWidthMeter.h"
 #include "controls/Hints.h"
 #include "controls/TSortGrid.h"
 #include "engine/ZipEngine.h"
@@ -21,13 +22,13 @@ void TMainForm::FillGrid() {
     grid->SetRowCount(count + 2);
     m_sumCompressed = 0;
     m_sumUncompressed = 0;
-    const QLocale locale;
+    DosDateTimeFormatter dates{QLocale()};
     const QList<ZipDirEntry>& entries = m_engine->ZipContents();
     for (int i = 0; i < count; ++i) {
         const ZipDirEntry& entry = entries.at(i);
         const int row = i + 1;
         grid->SetCells(ColName, row, EntryNamePart(entry.FileName));
-        grid->SetCells(ColDate, row, DosDateTimeText(entry.DateTime, locale));
+        grid->SetCells(ColDate, row, dates.text(entry.DateTime));
         grid->SetCells(ColRatio, row, EntryRatioText(entry.CompressedSize, entry.UncompressedSize));
         grid->SetCells(ColAfter, row, QString::number(entry.CompressedSize));
         grid->SetCells(ColBefore, row, QString::number(entry.UncompressedSize));
@@ -44,8 +45,9 @@ void TMainForm::FillGrid() {
     grid->SortRows(m_sortColumn, options);
     grid->SetRow(1);
 
-    grid->AutoSizeCol(ColName);
+    autoSizeColumn(ColName);
     applyColumnItems();
+    keepSortArrowRoom();
     SetHint(grid, summaryText());
 }
 
@@ -60,6 +62,25 @@ void TMainForm::FillTotals() {
     grid->SetCells(ColBefore, row, QString::number(m_sumUncompressed));
     grid->SetCells(ColFolder, row, QString());
     grid->SetCells(ColType, row, QString());
+}
+
+// What the grid's AutoSizeCol gives (the widest text in each cell's own font
+// plus the width of "x" in the last row's font), measured fast enough for a
+// grid of 65,535 rows. The window's cell format changes the font of the last
+// row only, so every other row is measured in the grid's font.
+void TMainForm::autoSizeColumn(int col) {
+    TSortGrid* grid = this->grid();
+    const int last = grid->RowCount() - 1;
+    std::vector<QString> texts;
+    texts.reserve(size_t(std::max(last, 0)));
+    for (int row = 0; row < last; ++row) texts.push_back(grid->Cells(col, row));
+    TFormatOptions lastFormat;
+    lastFormat.Font = TFont(grid->font());
+    StringGrid1GetCellFormat(col, last, lastFormat);
+    const QFontMetrics lastMetrics(lastFormat.Font);
+    const int widest = std::max(TextWidthMeter(grid->font()).widest(texts),
+                                lastMetrics.horizontalAdvance(grid->Cells(col, last)));
+    grid->SetColWidths(col, widest + lastMetrics.horizontalAdvance(QLatin1Char('x')));
 }
 
 QString TMainForm::summaryText() const {

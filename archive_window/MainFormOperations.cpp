@@ -61,6 +61,7 @@ QString TMainForm::chooseFolder() {
 }
 
 void TMainForm::AddClick() {
+    if (engineWorking()) return;
     QString path;
     if (m_ui->CBFileAdd->isChecked()) {
         path = OnChooseFile ? OnChooseFile() : chooseFile();
@@ -73,6 +74,9 @@ void TMainForm::AddClick() {
 }
 
 void TMainForm::Add(const QString& path) {
+    // The window stays live while the engine works (it processes events from
+    // the engine's reports): a second operation would run inside the first.
+    if (engineWorking()) return;
     if (m_engine->ZipFileName().isEmpty()) {
         inform(QStringLiteral("Error - open a zip file first"));
         return;
@@ -99,6 +103,7 @@ void TMainForm::Add(const QString& path) {
 }
 
 void TMainForm::DeleteClick() {
+    if (engineWorking()) return;
     if (m_engine->Count() <= 0) {
         inform(QStringLiteral("Error - no files to delete"));
         return;
@@ -134,6 +139,7 @@ void TMainForm::DeleteClick() {
 }
 
 void TMainForm::TestClick() {
+    if (engineWorking()) return;
     m_host->setBusy(true);
     if (m_engine->Count() <= 0) {
         inform(QStringLiteral("Error - nothing to Test"));
@@ -155,10 +161,14 @@ void TMainForm::TestClick() {
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls() && !engineWorking()) event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
+    if (engineWorking()) {
+        event->ignore();
+        return;
+    }
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
     for (const QUrl& url : urls) {

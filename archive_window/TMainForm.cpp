@@ -23,10 +23,12 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 
 // The window's own resources live in a static library: register them once.
@@ -41,6 +43,11 @@ namespace {
 const QString kNoComment = QStringLiteral("AUCUN commentaire détecté dans cette archive.");
 const QString kCancelQuestion = QStringLiteral("Souhaitez vous annuler l'opération en cours ?");
 const QString kGridDesignHint = QStringLiteral("Clic DROIT souris pour options.");
+// Where the sort arrow goes in a title cell, and where the grid starts a
+// left-aligned text.
+constexpr int kArrowFromRight = 18;
+constexpr int kArrowGap = 4;
+constexpr int kCellTextLeft = 2;
 const QString kRunAfterPrompt =
     QStringLiteral("Double cliquez sur le fichier à lancer après extraction.");
 
@@ -65,11 +72,18 @@ void applyFormSettings(TZipEngine& engine) {
     if (icon.open(QIODevice::ReadOnly)) engine.setSFXIcon(icon.readAll());
 }
 
-// The arrow the window draws in the title of the sorted column.
+// The arrow the window draws in the title of the sorted column. The arrow
+// pictures keep their background in cyan, the grid's transparent colour.
 QPixmap sortArrow(TSortDirection direction) {
     const QString file = direction == sdAscending ? QStringLiteral(":/sortgrid/SORTUP.png")
                                                   : QStringLiteral(":/sortgrid/SORTDN.png");
-    return QPixmap(file);
+    QImage image = QImage(file).convertToFormat(QImage::Format_ARGB32);
+    const QRgb background = qRgb(0, 255, 255);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (background & 0xFFFFFF))
+                image.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return QPixmap::fromImage(image);
 }
 
 // The action buttons' 16-point bold caption, made smaller when this
@@ -201,7 +215,9 @@ void TMainForm::setupGrid() {
     grid->setFont(QFont(QStringLiteral("Arial"), 9));
     grid->SetOptions(TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine |
                      goRangeSelect | goRowSelect | goColSizing | goColMoving | goRowSizing);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Long names and the 300-pixel folder column make the grid wider than
+    // the window: without a horizontal bar the last columns could not be seen.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->SetSortOnClick(true);
     grid->SetSortSymbol(sgNone);
@@ -410,7 +426,8 @@ void TMainForm::applyColumnItem(QAction* item, int column) {
     if (item->isChecked())
         m_ui->StringGrid1->SetColWidths(column, 0);
     else
-        m_ui->StringGrid1->AutoSizeCol(column);
+        autoSizeColumn(column);
+    keepSortArrowRoom();
 }
 
 void TMainForm::columnItemTriggered(QAction* item, int column, const char* key) {
@@ -447,8 +464,12 @@ bool TMainForm::writeQuitSettings() {
     }
 }
 
+bool TMainForm::engineWorking() const {
+    return m_engine->ZipBusy() || m_engine->UnzBusy();
+}
+
 bool TMainForm::offerCancel() {
-    if (!m_engine->ZipBusy() && !m_engine->UnzBusy()) return false;
+    if (!engineWorking()) return false;
     // Closing under a running library would leave the archive half written:
     // the user may cancel the operation instead, and the window stays open.
     const MsgResult answer = m_host->messageBox(MessageRequest{
@@ -516,14 +537,35 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // One refill once the user stops dragging the frame.
-    if (!m_argument.isEmpty()) m_resizeTimer->start();
+    // One refill once the user stops dragging the frame. Sizes given before
+    // the window first shows follow the fill of its creation: see showEvent.
+    if (!m_argument.isEmpty() && isVisible()) m_resizeTimer->start();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce || m_argument.isEmpty()) return;
+    m_shownOnce = true;
+    // The grid was filled a moment ago and nobody could change it since: a
+    // refill would give the same rows, so only the widths of a resize apply.
+    applyResizeWidths();
 }
 
 void TMainForm::refillAfterResize() {
+    // The operation under way refills the grid when it ends; the new widths
+    // wait until then.
+    if (engineWorking()) {
+        m_resizeTimer->start();
+        return;
+    }
     FillGrid();
+    applyResizeWidths();
+}
+
+void TMainForm::applyResizeWidths() {
     m_ui->StringGrid1->SetColWidths(ColFolder, 300);
-    m_ui->StringGrid1->AutoSizeCol(ColType);
+    autoSizeColumn(ColType);
+    keepSortArrowRoom();
 }
 
 void TMainForm::StringGrid1ClickSort(int col, TSortOptions& options) {
@@ -532,6 +574,7 @@ void TMainForm::StringGrid1ClickSort(int col, TSortOptions& options) {
     options.SortKind = skAutomatic;
     options.SortDirection = m_sortDirection;
     options.CaseSensitive = false;
+    keepSortArrowRoom();
 }
 
 void TMainForm::StringGrid1BeginSort() {
@@ -551,7 +594,25 @@ void TMainForm::StringGrid1GetCellFormat(int col, int row, TFormatOptions& forma
 void TMainForm::StringGrid1DrawCell(int col, int row, const QRect& rect) {
     QPainter* canvas = m_ui->StringGrid1->Canvas();
     if (row != 0 || col != m_sortColumn || canvas == nullptr) return;
-    canvas->drawPixmap(rect.right() + 1 - 18, rect.top() + 1, m_sortArrows[m_sortDirection]);
+    canvas->drawPixmap(rect.right() + 1 - kArrowFromRight, rect.top() + 1,
+                       m_sortArrows[m_sortDirection]);
+}
+
+// The arrow is drawn a fixed distance from the title's right edge: a column
+// narrower than its caption and that distance would draw it over the caption.
+int TMainForm::sortTitleWidth(int col) const {
+    const TSortGrid* grid = m_ui->StringGrid1;
+    const int captionRight =
+        kCellTextLeft + QFontMetrics(grid->font()).horizontalAdvance(grid->Cells(col, 0));
+    return captionRight + kArrowGap + kArrowFromRight;
+}
+
+void TMainForm::keepSortArrowRoom() {
+    TSortGrid* grid = m_ui->StringGrid1;
+    const int width = grid->ColWidths(m_sortColumn);
+    // A hidden column stays hidden.
+    if (width > 0 && width < sortTitleWidth(m_sortColumn))
+        grid->SetColWidths(m_sortColumn, sortTitleWidth(m_sortColumn));
 }
 
 } // namespace brx

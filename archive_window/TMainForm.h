@@ -101,6 +101,11 @@ public:
     int sortColumn() const { return m_sortColumn; }
     TSortDirection sortDirection() const { return m_sortDirection; }
 
+    // ---- The running engine ----
+    // Whether the engine is running a command: the window stays live while
+    // it works, and its operations wait for the end of the running one.
+    bool engineWorking() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -204,6 +209,20 @@ private:
     TSortDirection m_sortDirection = sdAscending;
     qint64 m_sumCompressed = 0;
     qint64 m_sumUncompressed = 0;
+
+    // ---- Column widths, the sort arrow's room and the first showing ----
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The grid's AutoSizeCol, fast enough for 65,535 rows.
+    void autoSizeColumn(int col);
+    // Widens the sort column when its title has no room for the arrow.
+    void keepSortArrowRoom();
+    int sortTitleWidth(int col) const;
+    // The widths a resize gives the folder and type columns.
+    void applyResizeWidths();
+    bool m_shownOnce = false;
 };
 
 } // namespace brx

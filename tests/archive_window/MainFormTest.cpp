@@ -12,11 +12,15 @@
 #include "support/AppGlobals.h"
 #include "support/TextFormat.h"
 #include "tests/fakes/ScriptedUserHost.h"
+#include "ZipBuilder.h"
 
 #include <QAction>
 #include <QDate>
 #include <QFile>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QProgressBar>
@@ -70,6 +74,16 @@ private slots:
     void testingReportsTheDamagedEntry();
     void commandBevelsFollowTheMouse();
     void quittingDuringAnAdditionOffersToCancelIt();
+    void fileDialogTitleNamesTheStartingFolder();
+    void addOptionsFollowTheAddPage();
+    void droppedLongPathsAreTakenWhole();
+    void deletingAfterConfirmation();
+    void testRunCountsTheOneDamagedEntry();
+    void operationsWaitWhileTheEngineWorksAndTheBarRepaints();
+    void resizesRefillOnceAfterTheLast();
+    void firstShowingAppliesTheResizeWidthsWithoutRefilling();
+    void sortArrowKeepsClearOfTheCaption();
+    void columnWidthsAreTheGridsOwnMeasure();
 
 private:
     std::unique_ptr<TMainForm> window(const QString& argument);
@@ -560,6 +574,340 @@ void MainFormTest::quittingDuringAnAdditionOffersToCancelIt() {
             QCOMPARE(readAll(archive), before);
         else
             QCOMPARE(column(form->grid(), 0), (QStringList{"a.txt", "b.txt", "c.txt", "Total"}));
+    }
+}
+
+namespace {
+
+// A scripted host whose event passes are real ones, as on the desktop: the
+// window repaints and timers run while the engine works.
+class LiveHost final : public IUserHost {
+public:
+    explicit LiveHost(ScriptedUserHost& script) : m_script(script) {}
+    MsgResult messageBox(const MessageRequest& request) override {
+        return m_script.messageBox(request);
+    }
+    std::optional<QString> askPassword(const QString& caption, const QString& prompt) override {
+        return m_script.askPassword(caption, prompt);
+    }
+    void setBusy(bool busy) override { m_script.setBusy(busy); }
+    void processEvents() override {
+        QCoreApplication::processEvents();
+        if (OnEvents) OnEvents();
+    }
+    std::function<void()> OnEvents;
+
+private:
+    ScriptedUserHost& m_script;
+};
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+QStringList zipNames(const QString& archive) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    unzip.waitForFinished();
+    QStringList names = QString::fromUtf8(unzip.readAllStandardOutput())
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    names.sort();
+    return names;
+}
+
+void dropUrls(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+} // namespace
+
+void MainFormTest::fileDialogTitleNamesTheStartingFolder() {
+    const QString source = makeFiles(QStringLiteral("choix"), {"pris.txt", "sous/autre.txt"});
+    const QString archive = m_dir->filePath(QStringLiteral("dialogue.zip"));
+    const QString startFolder = QDir::currentPath();
+    const QString title = QStringLiteral("Choisir un fichier ou un dossier") + startFolder;
+    auto form = window(QStringLiteral("-!") + archive);
+
+    QStringList titles;
+    QString startedIn;
+    QString enteredFolder;
+    bool several = false;
+    // Plays the user once the dialog is up; whatever it finds, the dialog ends.
+    std::function<void()> user = [&] {
+        QFileDialog* dialog = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(top); d && d->isVisible()) dialog = d;
+        if (dialog == nullptr) {
+            QTimer::singleShot(20, user);
+            return;
+        }
+        titles << dialog->windowTitle();
+        startedIn = dialog->directory().absolutePath();
+        several = dialog->fileMode() == QFileDialog::ExistingFiles;
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name == nullptr) {
+            dialog->reject();
+            return;
+        }
+        // Into another folder by its path, as a user types it.
+        name->setText(source + QStringLiteral("/sous"));
+        QTest::keyClick(name, Qt::Key_Return);
+        titles << dialog->windowTitle();
+        enteredFolder = dialog->directory().absolutePath();
+        dialog->selectFile(source + QStringLiteral("/pris.txt"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+    QTimer::singleShot(0, user);
+    form->AddClick();
+    QCOMPARE(titles, (QStringList{title, title}));
+    QCOMPARE(enteredFolder, source + QStringLiteral("/sous"));
+    QCOMPARE(startedIn, QDir(startFolder).absolutePath());
+    QVERIFY(several);
+    QCOMPARE(column(form->grid(), 0), (QStringList{"pris.txt", "Total"}));
+}
+
+void MainFormTest::addOptionsFollowTheAddPage() {
+    const QString source =
+        makeFiles(QStringLiteral("opt"), {"haut.txt", ".cache", "bas/dessous.txt"});
+    const QString archive = m_dir->filePath(QStringLiteral("options.zip"));
+    auto form = window(QStringLiteral("-!") + archive);
+    form->findChild<QSpinBox*>(QStringLiteral("UpTxComp"))->setValue(7);
+    form->findChild<QCheckBox*>(QStringLiteral("CbSubDir"))->setChecked(false);
+    form->Add(source + QStringLiteral("/*.*"));
+    AddOpts used = form->engine().AddOptions();
+    QCOMPARE(form->engine().AddCompLevel(), 7);
+    QVERIFY(used.testFlag(AddHiddenFiles) && used.testFlag(AddDirNames));
+    QVERIFY(!used.testFlag(AddRecurseDirs) && !used.testFlag(AddUpdate));
+    QVERIFY(!used.testFlag(AddEncrypt));
+    // Hidden files come in, the subfolder does not; names keep their path.
+    const QString stored = source.mid(1) + QLatin1Char('/');
+    QCOMPARE(zipNames(archive), (QStringList{stored + ".cache", stored + "haut.txt"}));
+
+    form->findChild<QCheckBox*>(QStringLiteral("CbSubDir"))->setChecked(true);
+    form->findChild<QSpinBox*>(QStringLiteral("UpTxComp"))->setValue(1);
+    form->Add(source + QStringLiteral("/*.*"));
+    used = form->engine().AddOptions();
+    QCOMPARE(form->engine().AddCompLevel(), 1);
+    QVERIFY(used.testFlag(AddRecurseDirs) && used.testFlag(AddUpdate));
+    QCOMPARE(zipNames(archive), (QStringList{stored + ".cache", stored + "bas/",
+                                             stored + "bas/dessous.txt", stored + "haut.txt"}));
+}
+
+void MainFormTest::droppedLongPathsAreTakenWhole() {
+    // A path of some 300 characters whose first 254 name another, existing
+    // folder: a cut path would add the wrong thing.
+    const QString segment(60, QLatin1Char('d'));
+    QString deep = QStringLiteral("long");
+    for (int i = 0; i < 4; ++i) deep += QLatin1Char('/') + segment;
+    const QString base = makeFiles(deep, {"fichier-au-bout.txt", "dossier/dedans.txt"});
+    QVERIFY(!base.isEmpty());
+    const QString file = base + QStringLiteral("/fichier-au-bout.txt");
+    QVERIFY(file.size() > 254);
+    QVERIFY(QFileInfo(file.left(254)).exists() == false);
+    makeFiles(QFileInfo(file.left(254)).path().mid(m_dir->path().size() + 1), {"intrus.txt"});
+
+    const QString archive = m_dir->filePath(QStringLiteral("long.zip"));
+    auto form = window(QStringLiteral("-!") + archive);
+    form->findChild<QCheckBox*>(QStringLiteral("CbPath"))->setChecked(false);
+    dropUrls(form.get(),
+             {QUrl::fromLocalFile(file), QUrl::fromLocalFile(base + QStringLiteral("/dossier"))});
+    QCOMPARE(zipNames(archive), (QStringList{"dedans.txt", "fichier-au-bout.txt"}));
+    QVERIFY(m_host.messages.isEmpty());
+}
+
+void MainFormTest::deletingAfterConfirmation() {
+    const QString archive = zipOf(QStringLiteral("oui"), {"a.txt", "b.txt"});
+    auto form = window(QStringLiteral("-!") + archive);
+    form->findChild<QCheckBox*>(QStringLiteral("CbAskDel"))->setChecked(true);
+    form->grid()->SetSelection(TGridRect{0, 1, 6, 1});
+    m_host.queueAnswer(MsgResult::Yes);
+    auto* button = form->findChild<QAbstractButton*>(QStringLiteral("BttnSupp"));
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(45, 45));
+    QCOMPARE(m_host.messages.size(), 2);
+    QCOMPARE(messages().constFirst(),
+             QStringLiteral("Effacer le ou les fichier(s) sélectionnés ?"));
+    QVERIFY(messages().constLast().startsWith("1 fichiers effacés. Durée processus : "));
+    QCOMPARE(zipNames(archive), QStringList{"b.txt"});
+    QCOMPARE(column(form->grid(), 0), (QStringList{"b.txt", "Total"}));
+}
+
+void MainFormTest::testRunCountsTheOneDamagedEntry() {
+    const std::string text(3000, 'r');
+    std::vector<ziptest::BuildEntry> entries(4);
+    entries[0].name = "bon.txt";
+    entries[0].data = text;
+    entries[1].name = "abime.txt";
+    entries[1].data = text;
+    entries[1].crc = 0x12345678; // the data no longer matches its check value
+    entries[2].name = "dossier/range.txt";
+    entries[2].data = "court";
+    entries[2].method = 0;
+    entries[3].name = "vide.txt";
+    const std::string bytes = ziptest::buildZip(entries);
+    const QString archive = m_dir->filePath(QStringLiteral("abime.zip"));
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), qint64(bytes.size()));
+    file.close();
+
+    m_host.defaultAnswer = MsgResult::Ok;
+    auto form = window(QStringLiteral("-!") + archive);
+    QCOMPARE(form->grid()->RowCount(), 6);
+    QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("BttnTest")), Qt::LeftButton,
+                      Qt::NoModifier, QPoint(14, 14));
+    QCOMPARE(messages().constLast(),
+             QStringLiteral("ERREURS !! Nombre de fichiers incorrects ou non testés : 1"));
+    QCOMPARE(QFileInfo(archive).size(), qint64(bytes.size())); // a test writes nothing
+}
+
+void MainFormTest::operationsWaitWhileTheEngineWorksAndTheBarRepaints() {
+    const QString archive = zipOf(QStringLiteral("vivant"), {"a.txt"});
+    const QString more = makeFiles(QStringLiteral("ajout"), {"b.txt", "c.txt", "d.txt"});
+    LiveHost live(m_host);
+    TMainForm::Services services;
+    services.host = &live;
+    services.dllDirectory = qEnvironmentVariable("BRX_BIN_DIR");
+    TMainForm form(QStringLiteral("-!") + archive, services);
+    form.findChild<QTabWidget*>(QStringLiteral("PageControl1"))
+        ->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TabSheet1")));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* bar = form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    PaintCounter counter;
+    bar->installEventFilter(&counter);
+
+    // Everything a user can start while the first addition runs.
+    bool tried = false;
+    live.OnEvents = [&] {
+        if (tried || !form.engineWorking()) return;
+        tried = true;
+        form.grid()->SetSelection(TGridRect{0, 1, 6, 1});
+        form.DeleteClick();
+        form.TestClick();
+        QTest::keyClick(form.grid(), Qt::Key_Minus, Qt::KeypadModifier);
+        form.Add(more + QStringLiteral("/b.txt"));
+        dropUrls(&form, {QUrl::fromLocalFile(more + QStringLiteral("/c.txt"))});
+    };
+    form.Add(more + QStringLiteral("/*.*"));
+    QVERIFY(tried);
+    QVERIFY(m_host.messages.isEmpty());
+    QVERIFY(counter.paints > 0); // painted while the addition ran: hidden after it
+    QVERIFY(bar->isHidden());
+    QCOMPARE(column(form.grid(), 0), (QStringList{"a.txt", "b.txt", "c.txt", "d.txt", "Total"}));
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tqq"), archive});
+    QVERIFY(unzip.waitForFinished());
+    QCOMPARE(unzip.exitCode(), 0);
+}
+
+void MainFormTest::resizesRefillOnceAfterTheLast() {
+    const QString path = crafted({{"a.txt", 30, 300}, {"b.txt", 9, 1000}});
+    auto form = window(QStringLiteral("-!") + path);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(400); // the refill of the first showing
+    TSortGrid* grid = form->grid();
+    int fills = 0;
+    const auto endSort = grid->OnEndSort;
+    grid->OnEndSort = [&](TSortGrid* g, int col) {
+        ++fills;
+        endSort(g, col);
+    };
+    grid->SetCells(0, 1, QStringLiteral("changé"));
+    // The frame dragged through five sizes, faster than the refill's delay.
+    QSize previous = form->size();
+    for (int step = 1; step <= 5; ++step) {
+        const QSize next(580 + 10 * step, 440 + 5 * step);
+        QResizeEvent resize(next, previous);
+        QApplication::sendEvent(form.get(), &resize);
+        previous = next;
+    }
+    QCOMPARE(grid->Cells(0, 1), QStringLiteral("changé")); // none while dragging
+    QTRY_COMPARE(fills, 1);
+    QTest::qWait(300);
+    QCOMPARE(fills, 1);
+    QCOMPARE(column(grid, 0), (QStringList{"a.txt", "b.txt", "Total"}));
+    QCOMPARE(grid->ColWidths(5), 300);
+}
+
+void MainFormTest::firstShowingAppliesTheResizeWidthsWithoutRefilling() {
+    const QString path = crafted({{"a.txt", 30, 300}, {"b.txt", 9, 1000}});
+    auto form = window(QStringLiteral("-!") + path);
+    TSortGrid* grid = form->grid();
+    int fills = 0;
+    const auto endSort = grid->OnEndSort;
+    grid->OnEndSort = [&](TSortGrid* g, int col) {
+        ++fills;
+        endSort(g, col);
+    };
+    QCOMPARE(grid->ColWidths(5), 60);
+    form->resize(600, 450); // before showing, as the saved width is applied
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(400);
+    QCOMPARE(fills, 0);
+    QCOMPARE(grid->ColWidths(5), 300);
+    QCOMPARE(column(grid, 0), (QStringList{"a.txt", "b.txt", "Total"}));
+    // Once shown, a resize refills.
+    form->resize(640, 470);
+    QTRY_COMPARE(fills, 1);
+}
+
+void MainFormTest::sortArrowKeepsClearOfTheCaption() {
+    // Names shorter than the caption "Fichier": the column is as narrow as
+    // its title.
+    const QString path = crafted({{"a", 30, 300}, {"b", 9, 1000}});
+    auto form = window(QStringLiteral("-!") + path);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    TSortGrid* grid = form->grid();
+    const QFontMetrics metrics(grid->font());
+    auto arrowLeft = [&](int col) { return grid->ColWidths(col) - 18; };
+    auto captionRight = [&](int col) { return 2 + metrics.horizontalAdvance(grid->Cells(col, 0)); };
+    QVERIFY(arrowLeft(0) > captionRight(0));
+    // The arrow's cyan background is transparent.
+    auto cyanInTitles = [&] {
+        const QImage titles = grid->FixedRowsWidget()->grab().toImage();
+        for (int y = 0; y < titles.height(); ++y)
+            for (int x = 0; x < titles.width(); ++x)
+                if ((titles.pixel(x, y) & 0xFFFFFF) == 0x00FFFF) return true;
+        return false;
+    };
+    QVERIFY(!cyanInTitles());
+    clickTitle(*form, 2); // "%" now carries the arrow
+    QVERIFY(!cyanInTitles());
+    QVERIFY(arrowLeft(2) > captionRight(2));
+    // Hiding the sorted column keeps it hidden.
+    form->findChild<QAction*>(QStringLiteral("MasquerTxComp"))->trigger();
+    QCOMPARE(grid->ColWidths(2), 0);
+    form->FillGrid();
+    QCOMPARE(grid->ColWidths(2), 0);
+}
+
+void MainFormTest::columnWidthsAreTheGridsOwnMeasure() {
+    QList<ListedEntry> entries;
+    for (int i = 0; i < 700; ++i)
+        entries.append({QByteArray("dossier/nom-") + QByteArray::number(i * 7919 % 100000) +
+                            (i % 3 ? ".txt" : ".Wav"),
+                        uint32_t(i * 104729 % 900000), uint32_t(i * 15485863u % 9000000 + 1)});
+    entries.append({"Élément à l’accent ́combiné.txt", 1, 1});
+    auto form = window(QStringLiteral("-!") + crafted(entries));
+    TSortGrid* grid = form->grid();
+    QCOMPARE(grid->RowCount(), 703);
+    for (const int col : {1, 2, 3, 4}) {
+        const int filled = grid->ColWidths(col);
+        grid->AutoSizeCol(col);
+        QCOMPARE(filled, grid->ColWidths(col));
     }
 }
 
