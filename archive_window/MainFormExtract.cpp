@@ -110,6 +110,7 @@ bool TMainForm::collectSelectedEntries() {
 }
 
 void TMainForm::Extract() {
+    if (engineWorking()) return;
     if (!prepareDestination()) return;
     if (!QFileInfo::exists(m_engine->ZipFileName())) {
         inform(QStringLiteral("Error: file not found: ") + m_engine->ZipFileName());

@@ -175,6 +175,7 @@ bool TMainForm::PrepareSelfExtractor() {
 }
 
 void TMainForm::ToExeClick() {
+    if (engineWorking()) return;
     const QString target = twinOf(m_engine->ZipFileName(), QStringLiteral(".exe"));
     if (QFileInfo::exists(target) && !confirm(overwriteQuestion(target))) return;
     if (!PrepareSelfExtractor()) {
@@ -207,6 +208,7 @@ void TMainForm::testNewProgram() {
 // The self-extracting twin of the start path is turned back into a ZIP: the
 // start path itself when it is the EXE, the EXE made by ">> EXE" otherwise.
 void TMainForm::ToZipClick() {
+    if (engineWorking()) return;
     const QString exe = twinOf(m_start.startPath, QStringLiteral(".EXE"));
     // Without that program the engine's own check explains what is missing.
     if (!QFileInfo::exists(exe)) {
