@@ -52,7 +52,6 @@ struct EntryDecoder::Source {
 };
 
 std::string unsupportedReason(const ZipEntry& entry) {
-    if (entry.needsZip64()) return "Zip64 entries are not supported";
     if (entry.method == kMethodAes || entry.hasAesExtra()) return "AES encryption is not supported";
     if (entry.flags & kFlagStrongEncryption) return "strong encryption is not supported";
     if (entry.method != kMethodStored && entry.method != kMethodDeflated)
@@ -83,6 +82,7 @@ DecodeResult EntryDecoder::decode(ZipInput& input, uint64_t dataOffset, const Zi
                                   std::string_view password, const OutputSink& sink) {
     if (std::string reason = unsupportedReason(entry); !reason.empty())
         return fail(DecodeStatus::Unsupported, reason);
+    if (entry.zip64Missing) return fail(DecodeStatus::DataError, kMissingZip64Text);
     if (!declaredSizeIsPlausible(entry))
         return fail(DecodeStatus::DataError,
                     "the declared size cannot come from this compressed data");
