@@ -72,8 +72,9 @@ bool passwordMatches(ZipInput& input, uint64_t dataOffset, const ZipEntry& entry
 
 bool declaredSizeIsPlausible(const ZipEntry& entry) {
     if (entry.method != kMethodDeflated) return true;
-    return entry.uncompressedSize <=
-           uint64_t{entry.compressedSize} * kMaxDeflateRatio + kRatioSlack;
+    // Sizes are 64-bit: a compressed size this large allows any declared size.
+    if (entry.compressedSize > (UINT64_MAX - kRatioSlack) / kMaxDeflateRatio) return true;
+    return entry.uncompressedSize <= entry.compressedSize * kMaxDeflateRatio + kRatioSlack;
 }
 
 EntryDecoder::EntryDecoder(size_t bufferSize) : m_in(bufferSize), m_out(bufferSize) {}

@@ -238,9 +238,8 @@ void ArchiveBuilder::writeStreamed(const SourceItem& source, bool storeOnly) {
     // Zip64 field in its local header from the start. One that grows past
     // 4 GiB while it is read without one is written again with one.
     const bool mayNeedZip64 = static_cast<uint64_t>(source.info.st_size) >= kZip64Threshold;
-    StreamResult result = writeStreamedEntry(file, source, deflated, *crc, mayNeedZip64);
-    if (result == StreamResult::NeedsZip64)
-        result = writeStreamedEntry(file, source, deflated, *crc, true);
+    if (writeStreamedEntry(file, source, deflated, *crc, mayNeedZip64) == StreamResult::NeedsZip64)
+        writeStreamedEntry(file, source, deflated, *crc, true);
 }
 
 ArchiveBuilder::StreamResult ArchiveBuilder::writeStreamedEntry(FileInput& file,
