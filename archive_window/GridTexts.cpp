@@ -70,9 +70,10 @@ QString DosDateTimeText(std::uint32_t dosDateTime, const QLocale& locale) {
     return DosDateTimeFormatter(locale).text(dosDateTime);
 }
 
-QString EntryRatioText(std::uint32_t compressed, std::uint32_t uncompressed) {
+QString EntryRatioText(std::uint64_t compressed, std::uint64_t uncompressed) {
     if (uncompressed == 0) return QStringLiteral("0% ");
-    return QString::number(CompressionRatio(compressed, uncompressed)) + QStringLiteral("% ");
+    return QString::number(CompressionRatio(qint64(compressed), qint64(uncompressed))) +
+           QStringLiteral("% ");
 }
 
 QString TotalRatioText(qint64 compressedSum, qint64 uncompressedSum) {

@@ -54,7 +54,7 @@ private:
 };
 
 // Column "%" of an entry row: "0% " when nothing was stored.
-QString EntryRatioText(std::uint32_t compressed, std::uint32_t uncompressed);
+QString EntryRatioText(std::uint64_t compressed, std::uint64_t uncompressed);
 // Column "%" of the totals row: "0 % " when the uncompressed sum is 0.
 QString TotalRatioText(qint64 compressedSum, qint64 uncompressedSum);
 

@@ -18,9 +18,6 @@ namespace brx {
 
 namespace {
 
-const QString kZip64Detail = QStringLiteral(
-    "\nIt is a Zip64 archive (more than 4 GB or 65,535 entries), which this program cannot read.");
-
 // The 42 header bytes after the signature, field by field.
 ZipDirEntry entryFromRecord(const zipcore::ZipEntry& r) {
     ZipDirEntry e;
@@ -98,23 +95,23 @@ void DirectoryReader::readArchive(QFile& archive, TCodePageMode codePage) {
     m_arc.diskSize = m_volumes.capacity(root);
     m_arc.diskFree = m_volumes.freeSpace(root);
     findEndRecord(archive, true);
-    const EndRecord& end = m_arc.end;
-    checkZip64(archive, end);
-    m_arc.totalDisks = end.thisDisk;
+    resolveDirectoryEnd(archive);
+    const zipcore::DirectoryEnd& end = m_arc.directory;
+    m_arc.totalDisks = int(end.thisDisk);
     if (end.thisDisk != 0) m_arc.isSpanned = true;
 
     qint64 start = 0;
     if (end.centralDisk == end.thisDisk) {
         // Computed from the end, so that a prefix in front of the archive does not matter.
-        start = m_arc.fileEnd - end.centralSize - end.commentLength - zipcore::kEndOfCentralSize;
+        start = qint64(end.directoryEnd) - qint64(end.centralSize);
     } else {
-        openDirectoryVolume(archive, end.centralDisk);
+        openDirectoryVolume(archive, int(end.centralDisk));
         m_arc.fileEnd = archive.size();
         start = end.centralOffset;
     }
     m_arc.zipSOC = start;
     m_arc.sfxOffset = m_arc.fileEnd == zipcore::kEndOfCentralSize ? 0 : m_arc.fileEnd;
-    if (end.centralOffset != start) {
+    if (qint64(end.centralOffset) != start) {
         m_arc.structureWarning = true;
         m_messages.show(LI_WrongZipStruct);
     }
@@ -123,19 +120,27 @@ void DirectoryReader::readArchive(QFile& archive, TCodePageMode codePage) {
     m_arc.sfxOffset += start - qint64(end.centralOffset);
 }
 
-void DirectoryReader::checkZip64(QFile& archive, const EndRecord& end) {
+// The directory's bounds: the end record's, or the Zip64 end record's when
+// a locator precedes it (sizes, offsets and counts past 32 and 16 bits).
+void DirectoryReader::resolveDirectoryEnd(QFile& archive) {
     ArchiveFileInput input(archive);
-    if (zipcore::endRecordSaturated(end) && zipcore::hasZip64Locator(input, m_arc.endRecordOffset))
-        throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
+    zipcore::EndRecordLocation location;
+    location.offset = uint64_t(m_arc.endRecordOffset);
+    location.record = m_arc.end;
+    const zipcore::DirectoryEndResult resolved = zipcore::resolveDirectoryEnd(input, location);
+    if (!resolved.ok)
+        throw EZipEngine::withDetail(DS_NoValidZip,
+                                     QStringLiteral("\n") + QString::fromStdString(resolved.error));
+    m_arc.directory = resolved.end;
 }
 
 // The directory's bytes, from start on; a directory that goes on past the
 // end of its volume continues at the start of the next one.
 QByteArray DirectoryReader::readDirectoryBytes(QFile& archive, qint64 start) {
-    const qint64 size = m_arc.end.centralSize;
-    if (start < 0 || !archive.seek(start)) throw EZipEngine(LI_ReadZipError, true);
+    const qint64 size = qint64(m_arc.directory.centralSize);
+    if (start < 0 || size < 0 || !archive.seek(start)) throw EZipEngine(LI_ReadZipError, true);
     QByteArray bytes = archive.read(size);
-    while (bytes.size() < size && m_arc.volumeNumber < m_arc.end.thisDisk) {
+    while (bytes.size() < size && m_arc.volumeNumber < int(m_arc.directory.thisDisk)) {
         openDirectoryVolume(archive, m_arc.volumeNumber + 1);
         bytes += archive.read(size - bytes.size());
     }
@@ -145,14 +150,17 @@ QByteArray DirectoryReader::readDirectoryBytes(QFile& archive, qint64 start) {
 void DirectoryReader::readCentralDirectory(QFile& archive, qint64 start, TCodePageMode codePage) {
     const QByteArray bytes = readDirectoryBytes(archive, start);
     std::vector<zipcore::ZipEntry> records;
-    const zipcore::CentralWalk walk =
-        zipcore::walkCentralDirectory(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                      size_t(bytes.size()), m_arc.end.totalEntries, records);
+    const zipcore::CentralWalk walk = zipcore::walkCentralDirectory(
+        reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()),
+        m_arc.directory.totalEntries, records, m_arc.directory.zip64);
     m_entries.reserve(qsizetype(records.size()));
     const zipcore::CodePageMode mode = toFormatMode(codePage);
     int seqNo = 0;
     for (const zipcore::ZipEntry& record : records) {
-        if (record.needsZip64()) throw EZipEngine::withDetail(DS_NoValidZip, kZip64Detail);
+        if (record.zip64Missing)
+            throw EZipEngine::withDetail(
+                DS_NoValidZip, QStringLiteral("\n") + QString::fromStdString(record.name) +
+                                   QStringLiteral(": ") + zipcore::kMissingZip64Text);
         ZipDirEntry entry = entryFromRecord(record);
         m_arc.lastHost = entry.HostSystem;
         m_arc.lastVersion = entry.VersionMadeBy;
@@ -162,7 +170,8 @@ void DirectoryReader::readCentralDirectory(QFile& archive, qint64 start, TCodePa
         m_entries.append(std::move(entry));
         const ZipDirEntry& added = m_entries.constLast();
         if (m_onNewName) m_onNewName(++seqNo, added);
-        if (added.LocalHeaderOffset < m_arc.sfxOffset) m_arc.sfxOffset = added.LocalHeaderOffset;
+        if (qint64(added.LocalHeaderOffset) < m_arc.sfxOffset)
+            m_arc.sfxOffset = qint64(added.LocalHeaderOffset);
     }
     if (!walk.ok()) throw walkFailure(walk);
 }

@@ -49,7 +49,7 @@ private:
     void readCentralDirectory(QFile& archive, qint64 start, TCodePageMode codePage);
     QByteArray readDirectoryBytes(QFile& archive, qint64 start);
     void openDirectoryVolume(QFile& archive, int disk);
-    void checkZip64(QFile& archive, const EndRecord& end);
+    void resolveDirectoryEnd(QFile& archive);
     void readVolumeNumber(const QString& fileName);
     void raiseNoEndRecord();
 

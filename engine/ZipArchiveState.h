@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "zipcore/DirectoryEnd.h"
 #include "zipcore/EndRecord.h"
 
 namespace brx {
@@ -22,8 +23,9 @@ struct ZipArchiveState {
     int totalDisks = 0;   // the end record's own disk number
     int volumeNumber = 0; // from a "PKBACK# nnn" label, 0 otherwise
     bool structureWarning = false;
-    QByteArray rawComment; // up to the first NUL
-    EndRecord end;
+    QByteArray rawComment;           // up to the first NUL
+    EndRecord end;                   // as stored
+    zipcore::DirectoryEnd directory; // its 64-bit reading, Zip64 end record included
     QString volumeLabel;
     qint64 diskSize = -1;
     qint64 diskFree = -1;

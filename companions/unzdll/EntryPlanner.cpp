@@ -82,12 +82,10 @@ bool EntryPlanner::checkEntry(PlannedEntry& planned) {
     if (const std::string reason = zipcore::unsupportedReason(entry); !reason.empty()) {
         const bool encryption = entry.method == zipcore::kMethodAes || entry.hasAesExtra() ||
                                 (entry.flags & zipcore::kFlagStrongEncryption);
-        const BrxSkipKind kind = encryption           ? BRX_SKIP_NO_ENCRYPTION_SUPPORT
-                                 : entry.needsZip64() ? BRX_SKIP_DAMAGED
-                                                      : BRX_SKIP_COMPRESSION_UNKNOWN;
-        const int32_t code = encryption           ? BRX_MSG_UNSUPPORTED_ENCRYPTION
-                             : entry.needsZip64() ? BRX_MSG_UNSUPPORTED_ZIP64
-                                                  : BRX_MSG_UNSUPPORTED_METHOD;
+        const BrxSkipKind kind =
+            encryption ? BRX_SKIP_NO_ENCRYPTION_SUPPORT : BRX_SKIP_COMPRESSION_UNKNOWN;
+        const int32_t code =
+            encryption ? BRX_MSG_UNSUPPORTED_ENCRYPTION : BRX_MSG_UNSUPPORTED_METHOD;
         reportFailure(m_reporter, planned.name, kind, code, reason);
         return false;
     }

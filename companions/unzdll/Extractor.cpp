@@ -93,9 +93,7 @@ bool Extractor::openArchive() {
     }
     const zipcore::DirectoryResult read = zipcore::readDirectory(*m_input, m_directory);
     if (!read.ok) {
-        const bool zip64 = read.error.find("Zip64") != std::string::npos;
-        m_reporter.message(zip64 ? BRX_MSG_UNSUPPORTED_ZIP64 : BRX_MSG_DAMAGED_ARCHIVE,
-                           m_options.archive + ": " + read.error);
+        m_reporter.message(BRX_MSG_DAMAGED_ARCHIVE, m_options.archive + ": " + read.error);
         return false;
     }
     return true;

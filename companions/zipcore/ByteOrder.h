@@ -15,6 +15,10 @@ inline uint32_t le32(const unsigned char* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+inline uint64_t le64(const unsigned char* p) {
+    return uint64_t{le32(p)} | (uint64_t{le32(p + 4)} << 32);
+}
+
 inline void put16(unsigned char* p, uint16_t v) {
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
@@ -31,6 +35,10 @@ inline void append32(std::string& out, uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
+inline void append64(std::string& out, uint64_t v) {
+    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
 // A bounds-checked reading cursor: any read past the end clears ok() and
 // yields zeros, so a run of reads is checked once at its end.
 class ByteCursor {
@@ -39,6 +47,7 @@ public:
 
     uint16_t u16() { return take(2) ? le16(m_data + m_pos - 2) : 0; }
     uint32_t u32() { return take(4) ? le32(m_data + m_pos - 4) : 0; }
+    uint64_t u64() { return take(8) ? le64(m_data + m_pos - 8) : 0; }
     const unsigned char* bytes(size_t n) { return take(n) ? m_data + m_pos - n : nullptr; }
     void skip(size_t n) { take(n); }
 

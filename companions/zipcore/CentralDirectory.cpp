@@ -1,6 +1,9 @@
 #include "zipcore/CentralDirectory.h"
 
+#include "zipcore/Zip64Extra.h"
 #include "zipcore/ZipFormat.h"
+
+#include <algorithm>
 
 namespace zipcore {
 
@@ -14,8 +17,39 @@ bool startsHeader(const unsigned char* data, size_t size, size_t at) {
     return size - at >= 4 && le32(data + at) == kCentralHeaderSig;
 }
 
-CentralWalk stopped(CentralError error, size_t found, uint16_t storedCount) {
+CentralWalk stopped(CentralError error, size_t found, uint64_t storedCount) {
     return CentralWalk{error, found + 1, found, storedCount};
+}
+
+uint8_t saturatedFields(const ZipEntry& entry) {
+    uint8_t fields = 0;
+    if (entry.uncompressedSize == kMaxFieldValue) fields |= kZip64Uncompressed;
+    if (entry.compressedSize == kMaxFieldValue) fields |= kZip64Compressed;
+    if (entry.localHeaderOffset == kMaxFieldValue) fields |= kZip64Offset;
+    if (entry.diskStart == kMaxDiskValue) fields |= kZip64Disk;
+    return fields;
+}
+
+// The saturated fields take their values from the Zip64 field.
+bool applyZip64Extra(ZipEntry& entry) {
+    if (entry.zip64Fields == 0) return true;
+    Zip64Values values{entry.uncompressedSize, entry.compressedSize, entry.localHeaderOffset,
+                       entry.diskStart};
+    if (!readZip64Extra(entry.extra, entry.zip64Fields, values)) return false;
+    entry.uncompressedSize = values.uncompressedSize;
+    entry.compressedSize = values.compressedSize;
+    entry.localHeaderOffset = values.localHeaderOffset;
+    entry.diskStart = values.diskStart;
+    return true;
+}
+
+uint32_t field32(uint64_t value, bool saturated) {
+    return saturated ? static_cast<uint32_t>(kMaxFieldValue) : static_cast<uint32_t>(value);
+}
+
+Zip64Values zip64ValuesOf(const ZipEntry& entry) {
+    return Zip64Values{entry.uncompressedSize, entry.compressedSize, entry.localHeaderOffset,
+                       entry.diskStart};
 }
 
 } // namespace
@@ -40,6 +74,7 @@ bool readCentralFixed(ByteCursor& cursor, uint32_t& signature, ZipEntry& entry,
     entry.internalAttributes = cursor.u16();
     entry.externalAttributes = cursor.u32();
     entry.localHeaderOffset = cursor.u32();
+    entry.zip64Fields = saturatedFields(entry);
     return cursor.ok();
 }
 
@@ -57,10 +92,12 @@ CentralError readCentralHeader(ByteCursor& cursor, ZipEntry& entry) {
     entry.name = copyOf(name, lengths.name);
     entry.extra = copyOf(extra, lengths.extra);
     entry.comment = copyOf(comment, lengths.comment);
+    entry.zip64Missing = !applyZip64Extra(entry);
     return CentralError::None;
 }
 
 std::string centralFixedBytes(const ZipEntry& entry, const TrailingLengths& lengths) {
+    const uint8_t zip64 = entry.zip64FieldsToWrite();
     std::string out;
     out.reserve(kCentralHeaderSize);
     append32(out, kCentralHeaderSig);
@@ -71,15 +108,15 @@ std::string centralFixedBytes(const ZipEntry& entry, const TrailingLengths& leng
     append16(out, entry.dosTime);
     append16(out, entry.dosDate);
     append32(out, entry.crc32);
-    append32(out, entry.compressedSize);
-    append32(out, entry.uncompressedSize);
+    append32(out, field32(entry.compressedSize, zip64 & kZip64Compressed));
+    append32(out, field32(entry.uncompressedSize, zip64 & kZip64Uncompressed));
     append16(out, lengths.name);
     append16(out, lengths.extra);
     append16(out, lengths.comment);
-    append16(out, entry.diskStart);
+    append16(out, (zip64 & kZip64Disk) ? kMaxDiskValue : static_cast<uint16_t>(entry.diskStart));
     append16(out, entry.internalAttributes);
     append32(out, entry.externalAttributes);
-    append32(out, entry.localHeaderOffset);
+    append32(out, field32(entry.localHeaderOffset, zip64 & kZip64Offset));
     return out;
 }
 
@@ -99,10 +136,11 @@ bool readLocalHeader(ByteCursor& cursor, LocalHeader& header) {
     return cursor.ok();
 }
 
-CentralWalk walkCentralDirectory(const unsigned char* data, size_t size, uint16_t storedCount,
-                                 std::vector<ZipEntry>& out) {
+CentralWalk walkCentralDirectory(const unsigned char* data, size_t size, uint64_t storedCount,
+                                 std::vector<ZipEntry>& out, bool exactCount) {
     out.clear();
-    out.reserve(storedCount);
+    // Each header takes at least 46 bytes: a count the bytes cannot hold reserves nothing.
+    out.reserve(static_cast<size_t>(std::min<uint64_t>(storedCount, size / kCentralHeaderSize)));
     ByteCursor cursor(data, size);
     // A header where the count says one must be; past the count, headers
     // are read for as long as the bytes hold them.
@@ -113,8 +151,8 @@ CentralWalk walkCentralDirectory(const unsigned char* data, size_t size, uint16_
         out.push_back(std::move(entry));
     }
     const size_t found = out.size();
-    const bool wrapped =
-        found > storedCount && found % 0x10000 == storedCount && cursor.remaining() == 0;
+    const bool wrapped = !exactCount && found > storedCount && found % 0x10000 == storedCount &&
+                         cursor.remaining() == 0;
     if (found != storedCount && !wrapped)
         return CentralWalk{CentralError::CountMismatch, 0, found, storedCount};
     return CentralWalk{CentralError::None, 0, found, storedCount};
@@ -146,11 +184,22 @@ std::string CentralWalk::message() const {
 
 namespace zipcore {
 
+uint8_t ZipEntry::zip64FieldsToWrite() const {
+    uint8_t fields = zip64Fields;
+    if (uncompressedSize >= kMaxFieldValue) fields |= kZip64Uncompressed;
+    if (compressedSize >= kMaxFieldValue) fields |= kZip64Compressed;
+    if (localHeaderOffset >= kMaxFieldValue) fields |= kZip64Offset;
+    if (diskStart >= kMaxDiskValue) fields |= kZip64Disk;
+    return fields;
+}
+
 std::string serializeCentralHeader(const ZipEntry& entry) {
+    const std::string extra =
+        withZip64Extra(entry.extra, entry.zip64FieldsToWrite(), zip64ValuesOf(entry));
     const TrailingLengths lengths{static_cast<uint16_t>(entry.name.size()),
-                                  static_cast<uint16_t>(entry.extra.size()),
+                                  static_cast<uint16_t>(extra.size()),
                                   static_cast<uint16_t>(entry.comment.size())};
-    return centralFixedBytes(entry, lengths) + entry.name + entry.extra + entry.comment;
+    return centralFixedBytes(entry, lengths) + entry.name + extra + entry.comment;
 }
 
 bool shiftedCentralDirectory(const std::vector<ZipEntry>& entries, int64_t shift,
@@ -158,8 +207,8 @@ bool shiftedCentralDirectory(const std::vector<ZipEntry>& entries, int64_t shift
     out.clear();
     for (ZipEntry entry : entries) {
         const int64_t offset = static_cast<int64_t>(entry.localHeaderOffset) + shift;
-        if (offset < 0 || offset > static_cast<int64_t>(kMaxFieldValue)) return false;
-        entry.localHeaderOffset = static_cast<uint32_t>(offset);
+        if (offset < 0) return false;
+        entry.localHeaderOffset = static_cast<uint64_t>(offset);
         out += serializeCentralHeader(entry);
     }
     return true;

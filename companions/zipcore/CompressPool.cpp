@@ -19,6 +19,14 @@ namespace {
 // A file that grew this much past its listed size is refused rather than
 // read without end (a log being written, a device).
 constexpr uint64_t kGrowthAllowance = 64u << 20;
+// What a file costs the budget at least: the buffers of a tiny file's
+// result outweigh its bytes, and tens of thousands of them finished ahead
+// of a large file being written would add up.
+constexpr uint64_t kMinimumTaskCost = 64u << 10;
+
+uint64_t costOf(const CompressTask& task) {
+    return std::max(task.expectedSize, kMinimumTaskCost);
+}
 
 void encryptResult(CompressResult& result, const std::string& password) {
     ZipCrypto crypto(password);
@@ -87,8 +95,7 @@ bool CompressPool::canAdmitLocked() const {
     if (m_nextTask >= m_tasks.size()) return false;
     // The task the consumer waits for next is always admitted, so the
     // budget can slow the workers down but never block the consumer.
-    return m_inFlight == 0 ||
-           m_inFlight + m_tasks[m_nextTask].expectedSize <= m_settings.byteBudget;
+    return m_inFlight == 0 || m_inFlight + costOf(m_tasks[m_nextTask]) <= m_settings.byteBudget;
 }
 
 void CompressPool::workerLoop() {
@@ -107,7 +114,7 @@ void CompressPool::workerLoop() {
             });
             if (m_stopping || m_nextTask >= m_tasks.size()) return;
             index = m_nextTask++;
-            m_inFlight += m_tasks[index].expectedSize;
+            m_inFlight += costOf(m_tasks[index]);
         }
         CompressResult result;
         try {
@@ -147,7 +154,7 @@ CompressResult* CompressPool::waitFor(size_t index, std::chrono::milliseconds ti
 void CompressPool::release(size_t index) {
     std::lock_guard lock(m_mutex);
     m_results[index] = CompressResult{};
-    m_inFlight -= m_tasks[index].expectedSize;
+    m_inFlight -= costOf(m_tasks[index]);
     m_taskReady.notify_all();
 }
 

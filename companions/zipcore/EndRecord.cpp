@@ -84,16 +84,4 @@ EndSearch findEndRecord(ZipInput& input) {
                  tail.substr(*at + kEndOfCentralSize, record.commentLength), fileSize);
 }
 
-bool hasZip64Locator(ZipInput& input, uint64_t endOffset) {
-    constexpr uint32_t kZip64LocatorSize = 20;
-    unsigned char sig[4];
-    return endOffset >= kZip64LocatorSize &&
-           input.readExact(endOffset - kZip64LocatorSize, sig, 4) && le32(sig) == kZip64LocatorSig;
-}
-
-bool endRecordSaturated(const EndRecord& record) {
-    return record.totalEntries == 0xFFFF || record.centralSize == kMaxFieldValue ||
-           record.centralOffset == kMaxFieldValue;
-}
-
 } // namespace zipcore

@@ -72,10 +72,4 @@ struct EndSearch {
 // sit inside a comment, so the whole span is always looked at.
 EndSearch findEndRecord(ZipInput& input);
 
-// True when a Zip64 end-of-directory locator sits right before the end
-// record at endOffset.
-bool hasZip64Locator(ZipInput& input, uint64_t endOffset);
-// True when one of the record's fields is saturated, as Zip64 writers leave them.
-bool endRecordSaturated(const EndRecord& record);
-
 } // namespace zipcore

@@ -52,7 +52,6 @@ struct EntryDecoder::Source {
 };
 
 std::string unsupportedReason(const ZipEntry& entry) {
-    if (entry.needsZip64()) return "Zip64 entries are not supported";
     if (entry.method == kMethodAes || entry.hasAesExtra()) return "AES encryption is not supported";
     if (entry.flags & kFlagStrongEncryption) return "strong encryption is not supported";
     if (entry.method != kMethodStored && entry.method != kMethodDeflated)
@@ -73,8 +72,9 @@ bool passwordMatches(ZipInput& input, uint64_t dataOffset, const ZipEntry& entry
 
 bool declaredSizeIsPlausible(const ZipEntry& entry) {
     if (entry.method != kMethodDeflated) return true;
-    return entry.uncompressedSize <=
-           uint64_t{entry.compressedSize} * kMaxDeflateRatio + kRatioSlack;
+    // Sizes are 64-bit: a compressed size this large allows any declared size.
+    if (entry.compressedSize > (UINT64_MAX - kRatioSlack) / kMaxDeflateRatio) return true;
+    return entry.uncompressedSize <= entry.compressedSize * kMaxDeflateRatio + kRatioSlack;
 }
 
 EntryDecoder::EntryDecoder(size_t bufferSize) : m_in(bufferSize), m_out(bufferSize) {}
@@ -83,6 +83,7 @@ DecodeResult EntryDecoder::decode(ZipInput& input, uint64_t dataOffset, const Zi
                                   std::string_view password, const OutputSink& sink) {
     if (std::string reason = unsupportedReason(entry); !reason.empty())
         return fail(DecodeStatus::Unsupported, reason);
+    if (entry.zip64Missing) return fail(DecodeStatus::DataError, kMissingZip64Text);
     if (!declaredSizeIsPlausible(entry))
         return fail(DecodeStatus::DataError,
                     "the declared size cannot come from this compressed data");

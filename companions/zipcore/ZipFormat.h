@@ -21,6 +21,10 @@ inline constexpr uint32_t kEndOfCentralSize = 22;
 inline constexpr uint32_t kMaxCommentSize = 0xFFFF;
 inline constexpr uint32_t kMaxEntries = 0xFFFF;           // without Zip64
 inline constexpr uint64_t kMaxFieldValue = 0xFFFFFFFFull; // sizes and offsets without Zip64
+inline constexpr uint16_t kMaxDiskValue = 0xFFFF;         // disk numbers without Zip64
+inline constexpr uint32_t kZip64EndSize = 56;             // without extensible data
+inline constexpr uint32_t kZip64LocatorSize = 20;
+inline constexpr uint16_t kVersionZip64 = 45;
 
 inline constexpr uint16_t kFlagEncrypted = 0x0001;
 inline constexpr uint16_t kFlagDataDescriptor = 0x0008;

@@ -2,13 +2,19 @@
 
 #include "zipcore/ByteOrder.h"
 #include "zipcore/CentralDirectory.h"
+#include "zipcore/DirectoryEnd.h"
+#include "zipcore/Zip64Extra.h"
 #include "zipcore/ZipFormat.h"
+
+#include <algorithm>
 
 namespace zipcore {
 
 std::string localHeaderBytes(const WrittenEntry& entry) {
+    const std::string extra =
+        entry.localZip64 ? localZip64Extra(entry.uncompressedSize, entry.compressedSize) : "";
     std::string out;
-    out.reserve(kLocalHeaderSize + entry.name.size());
+    out.reserve(kLocalHeaderSize + entry.name.size() + extra.size());
     append32(out, kLocalHeaderSig);
     append16(out, entry.versionNeeded);
     append16(out, entry.flags);
@@ -17,21 +23,34 @@ std::string localHeaderBytes(const WrittenEntry& entry) {
     append16(out, entry.dosDate);
     out += localSizesBytes(entry);
     append16(out, static_cast<uint16_t>(entry.name.size()));
-    append16(out, 0); // no local extra field
+    append16(out, static_cast<uint16_t>(extra.size()));
     out += entry.name;
+    out += extra;
     return out;
 }
 
 std::string localSizesBytes(const WrittenEntry& entry) {
     std::string out;
     append32(out, entry.crc32);
-    append32(out, entry.compressedSize);
-    append32(out, entry.uncompressedSize);
+    append32(out, entry.localZip64 ? static_cast<uint32_t>(kMaxFieldValue)
+                                   : static_cast<uint32_t>(entry.compressedSize));
+    append32(out, entry.localZip64 ? static_cast<uint32_t>(kMaxFieldValue)
+                                   : static_cast<uint32_t>(entry.uncompressedSize));
+    return out;
+}
+
+uint64_t localZip64SizesOffset(const WrittenEntry& entry) {
+    return kLocalHeaderSize + entry.name.size() + 4; // past the field's id and length
+}
+
+std::string localZip64SizesBytes(const WrittenEntry& entry) {
+    std::string out;
+    append64(out, entry.uncompressedSize);
+    append64(out, entry.compressedSize);
     return out;
 }
 
 std::string centralHeaderBytes(const WrittenEntry& entry) {
-    // The fixed part is laid out once, by the directory code's serializer.
     ZipEntry fixed;
     fixed.versionMadeBy = entry.versionMadeBy;
     fixed.versionNeeded = entry.versionNeeded;
@@ -45,25 +64,18 @@ std::string centralHeaderBytes(const WrittenEntry& entry) {
     fixed.internalAttributes = entry.internalAttributes;
     fixed.externalAttributes = entry.externalAttributes;
     fixed.localHeaderOffset = entry.localHeaderOffset;
-    const TrailingLengths lengths{static_cast<uint16_t>(entry.name.size()),
-                                  static_cast<uint16_t>(entry.centralExtra.size()),
-                                  static_cast<uint16_t>(entry.comment.size())};
-    return centralFixedBytes(fixed, lengths) + entry.name + entry.centralExtra + entry.comment;
+    fixed.zip64Fields = entry.zip64Fields;
+    fixed.name = entry.name;
+    fixed.extra = entry.centralExtra;
+    fixed.comment = entry.comment;
+    if (fixed.zip64FieldsToWrite() & ~entry.zip64Fields)
+        fixed.versionNeeded = std::max(fixed.versionNeeded, kVersionZip64);
+    return serializeCentralHeader(fixed);
 }
 
-std::string endRecordBytes(uint16_t entryCount, uint32_t centralSize, uint32_t centralOffset,
+std::string endRecordBytes(uint64_t entryCount, uint64_t centralSize, uint64_t centralOffset,
                            const std::string& comment) {
-    std::string out;
-    append32(out, kEndOfCentralSig);
-    append16(out, 0); // this disk
-    append16(out, 0); // disk with the central directory
-    append16(out, entryCount);
-    append16(out, entryCount);
-    append32(out, centralSize);
-    append32(out, centralOffset);
-    append16(out, static_cast<uint16_t>(comment.size()));
-    out += comment;
-    return out;
+    return directoryEndBytes(entryCount, centralSize, centralOffset, comment);
 }
 
 } // namespace zipcore

@@ -51,15 +51,6 @@ std::vector<SourceItem> collectSources(const ZipCommand& command, CallbackReport
     return items;
 }
 
-void refuseOversized(const std::vector<SourceItem>& items) {
-    for (const SourceItem& item : items)
-        if (static_cast<uint64_t>(item.info.st_size) > kMaxFieldValue)
-            throw CommandError{
-                BRX_MSG_TOO_LARGE,
-                item.path +
-                    " is larger than 4 GiB, which the ZIP format cannot hold; nothing was added"};
-}
-
 bool hasStoreSuffix(const ZipCommand& command, const std::string& name) {
     const std::string base(baseName(name));
     const size_t dot = base.rfind('.');
@@ -183,17 +174,12 @@ int32_t runAdd(const ZipCommand& command, CallbackReporter& reporter) {
                                " is longer than 65,535 bytes; nothing was added"};
     std::optional<ExistingArchive> existing = openExisting(command.archivePath);
     const std::vector<SourceItem> items = collectSources(command, reporter);
-    refuseOversized(items);
     JobPlanner planner(command, existing ? &*existing : nullptr);
     const std::vector<OutputJob> jobs = planner.plan(items);
     if (planner.changes() == 0) {
         reporter.message(BRX_MSG_NOTHING_TO_DO, "Nothing to do: archive not created");
         return 0;
     }
-    if (jobs.size() > kMaxEntries)
-        throw CommandError{BRX_MSG_TOO_MANY_ENTRIES,
-                           "The archive " + command.archivePath +
-                               " would hold more than 65,535 entries; nothing was added"};
     ZipCommand effective = command;
     effective.password = obtainPassword(command, reporter);
     reportTotals(jobs, reporter);

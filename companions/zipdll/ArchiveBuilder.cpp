@@ -128,7 +128,6 @@ void ArchiveBuilder::writeKeptBytes(uint64_t from, uint64_t to) {
 }
 
 void ArchiveBuilder::writeKept(const KeptEntry& kept) {
-    checkRoom(kept.end - kept.start);
     WrittenEntry entry;
     const ZipEntry& old = kept.entry;
     entry.versionMadeBy = old.versionMadeBy;
@@ -142,10 +141,11 @@ void ArchiveBuilder::writeKept(const KeptEntry& kept) {
     entry.uncompressedSize = old.uncompressedSize;
     entry.internalAttributes = old.internalAttributes;
     entry.externalAttributes = old.externalAttributes;
-    entry.localHeaderOffset = static_cast<uint32_t>(m_out.position());
+    entry.localHeaderOffset = m_out.position();
     entry.name = old.name;
     entry.centralExtra = old.extra;
     entry.comment = old.comment;
+    entry.zip64Fields = old.zip64Fields;
     writeKeptBytes(kept.start, kept.end);
     m_outcome.newestDosTime =
         std::max(m_outcome.newestDosTime, (uint32_t(entry.dosDate) << 16) | entry.dosTime);
@@ -168,7 +168,7 @@ WrittenEntry ArchiveBuilder::entryFor(const SourceItem& source, bool deflated) c
     const DosDateTime stamp = toDosDateTime(source.info.st_mtime);
     entry.dosTime = stamp.time;
     entry.dosDate = stamp.date;
-    entry.localHeaderOffset = static_cast<uint32_t>(m_out.position());
+    entry.localHeaderOffset = m_out.position();
     return entry;
 }
 
@@ -183,7 +183,6 @@ void ArchiveBuilder::addWritten(WrittenEntry entry, const SourceItem& source) {
 
 void ArchiveBuilder::writeFolder(const SourceItem& source) {
     m_reporter.itemStart(source.storedName, 0);
-    checkRoom(0);
     WrittenEntry entry = entryFor(source, false);
     m_out.write(localHeaderBytes(entry));
     addWritten(std::move(entry), source);
@@ -199,11 +198,10 @@ void ArchiveBuilder::writePooled(const SourceItem& source, size_t poolIndex) {
         m_pool->release(poolIndex);
         return;
     }
-    checkRoom(result->data.size());
     WrittenEntry entry = entryFor(source, result->deflated);
     entry.crc32 = result->crc32;
-    entry.compressedSize = static_cast<uint32_t>(result->data.size());
-    entry.uncompressedSize = static_cast<uint32_t>(result->uncompressedSize);
+    entry.compressedSize = result->data.size();
+    entry.uncompressedSize = result->uncompressedSize;
     m_out.write(localHeaderBytes(entry));
     m_out.write(result->data.data(), result->data.size());
     const uint64_t done = result->uncompressedSize;
@@ -236,22 +234,43 @@ void ArchiveBuilder::writeStreamed(const SourceItem& source, bool storeOnly) {
         m_reporter.message(BRX_MSG_READ_FAILED, readError(source, std::strerror(file.readError())));
         return;
     }
-    checkRoom(0);
-    WrittenEntry entry = entryFor(source, deflated);
-    const uint64_t start = m_out.position();
-    m_out.write(localHeaderBytes(entry));
-    if (streamData(file, source, entry, *crc)) {
-        m_out.patch(start + kLocalCrcOffset, localSizesBytes(entry));
-        addWritten(std::move(entry), source);
-    } else {
-        m_out.truncateTo(start);
-    }
+    // Sizes are known only at the end: a file that may reach 4 GiB gets a
+    // Zip64 field in its local header from the start. One that grows past
+    // 4 GiB while it is read without one is written again with one.
+    const bool mayNeedZip64 = static_cast<uint64_t>(source.info.st_size) >= kZip64Threshold;
+    if (writeStreamedEntry(file, source, deflated, *crc, mayNeedZip64) == StreamResult::NeedsZip64)
+        writeStreamedEntry(file, source, deflated, *crc, true);
 }
 
-// Reads, compresses, encrypts and writes one large file in bounded memory.
-// False (reported) when the file could not be read as listed.
-bool ArchiveBuilder::streamData(FileInput& file, const SourceItem& source, WrittenEntry& entry,
-                                uint32_t expectedCrc) {
+ArchiveBuilder::StreamResult ArchiveBuilder::writeStreamedEntry(FileInput& file,
+                                                                const SourceItem& source,
+                                                                bool deflated, uint32_t crc,
+                                                                bool zip64) {
+    WrittenEntry entry = entryFor(source, deflated);
+    if (zip64) {
+        entry.localZip64 = true;
+        entry.versionNeeded = kVersionZip64;
+    }
+    const uint64_t start = m_out.position();
+    m_out.write(localHeaderBytes(entry));
+    const StreamResult result = streamData(file, source, entry, crc);
+    if (result != StreamResult::Written) {
+        m_out.truncateTo(start);
+        return result;
+    }
+    m_out.patch(start + kLocalCrcOffset, localSizesBytes(entry));
+    if (entry.localZip64)
+        m_out.patch(start + localZip64SizesOffset(entry), localZip64SizesBytes(entry));
+    addWritten(std::move(entry), source);
+    return result;
+}
+
+// Reads, compresses, encrypts and writes one large file in bounded memory,
+// to the end of the file as it is now. Failed (reported) when the file
+// could not be read as listed; NeedsZip64 when it grew to 4 GiB without a
+// Zip64 field in its local header.
+ArchiveBuilder::StreamResult ArchiveBuilder::streamData(FileInput& file, const SourceItem& source,
+                                                        WrittenEntry& entry, uint32_t expectedCrc) {
     std::optional<ZipCrypto> crypto;
     uint64_t packed = 0;
     if (m_settings.encrypt) {
@@ -272,7 +291,7 @@ bool ArchiveBuilder::streamData(FileInput& file, const SourceItem& source, Writt
         if (file.readError() != 0) {
             m_reporter.message(BRX_MSG_READ_FAILED,
                                readError(source, std::strerror(file.readError())));
-            return false;
+            return StreamResult::Failed;
         }
         const bool last = got < input.size();
         crc = crc32Update(crc, input.data(), got);
@@ -284,9 +303,8 @@ bool ArchiveBuilder::streamData(FileInput& file, const SourceItem& source, Writt
             output.assign(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(got));
         if (crypto) crypto->encrypt(output.data(), output.size());
         packed += output.size();
-        if (total > kMaxFieldValue || packed > kMaxFieldValue)
-            throw CommandError{BRX_MSG_TOO_LARGE,
-                               source.path + " is too large for a ZIP archive (over 4 GiB)"};
+        if (!entry.localZip64 && (total >= kZip64Threshold || packed >= kZip64Threshold))
+            return StreamResult::NeedsZip64;
         m_out.write(output.data(), output.size());
         m_reporter.progress(got);
         if (last) break;
@@ -294,32 +312,21 @@ bool ArchiveBuilder::streamData(FileInput& file, const SourceItem& source, Writt
     if (m_settings.encrypt && crc != expectedCrc) {
         m_reporter.message(BRX_MSG_FILE_CHANGED,
                            "The file " + source.path + " changed while it was read; not added");
-        return false;
+        return StreamResult::Failed;
     }
     entry.crc32 = crc;
-    entry.compressedSize = static_cast<uint32_t>(packed);
-    entry.uncompressedSize = static_cast<uint32_t>(total);
-    return true;
+    entry.compressedSize = packed;
+    entry.uncompressedSize = total;
+    return StreamResult::Written;
 }
 
-void ArchiveBuilder::checkRoom(uint64_t size) const {
-    if (m_out.position() + size > kMaxFieldValue)
-        throw CommandError{BRX_MSG_TOO_LARGE,
-                           "The archive " + m_settings.archiveName +
-                               " would grow over 4 GiB, which the ZIP format cannot hold"};
-}
-
+// The directory; Zip64 end records only when the count, its size or its
+// offset need them.
 void ArchiveBuilder::finish() {
-    if (m_central.size() > kMaxEntries)
-        throw CommandError{BRX_MSG_TOO_MANY_ENTRIES, "The archive " + m_settings.archiveName +
-                                                         " would hold more than 65,535 entries"};
     const uint64_t centralStart = m_out.position();
     for (const WrittenEntry& entry : m_central) m_out.write(centralHeaderBytes(entry));
     const uint64_t centralSize = m_out.position() - centralStart;
-    checkRoom(kEndOfCentralSize + m_settings.comment.size());
-    m_out.write(endRecordBytes(static_cast<uint16_t>(m_central.size()),
-                               static_cast<uint32_t>(centralSize),
-                               static_cast<uint32_t>(centralStart), m_settings.comment));
+    m_out.write(endRecordBytes(m_central.size(), centralSize, centralStart, m_settings.comment));
 }
 
 } // namespace zipdll

@@ -51,6 +51,8 @@ struct BuildOutcome {
 // Files above this size are streamed by the writing thread itself; smaller
 // ones are compressed whole on the pool's workers, within its byte budget.
 inline constexpr uint64_t kWholeFileLimit = 32u << 20;
+// Sizes from here on live in Zip64 fields (0xFFFFFFFF itself means "see Zip64").
+inline constexpr uint64_t kZip64Threshold = 0xFFFFFFFFull;
 
 class ArchiveBuilder {
 public:
@@ -67,13 +69,19 @@ private:
     void writeKeptBytes(uint64_t from, uint64_t to);
     void writeFolder(const SourceItem& source);
     void writePooled(const SourceItem& source, size_t poolIndex);
+    enum class StreamResult {
+        Written,
+        Failed,    // reported; nothing of the entry stays in the archive
+        NeedsZip64 // the file grew to 4 GiB: write it again with a Zip64 local header
+    };
     void writeStreamed(const SourceItem& source, bool storeOnly);
-    bool streamData(zipcore::FileInput& file, const SourceItem& source,
-                    zipcore::WrittenEntry& entry, uint32_t expectedCrc);
+    StreamResult writeStreamedEntry(zipcore::FileInput& file, const SourceItem& source,
+                                    bool deflated, uint32_t crc, bool zip64);
+    StreamResult streamData(zipcore::FileInput& file, const SourceItem& source,
+                            zipcore::WrittenEntry& entry, uint32_t expectedCrc);
     zipcore::WrittenEntry entryFor(const SourceItem& source, bool deflated) const;
     void addWritten(zipcore::WrittenEntry entry, const SourceItem& source);
     void reportBytes(uint64_t bytes);
-    void checkRoom(uint64_t size) const;
     void finish();
 
     BuildSettings m_settings;

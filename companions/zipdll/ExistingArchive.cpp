@@ -32,10 +32,6 @@ bool ExistingArchive::open(const std::string& path) {
 }
 
 bool ExistingArchive::locate(const ZipEntry& entry, KeptEntry& kept) {
-    if (entry.needsZip64()) {
-        m_error = "the entry " + entry.name + " uses Zip64, which this library does not write";
-        return false;
-    }
     const DataLocation location = locateEntryData(*m_input, m_directory, entry);
     if (!location.ok) {
         m_error = entry.name + ": " + location.error;

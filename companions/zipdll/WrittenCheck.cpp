@@ -22,7 +22,7 @@ constexpr size_t kBlock = 256 * 1024;
 // CRC of the plain data of one entry read back from the archive.
 bool crcOfEntry(ZipInput& input, const WrittenEntry& entry, const std::string& password,
                 uint32_t& crc) {
-    uint64_t offset = entry.localHeaderOffset + kLocalHeaderSize + entry.name.size();
+    uint64_t offset = entry.localHeaderOffset + localHeaderBytes(entry).size();
     uint64_t left = entry.compressedSize;
     std::optional<ZipCrypto> crypto;
     if (entry.flags & kFlagEncrypted) {

@@ -15,15 +15,15 @@ struct ZipDirEntry {
     uint16_t CompressionMethod = 0;
     uint32_t DateTime = 0; // DOS time in the low word, DOS date in the high word
     uint32_t CRC32 = 0;
-    uint32_t CompressedSize = 0;
-    uint32_t UncompressedSize = 0;
+    uint64_t CompressedSize = 0; // from the Zip64 field when the header's is saturated
+    uint64_t UncompressedSize = 0;
     uint16_t FileNameLength = 0;
     uint16_t ExtraFieldLength = 0;
     uint16_t FileCommentLength = 0;
-    uint16_t DiskNumberStart = 0;
+    uint32_t DiskNumberStart = 0;
     uint16_t InternalAttributes = 0;
     uint32_t ExternalAttributes = 0;
-    uint32_t LocalHeaderOffset = 0;
+    uint64_t LocalHeaderOffset = 0;
     QString FileName; // "/" separated
     QString FileComment;
     bool Encrypted = false;

@@ -19,13 +19,28 @@ bool readEnd(QFile& file, ArchiveLayout& layout, int& errorId) {
         return false;
     }
     const zipcore::EndRecordLocation& found = search.location;
+    const zipcore::DirectoryEndResult resolved = zipcore::resolveDirectoryEnd(input, found);
+    if (!resolved.ok) {
+        errorId = DS_NoValidZip;
+        return false;
+    }
+    const zipcore::DirectoryEnd& directory = resolved.end;
+    layout.directory = directory;
+    if (directory.zip64) {
+        layout.zip64Records.resize(size_t(found.offset - directory.directoryEnd));
+        if (!input.readExact(directory.directoryEnd, layout.zip64Records.data(),
+                             layout.zip64Records.size())) {
+            errorId = DS_EOCBadRead;
+            return false;
+        }
+    }
     layout.end = found.record;
     layout.comment = found.comment;
     layout.endRecordOffset = qint64(found.offset);
     layout.fileEnd = qint64(found.commentEnd);
-    layout.totalEntries = found.record.totalEntries;
-    layout.directorySize = found.record.centralSize;
-    layout.storedOffset = found.record.centralOffset;
+    layout.totalEntries = directory.totalEntries;
+    layout.directorySize = directory.centralSize;
+    layout.storedOffset = directory.centralOffset;
     layout.commentLength = found.record.commentLength;
     return true;
 }
@@ -35,10 +50,10 @@ bool readDirectory(QFile& file, ArchiveLayout& layout, int& errorId) {
         errorId = LI_ReadZipError;
         return false;
     }
-    const QByteArray bytes = file.read(layout.directorySize);
-    const zipcore::CentralWalk walk =
-        zipcore::walkCentralDirectory(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                      size_t(bytes.size()), layout.totalEntries, layout.entries);
+    const QByteArray bytes = file.read(qint64(layout.directorySize));
+    const zipcore::CentralWalk walk = zipcore::walkCentralDirectory(
+        reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()),
+        layout.totalEntries, layout.entries, layout.directory.zip64);
     if (!walk.ok()) errorId = centralErrorMessageId(walk.error);
     return walk.ok();
 }
@@ -49,8 +64,8 @@ std::optional<ArchiveLayout> readArchiveLayout(QFile& file, int& errorId) {
     ArchiveLayout layout;
     layout.physicalSize = file.size();
     if (!readEnd(file, layout, errorId)) return std::nullopt;
-    layout.computedStart = layout.endRecordOffset - layout.directorySize;
-    if (layout.computedStart < 0) {
+    layout.computedStart = qint64(layout.directory.directoryEnd) - qint64(layout.directorySize);
+    if (layout.directorySize > layout.directory.directoryEnd) {
         errorId = DS_NoValidZip;
         return std::nullopt;
     }
@@ -58,7 +73,7 @@ std::optional<ArchiveLayout> readArchiveLayout(QFile& file, int& errorId) {
     if (!readDirectory(file, layout, errorId)) return std::nullopt;
     // The smallest local-header offset, in stored terms (the directory start
     // when there are no entries).
-    quint32 firstLocal = layout.storedOffset;
+    uint64_t firstLocal = layout.storedOffset;
     for (const zipcore::ZipEntry& entry : layout.entries)
         firstLocal = std::min(firstLocal, entry.localHeaderOffset);
     layout.sfxOffset = qint64(firstLocal) + (layout.computedStart - qint64(layout.storedOffset));

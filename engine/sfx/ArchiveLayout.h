@@ -6,6 +6,7 @@
 // The records are read by the ZIP format layer, with the same end-record
 // search as the directory reader and the libraries.
 
+#include "zipcore/DirectoryEnd.h"
 #include "zipcore/EndRecord.h"
 #include "zipcore/ZipReader.h"
 
@@ -19,16 +20,18 @@ namespace brx {
 struct ArchiveLayout {
     qint64 physicalSize = 0;
     qint64 endRecordOffset = 0;
-    qint64 fileEnd = 0;       // end of the archive comment
-    qint64 computedStart = 0; // directory start counted back from the end
-    quint32 storedOffset = 0; // directory offset held in the end record
-    quint32 directorySize = 0;
-    quint16 totalEntries = 0;
+    qint64 fileEnd = 0;        // end of the archive comment
+    qint64 computedStart = 0;  // directory start counted back from the end
+    uint64_t storedOffset = 0; // directory offset held in the (Zip64) end record
+    uint64_t directorySize = 0;
+    uint64_t totalEntries = 0;
     quint16 commentLength = 0;
     qint64 sfxOffset = 0; // file position of the first local header
     bool structureWarning = false;
     zipcore::EndRecord end;
-    std::string comment; // as stored
+    zipcore::DirectoryEnd directory; // the 64-bit view, Zip64 end record included
+    std::string zip64Records;        // Zip64 end record and locator as stored, or nothing
+    std::string comment;             // as stored
     std::vector<zipcore::ZipEntry> entries;
 };
 

@@ -62,7 +62,7 @@ public:
             return copyBytes(zip, m_out, -1) ? 0 : kReadError;
         }
         archiveSize = layout->fileEnd;
-        if (!copyBytes(zip, m_out, layout->storedOffset)) return kReadError;
+        if (!copyBytes(zip, m_out, qint64(layout->storedOffset))) return kReadError;
         return rewriteCentralDirectory(*layout, m_out, shift);
     }
 

@@ -3,7 +3,10 @@
 #include "engine/base/ScopedGuards.h"
 #include "engine/span/VolumeNames.h"
 #include "engine/base/CentralErrorMessage.h"
+#include "engine/base/EZipEngine.h"
 #include "zipcore/CentralDirectory.h"
+#include "zipcore/DirectoryEnd.h"
+#include "zipcore/FileInput.h"
 
 #include <QFileInfo>
 
@@ -13,6 +16,21 @@ namespace {
 
 constexpr qint64 kCopyBlock = 8192;
 const QString kCopying = QStringLiteral("Copying: ");
+
+// Volume sets are for small removable disks: an archive that needs Zip64
+// records (past 4 GB or 65,535 entries) is refused before a volume is made.
+void refuseZip64(const QString& source) {
+    zipcore::FileInput input(QFile::encodeName(source).toStdString());
+    const zipcore::EndSearch search = zipcore::findEndRecord(input);
+    if (!search.found()) return; // the strict end-record search reports it
+    const zipcore::DirectoryEndResult resolved =
+        zipcore::resolveDirectoryEnd(input, search.location);
+    if (resolved.ok && !resolved.end.zip64) return;
+    throw EZipEngine::withDetail(
+        DS_NoValidZip,
+        QStringLiteral("\nIt is a Zip64 archive (over 4 GB or 65,535 entries), which cannot be "
+                       "split into volumes for removable disks."));
+}
 } // namespace
 
 QString entryDisplayName(const QByteArray& name, uint16_t flags) {
@@ -61,6 +79,7 @@ void SpanWriteJob::finish() {
 
 void SpanWriteJob::openSource() {
     if (!QFileInfo(m_source).isFile()) SpanDrive::fail(DS_NoInFile);
+    refuseZip64(m_source);
     m_end = *findSpanEndRecord(m_source, {}, EndSearchMode::Strict, m_context.events);
     m_in.setFileName(m_source);
     if (!m_in.open(QIODevice::ReadOnly)) SpanDrive::fail(DS_NoInFile);

@@ -12,6 +12,7 @@ TEST(GridTexts, RatiosRoundHalvesToTheEvenNeighbour) {
     EXPECT_EQ(EntryRatioText(112, 100), "-12% "); // grown
     EXPECT_EQ(EntryRatioText(0, 0), "0% ");
     EXPECT_EQ(EntryRatioText(7, 0), "0% ");
+    EXPECT_EQ(EntryRatioText(uint64_t(2) << 30, uint64_t(8) << 30), "75% "); // past 4 GiB
     EXPECT_EQ(TotalRatioText(0, 0), "0 % ");
     EXPECT_EQ(TotalRatioText(1, 8), "88% "); // 87.5
     // Sums past 32 bits keep their ratio.

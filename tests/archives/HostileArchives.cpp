@@ -35,6 +35,37 @@ std::string fakeEndRecord() {
     return std::string("PK\5\6", 4) + std::string(18, '\0');
 }
 
+std::vector<BuildEntry> twoZip64Files() {
+    std::vector<BuildEntry> entries = twoFiles();
+    for (BuildEntry& entry : entries) entry.zip64 = true;
+    entries[1].dataDescriptor = true; // with 8-byte sizes after the data
+    return entries;
+}
+
+// Zip64 records: sizes, offsets and the count read from them, and every
+// way they can contradict the archive refused.
+void addZip64Cases(std::vector<HostileArchive>& table) {
+    table.push_back(plainCase("Zip64 records", buildZip(twoZip64Files(), {.zip64End = true})));
+    HostileArchive prefixed =
+        plainCase("Zip64 records, prepended data, offsets not rebased",
+                  buildZip(twoZip64Files(),
+                           {.prefix = std::string(3000, 'M'), .rebase = false, .zip64End = true}));
+    prefixed.hasPrefix = true;
+    table.push_back(prefixed);
+    table.push_back(refused(
+        "Zip64 end record outside the file",
+        buildZip(twoZip64Files(), {.zip64End = true, .zip64EndOffset = uint64_t(1) << 40})));
+    table.push_back(
+        refused("Zip64 end record disagreeing with the end record",
+                buildZip(twoZip64Files(), {.zip64End = true, .classicCentralSize = 7})));
+    table.push_back(refused("Zip64 count larger than the directory",
+                            buildZip(twoZip64Files(), {.zip64End = true, .zip64Count = 3})));
+    const std::string whole = buildZip(twoZip64Files(), {.zip64End = true});
+    table.push_back(
+        refused("Zip64 end record cut short", whole.substr(0, whole.size() - 22 - 20 - 30) +
+                                                  whole.substr(whole.size() - 22 - 20)));
+}
+
 std::vector<HostileArchive> makeTable() {
     std::vector<HostileArchive> table;
     table.push_back(plainCase("plain", buildZip(twoFiles())));
@@ -132,6 +163,7 @@ std::vector<HostileArchive> makeTable() {
         c.listedCount = many.size();
         table.push_back(c);
     }
+    addZip64Cases(table);
     for (HostileArchive& c : table)
         if (c.listedCount == 0) c.listedCount = c.listed.size();
     return table;

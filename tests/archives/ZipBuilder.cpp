@@ -10,6 +10,7 @@ namespace ziptest {
 
 using zipcore::append16;
 using zipcore::append32;
+using zipcore::append64;
 
 std::string deflateRaw(const std::string& data) {
     z_stream stream{};
@@ -47,7 +48,23 @@ std::string encodedPayload(const BuildEntry& entry, uint32_t crc) {
     return std::string(reinterpret_cast<char*>(header), 12) + body;
 }
 
-void appendCommon(std::string& out, const BuildEntry& entry, const Written& w) {
+constexpr uint32_t kSaturated = 0xFFFFFFFFu;
+
+// The Zip64 field: the sizes, and the offset in a central header.
+std::string zip64Extra(const BuildEntry& entry, uint64_t size, uint64_t compressed,
+                       std::optional<uint64_t> offset) {
+    if (!entry.zip64 || entry.zip64Missing) return {};
+    std::string data;
+    append64(data, size);
+    append64(data, compressed);
+    if (offset) append64(data, *offset);
+    std::string out;
+    append16(out, 0x0001);
+    append16(out, static_cast<uint16_t>(data.size()));
+    return out + data;
+}
+
+void appendCommon(std::string& out, const BuildEntry& entry, const Written& w, size_t extraSize) {
     append16(out, 20);
     append16(out, w.flags);
     append16(out, entry.method);
@@ -57,7 +74,26 @@ void appendCommon(std::string& out, const BuildEntry& entry, const Written& w) {
     append32(out, w.compressed);
     append32(out, w.size);
     append16(out, static_cast<uint16_t>(entry.name.size()));
-    append16(out, static_cast<uint16_t>(entry.extra.size()));
+    append16(out, static_cast<uint16_t>(extraSize));
+}
+
+void appendZip64End(std::string& out, const BuildOptions& options, uint64_t count,
+                    uint64_t centralSize, uint64_t centralOffset, uint32_t base) {
+    const uint64_t recordOffset = out.size() - base;
+    append32(out, 0x06064b50);
+    append64(out, 44);
+    append16(out, 45);
+    append16(out, 45);
+    append32(out, 0);
+    append32(out, 0);
+    append64(out, options.zip64Count.value_or(count));
+    append64(out, options.zip64Count.value_or(count));
+    append64(out, centralSize);
+    append64(out, centralOffset);
+    append32(out, 0x07064b50);
+    append32(out, 0);
+    append64(out, options.zip64EndOffset.value_or(recordOffset));
+    append32(out, 1);
 }
 
 } // namespace
@@ -76,15 +112,24 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
         w.compressed = entry.declaredCompressed.value_or(static_cast<uint32_t>(body.size()));
         if (entry.dataDescriptor) w.flags |= 0x0008;
         // With a descriptor the local header carries zeros; the values follow the data.
-        const Written local = entry.dataDescriptor ? Written{0, 0, 0, w.offset, w.flags} : w;
+        Written local = entry.dataDescriptor ? Written{0, 0, 0, w.offset, w.flags} : w;
+        const std::string localZip64 =
+            zip64Extra(entry, entry.dataDescriptor ? 0 : entry.localZip64Size.value_or(w.size),
+                       entry.dataDescriptor ? 0 : w.compressed, std::nullopt);
+        if (entry.zip64) local.compressed = local.size = kSaturated;
         append32(out, 0x04034b50);
-        appendCommon(out, entry, local);
-        out += entry.name + entry.extra + body;
+        appendCommon(out, entry, local, localZip64.size() + entry.extra.size());
+        out += entry.name + localZip64 + entry.extra + body;
         if (entry.dataDescriptor) {
             append32(out, 0x08074b50);
             append32(out, w.crc);
-            append32(out, w.compressed);
-            append32(out, w.size);
+            if (entry.zip64) {
+                append64(out, w.compressed);
+                append64(out, w.size);
+            } else {
+                append32(out, w.compressed);
+                append32(out, w.size);
+            }
         }
         if (entry.localOffset) w.offset = *entry.localOffset;
         written.push_back(w);
@@ -92,17 +137,23 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
     const uint32_t centralOffset = static_cast<uint32_t>(out.size()) - base;
     for (size_t i = 0; i < entries.size(); ++i) {
         const BuildEntry& entry = entries[i];
+        Written central = written[i];
+        const std::string centralZip64 =
+            zip64Extra(entry, central.size, central.compressed, central.offset);
+        if (entry.zip64) central.compressed = central.size = central.offset = kSaturated;
         append32(out, 0x02014b50);
         append16(out, static_cast<uint16_t>((entry.host << 8) | entry.version));
-        appendCommon(out, entry, written[i]);
+        appendCommon(out, entry, central, centralZip64.size() + entry.extra.size());
         append16(out, static_cast<uint16_t>(entry.comment.size()));
         append16(out, 0); // disk
         append16(out, 0); // internal attributes
         append32(out, entry.host == 3 ? entry.unixMode << 16 : 0);
-        append32(out, written[i].offset);
-        out += entry.name + entry.extra + entry.comment;
+        append32(out, central.offset);
+        out += entry.name + centralZip64 + entry.extra + entry.comment;
     }
     const uint32_t centralSize = static_cast<uint32_t>(out.size()) - base - centralOffset;
+    if (options.zip64End)
+        appendZip64End(out, options, entries.size(), centralSize, centralOffset, base);
     if (options.zip64Locator) {
         append32(out, 0x07064b50);
         out += std::string(16, '\0');
@@ -110,11 +161,13 @@ std::string buildZip(const std::vector<BuildEntry>& entries, const BuildOptions&
     append32(out, 0x06054b50);
     append16(out, 0);
     append16(out, 0);
-    const uint16_t count = options.declaredCount.value_or(static_cast<uint16_t>(entries.size()));
+    const uint16_t count =
+        options.zip64End ? 0xFFFF
+                         : options.declaredCount.value_or(static_cast<uint16_t>(entries.size()));
     append16(out, count);
     append16(out, count);
-    append32(out, centralSize);
-    append32(out, centralOffset);
+    append32(out, options.classicCentralSize.value_or(options.zip64End ? kSaturated : centralSize));
+    append32(out, options.zip64End ? kSaturated : centralOffset);
     append16(out, static_cast<uint16_t>(options.comment.size()));
     return out + options.comment + options.trailing;
 }

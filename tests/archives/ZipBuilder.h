@@ -29,6 +29,11 @@ struct BuildEntry {
     std::optional<uint32_t> localOffset;        // point the central header elsewhere
     std::string comment;                        // entry comment (central header)
     bool dataDescriptor = false; // CRC and sizes after the data; zeros in the local header
+    // Sizes (and the central offset) saturated, their values in Zip64 fields
+    // of both headers; an 8-byte descriptor with dataDescriptor.
+    bool zip64 = false;
+    std::optional<uint64_t> localZip64Size; // lie about the size in the local Zip64 field
+    bool zip64Missing = false;              // zip64 without any Zip64 field
 };
 
 struct BuildOptions {
@@ -38,6 +43,11 @@ struct BuildOptions {
     std::string trailing;                  // bytes after the end record
     bool zip64Locator = false;             // put a Zip64 locator before the end record
     std::optional<uint16_t> declaredCount; // lie about the number of entries
+    // A Zip64 end record and locator; the end record's fields saturated.
+    bool zip64End = false;
+    std::optional<uint64_t> zip64Count;         // lie about the count in the Zip64 record
+    std::optional<uint64_t> zip64EndOffset;     // lie about where the Zip64 record is
+    std::optional<uint32_t> classicCentralSize; // the end record's size field, given as is
 };
 
 std::string deflateRaw(const std::string& data);

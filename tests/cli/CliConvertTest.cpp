@@ -1,6 +1,7 @@
 // brxzip sfx / unsfx / span: the archive changes form and keeps its entries.
 
 #include "CliRunner.h"
+#include "ZipBuilder.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -152,6 +153,25 @@ TEST_F(CliConvertTest, SpanExplainsItselfAndReplacesVolumesOnlyWhenTold) {
     EXPECT_TRUE(tiny.err.contains(QStringLiteral("at least 65536 bytes")))
         << tiny.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("tiny001.zip")));
+}
+
+TEST_F(CliConvertTest, ZipToExeAndBackKeepsZip64RecordsByteForByte) {
+    if (!QFileInfo::exists(QDir(qEnvironmentVariable("BRX_BIN_DIR")).filePath("ZIPSFX.BIN")))
+        GTEST_SKIP() << "the self-extractor stub was not built";
+    std::vector<ziptest::BuildEntry> entries{
+        {.name = "a.txt", .data = "alpha alpha", .zip64 = true},
+        {.name = "b.txt", .data = std::string(5000, 'b'), .method = 0, .zip64 = true}};
+    const QByteArray original =
+        QByteArray::fromStdString(ziptest::buildZip(entries, {.zip64End = true}));
+    writeFile("z.zip", original);
+    ASSERT_EQ(run({"sfx", "z.zip"}).exitCode, 0);
+    // The offsets moved by the stub's size, in the Zip64 fields and records too.
+    EXPECT_EQ(run({"test", "z.exe"}).exitCode, 0);
+    if (QFileInfo::exists("/usr/bin/unzip")) {
+        EXPECT_TRUE(runTool("unzip", {"-tq", "z.exe"}));
+    }
+    ASSERT_EQ(run({"unsfx", "z.exe"}).exitCode, 0);
+    EXPECT_EQ(readFile("z.zip"), original);
 }
 
 } // namespace

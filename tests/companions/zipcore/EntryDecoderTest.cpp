@@ -99,6 +99,17 @@ TEST(EntryDecoder, FailsCleanlyOnDamagedOrUnsupportedData) {
               DecodeStatus::Unsupported);
     EXPECT_EQ(decodeOnly({.name = "f", .data = text, .extraFlags = 0x40}).result.status,
               DecodeStatus::Unsupported);
-    EXPECT_EQ(decodeOnly({.name = "f", .data = text, .declaredSize = 0xFFFFFFFFu}).result.status,
-              DecodeStatus::Unsupported);
+    // A saturated size without its Zip64 value is damage, refused before any data is read.
+    const std::string saturated =
+        buildZip({{.name = "f", .data = text, .declaredSize = 0xFFFFFFFFu}});
+    MemoryInput input(saturated.data(), saturated.size());
+    ZipDirectory dir;
+    ASSERT_TRUE(readDirectory(input, dir).ok);
+    EXPECT_FALSE(locateEntryData(input, dir, dir.entries.at(0)).ok);
+    EntryDecoder decoder(4096);
+    EXPECT_EQ(
+        decoder
+            .decode(input, 0, dir.entries[0], "", [](const unsigned char*, size_t) { return true; })
+            .status,
+        DecodeStatus::DataError);
 }

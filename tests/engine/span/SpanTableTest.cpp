@@ -3,6 +3,7 @@
 // readers list, or the copy is refused with a message.
 
 #include "HostileArchives.h"
+#include "ZipBuilder.h"
 #include "SpanTestSupport.h"
 
 #include "engine/span/ReadSpan.h"
@@ -61,3 +62,20 @@ TEST(SpanTable, SetsCarryEveryListedEntryOrAreRefused) {
 }
 
 } // namespace
+
+TEST(SpanTable, Zip64ArchivesAreRefusedBeforeAnyVolumeIsWritten) {
+    QTemporaryDir dir;
+    ScriptedUserHost host;
+    FakeSpanEvents events;
+    SpanSettings settings;
+    const QString source = dir.filePath(QStringLiteral("source.zip"));
+    const std::string bytes =
+        ziptest::buildZip({{.name = "a.txt", .data = "alpha", .zip64 = true}}, {.zip64End = true});
+    ASSERT_TRUE(writeAll(source, QByteArray::fromStdString(bytes)));
+    SpanContext context{systemVolumes(), host, events, settings, {}};
+    EXPECT_LT(WriteSpan(context, source, dir.filePath(QStringLiteral("set.zip"))), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("set*")}).isEmpty());
+    ASSERT_FALSE(events.reports.isEmpty());
+    EXPECT_TRUE(events.reports.constLast().text.contains(QStringLiteral("Zip64")))
+        << events.reports.constLast().text.toStdString();
+}
