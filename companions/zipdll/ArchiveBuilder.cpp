@@ -23,7 +23,9 @@ namespace {
 
 constexpr size_t kProgressStep = 256 * 1024;
 constexpr size_t kCopyBlock = 1 << 20;
-constexpr auto kPollInterval = std::chrono::milliseconds(100);
+// While a big file is compressed on the pool, the caller hears from us at
+// this pace: it is the longest a window waits before it can repaint.
+constexpr auto kPollInterval = std::chrono::milliseconds(30);
 
 uint16_t dosAttributes(const SourceItem& source) {
     uint16_t attributes = source.isFolder ? 0x10 : 0x20;
