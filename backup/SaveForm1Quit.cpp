@@ -198,8 +198,10 @@ void TSaveForm1::openLog() {
     QFile file(logFile());
     QString text;
     if (file.open(QIODevice::ReadOnly | QIODevice::Text)) text = QString::fromUtf8(file.readAll());
-    if (text.endsWith(QLatin1Char('\n'))) text.chop(1); // the last line's own end
-    m_ui->MemoLog->setPlainText(text.size() > kLogSizeLimit ? QString() : text);
+    // The size counts every line's end, the last one's included.
+    if (text.size() > kLogSizeLimit) text.clear();
+    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    m_ui->MemoLog->setPlainText(text);
     appendLog(banner(QStringLiteral("Ouverture BRX_EXPLO")));
 }
 
