@@ -91,6 +91,7 @@ private:
     FakeDiskEjector m_ejector;
     QString m_chosenFolder;
     int m_browses = 0;
+    int m_abouts = 0;
 };
 
 void SaveForm1Test::init() {
@@ -103,6 +104,7 @@ void SaveForm1Test::init() {
     m_ejector = FakeDiskEjector();
     m_chosenFolder.clear();
     m_browses = 0;
+    m_abouts = 0;
 }
 
 std::unique_ptr<TSaveForm1> SaveForm1Test::window(const QString& folder) {
@@ -119,7 +121,7 @@ std::unique_ptr<TSaveForm1> SaveForm1Test::window(const QString& folder) {
         ++m_browses;
         return m_chosenFolder;
     };
-    services.showAbout = [] {};
+    services.showAbout = [this] { ++m_abouts; };
     return std::make_unique<TSaveForm1>(QStringLiteral("-#") + folder, services);
 }
 
@@ -493,6 +495,17 @@ void SaveForm1Test::detailsHintsListsAndFilterLabel() {
     QTest::mouseClick(child<QWidget>(*form, "Lb3Details"), Qt::LeftButton);
     QCOMPARE(form->width(), 400);
 
+    // The bevel behind a command sinks under the mouse; the window raises them all.
+    auto* quitBevel = child<QFrame>(*form, "BevelQuit");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(child<QWidget>(*form, "Lb3Quit"), &enter);
+    QCOMPARE(quitBevel->frameShadow(), QFrame::Sunken);
+    QApplication::sendEvent(child<QWidget>(*form, "CentralPanel"), &enter);
+    QCOMPARE(quitBevel->frameShadow(), QFrame::Raised);
+    QTest::mouseClick(child<QWidget>(*form, "Lb3About"), Qt::LeftButton);
+    child<THemisphereButton>(*form, "Bttn3DAbout")->click();
+    QCOMPARE(m_abouts, 2);
+
     auto* errors = child<QListWidget>(*form, "ListBox1");
     errors->addItems(
         {QStringLiteral("767 premier"), QStringLiteral("Erreur copie sur média : -3")});
@@ -550,7 +563,8 @@ void SaveForm1Test::longLogIsDroppedAtOpening() {
         log.write(QByteArray(size - 1, 'x') + '\n');
         log.close();
         auto form = window(data);
-        form->CkBtt3DQuitter();
+        child<THemisphereButton>(*form, "Bttn3dQuitter")->click();
+        QVERIFY(!form->isVisible());
         const QString text = readText(logFile());
         if (size == 50000)
             QVERIFY(text.startsWith(QString(size - 1, 'x') + QStringLiteral("\n\n----")));
