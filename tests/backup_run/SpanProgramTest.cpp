@@ -6,6 +6,7 @@
 
 #include "span_program/SpanProgram.h"
 #include "tests/fakes/FakeRemovableDrive.h"
+#include "tests/fakes/FakeVolumes.h"
 
 namespace brx::test {
 namespace {
@@ -115,6 +116,69 @@ TEST(SpanArgument, SplitsArchiveAndFolderAtTheSeparator) {
               "Insérez la disquette n° 4 dans le lecteur :\n/m/");
     EXPECT_EQ(frenchDiskPrompt("This disk has not enough free space available"),
               "This disk has not enough free space available");
+}
+
+} // namespace
+} // namespace brx::test
+
+namespace brx::test {
+namespace {
+
+// A floppy-sized removable destination with a stand-in for the spanning
+// program: a script that records its arguments, and leaves the marker when
+// told to.
+class SpanHandOverTest : public BackupRunFixture {
+protected:
+    SpanHandOverTest() {
+        writeFile("src/noise.bin", noise(1'600'000, 3));
+        volumes.setVolume(request.destinationFolder,
+                          FakeVolume{DriveType::Removable, "FLOPPY", 1'457'664, 1'457'664, true});
+        services.volumes = &volumes;
+    }
+
+    void installSpanner(bool fails) {
+        const QString script = request.programFolder + "Brx_Span.exe";
+        QString body = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                       "test -f \"${1%<>*}\" && echo present >> \"$(dirname \"$0\")/args.txt\"\n";
+        if (fails) body += "echo abandon > \"$(dirname \"$0\")/SpanFileError.txt\"\n";
+        writeFile("prog/Brx_Span.exe", body.toUtf8());
+        QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
+    }
+
+    QStringList spannerArguments() {
+        QFile file(request.programFolder + "args.txt");
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+    FakeVolumes volumes;
+};
+
+TEST_F(SpanHandOverTest, TheSpanningProgramGetsOneArgumentWithTheWholeArchive) {
+    installSpanner(false);
+    ASSERT_TRUE(run().ZipButGo(request));
+    const BackupOutcome& outcome = run().outcome();
+    const QString whole = request.programFolder + "Sas_Zip/0912Data.Zip";
+    EXPECT_EQ(spannerArguments(),
+              QStringList({whole + "<>" + request.destinationFolder, "present"}));
+    EXPECT_FALSE(QFile::exists(whole)) << "the temporary whole archive is removed";
+    EXPECT_TRUE(outcome.errors.isEmpty()) << qPrintable(outcome.errors.join('\n'));
+    EXPECT_TRUE(outcome.success);
+    EXPECT_FALSE(QFile::exists(staging()));
+    // The staging archive is gone by the report: its size text is " ? ".
+    EXPECT_EQ(outcome.destinationText, destination() + "  [  ?  ]");
+    EXPECT_EQ(outcome.finalInfo, "ATTENTION...Sauvegardez de nouveau sur un support AMOVIBLE");
+}
+
+TEST_F(SpanHandOverTest, TheMarkerMeansFailureAndTheStagingArchiveIsKept) {
+    installSpanner(true);
+    ASSERT_TRUE(run().ZipButGo(request));
+    const BackupOutcome& outcome = run().outcome();
+    EXPECT_EQ(outcome.errors, QStringList{"Dsk Span Error or Abortes"});
+    EXPECT_FALSE(QFile::exists(request.programFolder + "SpanFileError.txt"));
+    EXPECT_TRUE(QFile::exists(staging()));
+    EXPECT_TRUE(log.lines().contains(" Archive conservée dans le Sas : " + staging()));
+    EXPECT_FALSE(outcome.success);
 }
 
 } // namespace
