@@ -3,6 +3,10 @@
 
 #include "backup/TSaveForm1.h"
 
+#include "backup/run/BackupLog.h"
+#include "backup/run/BackupRequest.h"
+#include "backup/run/BackupRun.h"
+
 #include "controls/TCheckBox98.h"
 #include "controls/THemisphereButton.h"
 #include "engine/ZipEngine.h"
@@ -30,26 +34,6 @@ namespace brx {
 namespace {
 
 const QString kCancelQuestion = QStringLiteral("Souhaitez vous annuler la compression en cours ?");
-const QString kChooseDestination =
-    QStringLiteral("Choisissez d'abord le dossier de destination de la sauvegarde (liste \"3. "
-                   "Lecteur et chemin Destination\" ou bouton \"...\").");
-const QString kRunUnavailable =
-    QStringLiteral("La sauvegarde n'est pas disponible dans cette version du programme : aucune "
-                   "archive n'a été créée.");
-constexpr int kLogSizeLimit = 50000;
-
-QString bannerDateTime() {
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(now.time(), QLocale::LongFormat);
-}
-
-QString banner(const QString& what) {
-    return QStringLiteral("\n------------         ") + bannerDateTime() +
-           QStringLiteral("         ") + what + QStringLiteral("         ------------");
-}
-
 } // namespace
 
 bool TSaveForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -105,27 +89,11 @@ void TSaveForm1::openWith(const QString& path) {
     RunProgram(quoteArgument(path), 1, false, *m_processes);
 }
 
-void TSaveForm1::CliCBtn3dZip() {
-    if (m_running) return;
-    if (m_destinationFolder.isEmpty()) {
-        inform(kChooseDestination);
-        return;
-    }
-    m_running = true;
-    m_zipButton->setEnabled(false);
-    if (OnRun)
-        OnRun(*this);
-    else
-        inform(kRunUnavailable);
-    m_running = false;
-    m_zipButton->setEnabled(true);
-    m_zipButton->SetBevelInner(hbLowered);
-}
-
 bool TSaveForm1::offerCancel() {
-    if (!m_engine->ZipBusy()) return false;
-    // Leaving under a running library would leave the archive half made:
-    // the user may cancel the compression instead, and the window stays.
+    if (!m_engine->ZipBusy() && !m_running) return false;
+    // Leaving under a running library would leave the archive half made, and
+    // leaving during the rest of a run would leave its log and report
+    // unwritten: the user may cancel instead, and the window stays.
     const MsgResult answer = m_host->messageBox(MessageRequest{
         kCancelQuestion, applicationTitle(), MsgButtons::YesNo, MsgIcon::Warning, MsgResult::None});
     if (answer != MsgResult::No) m_engine->setCancel(true);
@@ -169,16 +137,7 @@ bool TSaveForm1::writeQuitSettings() {
 
 // The medium of the destination leaves the drive when the user asked for it.
 void TSaveForm1::EjectClose() {
-    if (!m_ui->CbEject->Checked() || m_destinationFolder.isEmpty()) return;
-    const QString root = m_volumes->volumeRootOf(m_destinationFolder);
-    if (m_volumes->driveType(root) != DriveType::Removable) return;
-    TDiskEject eject(*m_volumes, *m_ejector);
-    eject.setDrive(root);
-    try {
-        eject.Eject();
-    } catch (const EDiskEject& error) {
-        inform(error.text());
-    }
+    m_run->EjectClose(backupRequest());
 }
 
 void TSaveForm1::closeEvent(QCloseEvent* event) {
@@ -191,30 +150,20 @@ void TSaveForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TSaveForm1::appendLog(const QString& line) {
+    m_log->add(line);
     m_ui->MemoLog->appendPlainText(line);
 }
 
 void TSaveForm1::openLog() {
-    QFile file(logFile());
-    QString text;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) text = QString::fromUtf8(file.readAll());
-    // The size counts every line's end, the last one's included.
-    if (text.size() > kLogSizeLimit) text.clear();
-    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-    m_ui->MemoLog->setPlainText(text);
-    appendLog(banner(QStringLiteral("Ouverture BRX_EXPLO")));
+    const bool readable = m_log->open(logDateTimeText());
+    m_ui->MemoLog->setPlainText(m_log->lines().join(QLatin1Char('\n')));
+    if (!readable) inform(QStringLiteral("Ne peut lire %1").arg(logFile()));
 }
 
 // The log file is replaced only once the whole new text is written.
 void TSaveForm1::closeLog() {
-    appendLog(banner(QStringLiteral("Fermeture BRX_EXPLO")));
-    QSaveFile file(logFile());
-    bool saved = file.open(QIODevice::WriteOnly | QIODevice::Text);
-    if (saved) {
-        file.write(m_ui->MemoLog->toPlainText().toUtf8() + '\n');
-        saved = file.commit();
-    }
-    if (!saved) inform(QStringLiteral("Ne peut écrire dans %1").arg(logFile()));
+    if (!m_log->close(logDateTimeText()))
+        inform(QStringLiteral("Ne peut écrire dans %1").arg(logFile()));
 }
 
 void TSaveForm1::inform(const QString& text) {

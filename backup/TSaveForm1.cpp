@@ -1,5 +1,8 @@
 #include "backup/TSaveForm1.h"
 
+#include "backup/run/BackupLog.h"
+#include "backup/run/BackupRun.h"
+
 #include "controls/Hints.h"
 #include "controls/TCheckBox98.h"
 #include "controls/TDRLabel.h"
@@ -140,6 +143,7 @@ void TSaveForm1::FormCreate() {
     makeZipButton();
     if (!acceptSource()) return;
     show();
+    setupRun();
     ForceFolders(stagingFolder());
     setupMenu();
     LoadGlobalSet();

@@ -24,7 +24,11 @@ class SaveForm1;
 
 namespace brx {
 
+class BackupLog;
+class BackupRun;
+struct BackupRequest;
 class IDiskEjector;
+class IFilesInUse;
 class IKeyboard;
 class IProcesses;
 class IUserHost;
@@ -49,6 +53,7 @@ public:
         IProcesses* processes = nullptr;
         IKeyboard* keyboard = nullptr;
         IDiskEjector* ejector = nullptr;
+        IFilesInUse* filesInUse = nullptr;
         QString programFolder; // settings, log, staging folder; the executable's folder
         QString dllDirectory;
         std::function<QDate()> today;
@@ -86,6 +91,8 @@ public:
     const PrivateProfile* iniFile() const { return m_iniFile.get(); }
     THemisphereButton* zipButton() const { return m_zipButton; }
     bool running() const { return m_running; }
+    BackupRun& backupRun() const { return *m_run; }
+    const BackupLog& backupLog() const { return *m_log; }
 
     // Forms the derived paths again and shows them.
     void UpdateDestination();
@@ -98,9 +105,6 @@ public:
     void CliCBtn3dZip();
     // The quit procedure (Esc, "Quitter", automatic closing).
     void CkBtt3DQuitter();
-
-    // The run of one backup; set by whoever provides it.
-    std::function<void(TSaveForm1&)> OnRun;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -119,6 +123,13 @@ private:
     void loadHistories();
     QString currentDatePrefix() const;
     void showDatePrefix();
+
+    // the run
+    void setupRun();
+    void connectRunToControls();
+    void connectRunToWindow();
+    BackupRequest backupRequest() const;
+    void runStarted();
 
     // option handlers
     void CBExeClick();
@@ -161,6 +172,8 @@ private:
     IDiskEjector* m_ejector = nullptr;
     Services m_services;
     std::unique_ptr<TZipEngine> m_engine;
+    std::unique_ptr<BackupLog> m_log;
+    std::unique_ptr<BackupRun> m_run; // before the engine in destruction
     std::unique_ptr<PrivateProfile> m_iniFile;
     THintHandler* m_hints = nullptr;
     THemisphereButton* m_zipButton = nullptr;
@@ -181,6 +194,7 @@ private:
     bool m_ended = false;
     bool m_running = false;
     bool m_quitting = false;
+    bool m_closeAfterRun = false;
 };
 
 } // namespace brx

@@ -9,9 +9,11 @@
 #include "controls/TFileLabel.h"
 #include "controls/THemisphereButton.h"
 #include "engine/ZipEngine.h"
+#include "backup/run/BackupLog.h"
 #include "password/ProgramTexts.h"
 #include "settings/PrivateProfile.h"
 #include "tests/fakes/FakeDiskEjector.h"
+#include "tests/fakes/FakeFilesInUse.h"
 #include "tests/fakes/FakeKeyboard.h"
 #include "tests/fakes/FakeProcesses.h"
 #include "tests/fakes/FakeVolumes.h"
@@ -27,6 +29,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -61,7 +64,8 @@ private slots:
     void closeBoxWritesNothing();
     void optionsComeBackInTheNextWindow();
     void escapeDuringCompressionAsksAndStaysOpen();
-    void zipButtonNeedsADestinationAndRunsOnce();
+    void zipButtonRunsOneBackupAtATime();
+    void cleanBackupWithAutomaticClosingQuits();
     void detailsHintsListsAndFilterLabel();
     void keysAndPictureOpenFoldersAndFiles();
     void longLogIsDroppedAtOpening();
@@ -89,6 +93,7 @@ private:
     FakeProcesses m_processes;
     FakeKeyboard m_keyboard;
     FakeDiskEjector m_ejector;
+    FakeFilesInUse m_filesInUse;
     QString m_chosenFolder;
     int m_browses = 0;
     int m_abouts = 0;
@@ -114,6 +119,7 @@ std::unique_ptr<TSaveForm1> SaveForm1Test::window(const QString& folder) {
     services.processes = &m_processes;
     services.keyboard = &m_keyboard;
     services.ejector = &m_ejector;
+    services.filesInUse = &m_filesInUse;
     services.programFolder = m_dir->path();
     services.dllDirectory = qEnvironmentVariable("BRX_BIN_DIR");
     services.today = [] { return kToday; };
@@ -458,30 +464,80 @@ void SaveForm1Test::escapeDuringCompressionAsksAndStaysOpen() {
     }
 }
 
-void SaveForm1Test::zipButtonNeedsADestinationAndRunsOnce() {
-    auto form = window(makeFolder(QStringLiteral("Data")));
-    int runs = 0;
-    form->OnRun = [&](TSaveForm1& running) {
-        ++runs;
-        QVERIFY(running.running());
-        QVERIFY(!running.zipButton()->isEnabled());
-        running.CliCBtn3dZip(); // a second press during the run does nothing
-        QTest::mouseClick(running.zipButton(), Qt::LeftButton, {}, QPoint(45, 45));
+void SaveForm1Test::zipButtonRunsOneBackupAtATime() {
+    const QString data = makeFolder(QStringLiteral("Data"), {"a.txt", "b.txt"});
+    makeFolder(QStringLiteral("Data/sous"), {"c.txt"});
+    auto form = window(data);
+    const auto pressZip = [&form] {
+        QTest::mouseClick(form->zipButton(), Qt::LeftButton, {}, QPoint(45, 45));
     };
-    // First use: no destination yet.
-    QTest::mouseClick(form->zipButton(), Qt::LeftButton, {}, QPoint(45, 45));
-    QCOMPARE(runs, 0);
+    // First use: no destination yet, no run.
+    pressZip();
     QCOMPARE(m_host.messages.size(), 1);
     QVERIFY(m_host.messages.first().text.contains(QStringLiteral("destination")));
+    QCOMPARE(QDir(form->stagingFolder()).entryList(QDir::Files), QStringList());
 
     m_chosenFolder = makeFolder(QStringLiteral("Dest"));
     child<THemisphereButton>(*form, "Bttn3dBrowseFolder")->click();
-    QTest::mouseClick(form->zipButton(), Qt::LeftButton, {}, QPoint(45, 45));
-    QCOMPARE(runs, 1);
+    const TProgressEvent shown = form->engine().OnProgress;
+    int pressesDuringRun = 0;
+    form->engine().OnProgress = [&](ProgressType type, const QString& name, qint64 size) {
+        shown(type, name, size);
+        if (type != ProgrNewFile || pressesDuringRun > 0) return;
+        ++pressesDuringRun;
+        QVERIFY(form->running());
+        QVERIFY(!form->zipButton()->isEnabled());
+        pressZip();
+        form->CliCBtn3dZip();
+    };
+    pressZip();
+    QCOMPARE(pressesDuringRun, 1);
     QVERIFY(!form->running());
     QVERIFY(form->zipButton()->isEnabled());
+
+    const QString archive = m_chosenFolder + QStringLiteral("/0703Data.Zip");
+    QCOMPARE(form->destinationArchive(), archive);
+    QVERIFY(QFileInfo::exists(archive));
+    QVERIFY(!QFileInfo::exists(form->stagingArchive())); // not kept without "Mise à jour"
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tqq"), archive});
+    QVERIFY(unzip.waitForFinished());
+    QCOMPARE(unzip.exitCode(), 0);
+
+    QCOMPARE(form->windowTitle(), QStringLiteral("Sauvegarde des données : Terminée."));
+    QCOMPARE(form->height(), 330);
+    // Stored with paths, the subfolder as an entry of its own; sorted at the end.
+    QStringList processed;
+    for (int i = 0; i < child<QListWidget>(*form, "ListBox3")->count(); ++i)
+        processed << child<QListWidget>(*form, "ListBox3")->item(i)->text();
+    QCOMPARE(processed,
+             (QStringList{data + "/a.txt", data + "/b.txt", data + "/sous", data + "/sous/c.txt"}));
+    QCOMPARE(child<QListWidget>(*form, "ListBox1")->count(), 0);
+    QCOMPARE(child<QLabel>(*form, "LbFileNbProcess")->text(),
+             QStringLiteral("Fichiers traités : 4/4"));
+    QVERIFY(destinationText(*form).startsWith(archive + QStringLiteral("  [ ")));
+    QVERIFY(!child<QProgressBar>(*form, "ProgressBar1")->isVisible());
+    const QStringList log = form->backupLog().lines();
+    QCOMPARE(log.filter(QStringLiteral("  Filtre inclusion : ")),
+             QStringList{QStringLiteral("  Filtre inclusion : ") + data + QStringLiteral("/*.*")});
+    QVERIFY(log.contains(QStringLiteral("-Sauvegarde terminée : Ok")));
+}
+
+void SaveForm1Test::cleanBackupWithAutomaticClosingQuits() {
+    PrivateProfile(ini()).writeBool(QStringLiteral("explo"), QStringLiteral("close"), true);
+    m_chosenFolder = makeFolder(QStringLiteral("Dest"));
+    auto form = window(makeFolder(QStringLiteral("Data"), {"a.txt"}));
+    child<THemisphereButton>(*form, "Bttn3dBrowseFolder")->click();
     QTest::mouseClick(form->zipButton(), Qt::LeftButton, {}, QPoint(45, 45));
-    QCOMPARE(runs, 2); // another backup once the first has ended
+    QVERIFY(!form->isVisible());
+    QVERIFY(QFileInfo::exists(m_chosenFolder + QStringLiteral("/0703Data.Zip")));
+    // The quit procedure ran: options, history and log stored.
+    QCOMPARE(
+        PrivateProfile(ini()).readString(QStringLiteral("HistoryShelDir"), QStringLiteral("last")),
+        m_chosenFolder + QLatin1Char('/'));
+    const QString log = readText(logFile());
+    QVERIFY(log.contains(QStringLiteral("\n-Sauvegarde terminée : Ok\n")));
+    QVERIFY(log.trimmed().endsWith(QStringLiteral("Fermeture BRX_EXPLO         ------------")));
 }
 
 void SaveForm1Test::detailsHintsListsAndFilterLabel() {
