@@ -11,6 +11,7 @@
 #include "engine/ZipEngine.h"
 #include "backup/run/BackupLog.h"
 #include "password/ProgramTexts.h"
+#include "password/TextCipher.h"
 #include "settings/PrivateProfile.h"
 #include "tests/fakes/FakeDiskEjector.h"
 #include "tests/fakes/FakeFilesInUse.h"
@@ -66,6 +67,7 @@ private slots:
     void escapeDuringCompressionAsksAndStaysOpen();
     void zipButtonRunsOneBackupAtATime();
     void cleanBackupWithAutomaticClosingQuits();
+    void storedPasswordProtectsTheArchiveUnlessCtrlIsHeld();
     void detailsHintsListsAndFilterLabel();
     void keysAndPictureOpenFoldersAndFiles();
     void longLogIsDroppedAtOpening();
@@ -538,6 +540,36 @@ void SaveForm1Test::cleanBackupWithAutomaticClosingQuits() {
     const QString log = readText(logFile());
     QVERIFY(log.contains(QStringLiteral("\n-Sauvegarde terminée : Ok\n")));
     QVERIFY(log.trimmed().endsWith(QStringLiteral("Fermeture BRX_EXPLO         ------------")));
+}
+
+void SaveForm1Test::storedPasswordProtectsTheArchiveUnlessCtrlIsHeld() {
+    PrivateProfile file(ini());
+    file.writeString(QStringLiteral("div"), QStringLiteral("dateinstall"),
+                     CryptPassword(QStringLiteral("Mot2Passe"), {}, true));
+    file.writeBool(QStringLiteral("explo"), QStringLiteral("pass"), true);
+    m_chosenFolder = makeFolder(QStringLiteral("Dest"));
+    const QString archive = m_chosenFolder + QStringLiteral("/0703Data.Zip");
+    const auto unzipTest = [&archive](const QString& password) {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"),
+                    {QStringLiteral("-tqq"), QStringLiteral("-P"), password, archive});
+        unzip.waitForFinished();
+        return unzip.exitCode();
+    };
+    for (const bool ctrl : {false, true}) {
+        QFile::remove(archive);
+        m_host.messages.clear();
+        m_keyboard.ctrl = ctrl;
+        m_host.queueAnswer(MsgResult::No); // asked only with Ctrl held
+        auto form = window(makeFolder(QStringLiteral("Data"), {"a.txt"}));
+        child<THemisphereButton>(*form, "Bttn3dBrowseFolder")->click();
+        QTest::mouseClick(form->zipButton(), Qt::LeftButton, {}, QPoint(45, 45));
+        QVERIFY(QFileInfo::exists(archive));
+        QCOMPARE(m_host.messages.size(), ctrl ? 1 : 0);
+        QCOMPARE(unzipTest(QStringLiteral("Mot2Passe")), 0);
+        QCOMPARE(unzipTest(QStringLiteral("autre")) == 0, ctrl);
+        QVERIFY(!form->engine().AddOptions().testFlag(AddEncrypt) || !ctrl);
+    }
 }
 
 void SaveForm1Test::detailsHintsListsAndFilterLabel() {
