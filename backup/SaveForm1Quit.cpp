@@ -4,7 +4,6 @@
 #include "backup/TSaveForm1.h"
 
 #include "backup/run/BackupLog.h"
-#include "backup/run/BackupRequest.h"
 #include "backup/run/BackupRun.h"
 
 #include "controls/TCheckBox98.h"
@@ -12,22 +11,14 @@
 #include "engine/ZipEngine.h"
 #include "engine/base/UserHost.h"
 #include "gui/HistoryCombo.h"
-#include "platform/DiskEject.h"
-#include "platform/Volumes.h"
 #include "settings/SettingsKeys.h"
 #include "support/AppGlobals.h"
-#include "support/DiskEject.h"
-#include "support/Errors.h"
 #include "support/ProgramLauncher.h"
 #include "ui_SaveForm1.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
-#include <QLocale>
-#include <QSaveFile>
 #include <QSpinBox>
-#include <QTextStream>
 
 namespace brx {
 

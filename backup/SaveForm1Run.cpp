@@ -16,6 +16,7 @@
 #include "gui/password/AskPassword.h"
 #include "ui_SaveForm1.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -123,9 +124,15 @@ BackupRequest TSaveForm1::backupRequest() const {
 
 void TSaveForm1::CliCBtn3dZip() {
     if (m_running || m_run->isRunning()) return;
+    // Neither a first use without a destination nor an empty name may start
+    // a backup: the archive would land nowhere, or as a hidden ".zip".
     if (m_destinationFolder.isEmpty()) {
         inform(QStringLiteral("Choisissez d'abord le dossier de destination de la sauvegarde "
                               "(liste \"3. Lecteur et chemin Destination\" ou bouton \"...\")."));
+        return;
+    }
+    if (m_ui->EdArchiveName->text().trimmed().isEmpty()) {
+        inform(QStringLiteral("Donnez d'abord un nom à l'archive (case \"Nom : \")."));
         return;
     }
     m_running = true;

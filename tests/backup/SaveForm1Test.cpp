@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
@@ -481,6 +482,14 @@ void SaveForm1Test::zipButtonRunsOneBackupAtATime() {
 
     m_chosenFolder = makeFolder(QStringLiteral("Dest"));
     child<THemisphereButton>(*form, "Bttn3dBrowseFolder")->click();
+    // Nor without a name.
+    auto* name = child<QLineEdit>(*form, "EdArchiveName");
+    name->clear();
+    pressZip();
+    QCOMPARE(m_host.messages.size(), 2);
+    QVERIFY(m_host.messages.last().text.contains(QStringLiteral("nom")));
+    QCOMPARE(QDir(form->stagingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QTest::keyClicks(name, QStringLiteral("Data"));
     const TProgressEvent shown = form->engine().OnProgress;
     int pressesDuringRun = 0;
     form->engine().OnProgress = [&](ProgressType type, const QString& name, qint64 size) {
@@ -593,6 +602,15 @@ void SaveForm1Test::detailsHintsListsAndFilterLabel() {
     QTest::mouseClick(child<QWidget>(*form, "Lb3About"), Qt::LeftButton);
     child<THemisphereButton>(*form, "Bttn3DAbout")->click();
     QCOMPARE(m_abouts, 2);
+
+    // A right click on the password box opens the window's menu.
+    auto* password = child<QWidget>(*form, "CBPassWord");
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                 password->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(password, &rightClick);
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    QVERIFY(menu->isVisible());
+    menu->hide();
 
     auto* errors = child<QListWidget>(*form, "ListBox1");
     errors->addItems(
