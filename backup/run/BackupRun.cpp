@@ -4,6 +4,7 @@
 #include "backup/run/BackupRun.h"
 
 #include "backup/run/BackupLog.h"
+#include "backup/run/ThrottledHost.h"
 #include "engine/ZipEngine.h"
 #include "engine/base/UserHost.h"
 #include "platform/DiskEject.h"
@@ -35,6 +36,23 @@ struct RunningFlag {
     explicit RunningFlag(bool& flag) : m_flag(flag) { m_flag = true; }
     ~RunningFlag() { m_flag = false; }
     bool& m_flag;
+};
+
+// Gives the engine the run's host for the length of the run.
+class RunHost {
+public:
+    explicit RunHost(TZipEngine& engine)
+        : m_engine(engine)
+        , m_window(engine.host())
+        , m_throttled(m_window) {
+        m_engine.setHost(&m_throttled);
+    }
+    ~RunHost() { m_engine.setHost(&m_window); }
+
+private:
+    TZipEngine& m_engine;
+    IUserHost& m_window;
+    ThrottledHost m_throttled;
 };
 
 } // namespace
@@ -75,6 +93,7 @@ void BackupRun::cancel() {
 bool BackupRun::ZipButGo(BackupRequest& request) {
     if (m_running || request.destinationFolder.isEmpty()) return false;
     const RunningFlag running(m_running);
+    const RunHost host(m_engine);
     m_request = &request;
     emit runStarted();
     resetRun(request);

@@ -43,6 +43,8 @@ TEST_F(BackupRunTest, CleanRunCopiesTheDatedArchiveAndLogsEveryStepInOrder) {
 
     EXPECT_TRUE(request.storePaths);
     EXPECT_EQ(forced.count(), 1);
+    EXPECT_EQ(&engine.host(), &host) << "the window's host is given back after the run";
+    EXPECT_GT(host.eventPasses, 0);
     EXPECT_TRUE(outcome.success) << qPrintable(outcome.errors.join('\n'));
     EXPECT_EQ(destination(), dir.filePath("dest/0912Data.Zip"));
     ASSERT_TRUE(QFile::exists(destination()));
