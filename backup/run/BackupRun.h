@@ -112,6 +112,7 @@ private:
     void convertToExe(const BackupRequest& request);
     void CopieSupport(const BackupRequest& request);
     void copyToDestination(const BackupRequest& request);
+    int copyReplacing(const QString& source, const QString& destination);
     void SpanFile(const BackupRequest& request);
     void keepStagingAfterFailure(const QString& error);
     void cleanStaging(const BackupRequest& request);

@@ -277,6 +277,24 @@ TEST_F(BackupRunTest, ACancelledDiskPromptMovesTheBackupToTheHomeFolder) {
     EXPECT_TRUE(run().outcome().removable) << "measured before the prompt";
 }
 
+TEST_F(BackupRunTest, AnEarlierArchiveOfTheSameNameIsReplacedWhole) {
+    writeFile("dest/0912Data.Zip", "an older backup of the day");
+    ASSERT_TRUE(run().ZipButGo(request));
+    EXPECT_TRUE(run().outcome().success);
+    EXPECT_EQ(runTool("unzip", {"-tq", destination()}).exitCode, 0);
+    EXPECT_EQ(QDir(request.destinationFolder).entryList(QDir::Files), QStringList{"0912Data.Zip"})
+        << "no temporary copy is left beside it";
+}
+
+TEST_F(BackupRunTest, CancelDuringTheAddEndsTheRunWithoutASuccess) {
+    QObject::connect(&run(), &BackupRun::fileProcessed, &run(), [this] { run().cancel(); });
+    ASSERT_TRUE(run().ZipButGo(request));
+    EXPECT_FALSE(run().isRunning());
+    EXPECT_FALSE(run().outcome().success) << qPrintable(log.lines().join('\n'));
+    EXPECT_FALSE(QFile::exists(destination()));
+    EXPECT_FALSE(engine.Cancel()) << "the next run starts afresh";
+}
+
 TEST_F(BackupRunTest, AMissingDestinationIsCreatedAndLogged) {
     request.destinationFolder = dir.filePath("made/on/demand") + "/";
     ASSERT_TRUE(run().ZipButGo(request));
