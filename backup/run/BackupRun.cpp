@@ -10,6 +10,7 @@
 #include "platform/DiskEject.h"
 #include "platform/FilesInUse.h"
 #include "platform/Volumes.h"
+#include "support/AppGlobals.h"
 #include "support/DiskEject.h"
 #include "support/DriveProbe.h"
 #include "support/Folders.h"
@@ -148,7 +149,7 @@ void BackupRun::checkDestination(BackupRequest& request) {
            kProbeNotReady) {
         MessageRequest prompt;
         prompt.text = kDiskPrompt + homeFolder();
-        prompt.caption = QStringLiteral("BRX_EXPLO");
+        prompt.caption = applicationTitle();
         prompt.buttons = MsgButtons::OkCancel;
         prompt.icon = MsgIcon::Information;
         if (m_engine.host().messageBox(prompt) == MsgResult::Ok) {

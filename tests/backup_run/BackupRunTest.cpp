@@ -3,6 +3,7 @@
 
 #include "BackupRunFixture.h"
 
+#include "tests/fakes/FakeDiskEjector.h"
 #include "tests/fakes/FakeVolumes.h"
 
 #include <QRegularExpression>
@@ -321,6 +322,25 @@ TEST_F(BackupRunTest, AFilterThatMatchesNothingEndsWithoutAnArchive) {
     EXPECT_EQ(lines.value(copied + 1),
               "   Creation de : " + destination() + " [0]  ---> ERREURS !");
     EXPECT_FALSE(QFile::exists(destination()));
+}
+
+TEST_F(BackupRunTest, EjectAtQuitOnlyWhenAskedAndRemovable) {
+    FakeVolumes volumes;
+    FakeDiskEjector ejector;
+    const QString usb = dir.filePath("usb") + "/";
+    volumes.setVolume(usb, FakeVolume{DriveType::Removable, "USB", 1 << 30, 1 << 30, true});
+    services.volumes = &volumes;
+    services.ejector = &ejector;
+    request.destinationFolder = usb + "backups/";
+    run().EjectClose(request);
+    EXPECT_TRUE(ejector.ejectedRoots.isEmpty()) << "not asked";
+    request.eject = true;
+    ejector.outcome = EjectOutcome::Failed; // its result is not looked at
+    run().EjectClose(request);
+    EXPECT_EQ(ejector.ejectedRoots, QStringList{usb});
+    request.destinationFolder = dir.filePath("dest") + "/"; // on the fixed "/"
+    run().EjectClose(request);
+    EXPECT_EQ(ejector.ejectedRoots.size(), 1);
 }
 
 TEST_F(BackupRunTest, ARunDoesNotStartWithoutADestination) {
