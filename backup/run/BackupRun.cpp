@@ -120,6 +120,7 @@ bool BackupRun::ZipButGo(BackupRequest& request) {
 void BackupRun::resetRun(const BackupRequest& request) {
     m_outcome = BackupOutcome{};
     m_spanned = false;
+    m_barPosition = 0;
     m_engine.setCancel(false);
     emit currentFileChanged(QString());
     emit finalInfoChanged(QString());
