@@ -27,7 +27,7 @@ void expectSameContent(const QString& archive, const QString& sourceFolder, cons
     const ToolResult result = runTool("unzip", extra + QStringList{"-q", archive, "-d", work});
     ASSERT_EQ(result.exitCode, 0) << qPrintable(result.output);
     const QString stored = work + sourceFolder; // stored with the absolute path less its "/"
-    for (const QString& name : {"a.txt", "b.bin", "sub/c.txt"}) {
+    for (const QString& name : QStringList{"a.txt", "b.bin", "sub/c.txt"}) {
         QFile original(sourceFolder + "/" + name);
         QFile copy(stored + "/" + name);
         ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -98,7 +98,9 @@ TEST_F(BackupRunTest, ProgressNoticesCountFilesAndMoveWithinEachFile) {
     int last = 0;
     for (const QList<QVariant>& notice : bar) {
         const int position = notice.at(0).toInt();
-        if (position > 1) EXPECT_GE(position, last);
+        if (position > 1) {
+            EXPECT_GE(position, last);
+        }
         EXPECT_LE(position, 100);
         last = position;
     }
