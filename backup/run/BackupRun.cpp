@@ -4,11 +4,13 @@
 #include "backup/run/BackupRun.h"
 
 #include "backup/run/BackupLog.h"
+#include "backup/run/ThrottledHost.h"
 #include "engine/ZipEngine.h"
 #include "engine/base/UserHost.h"
 #include "platform/DiskEject.h"
 #include "platform/FilesInUse.h"
 #include "platform/Volumes.h"
+#include "support/AppGlobals.h"
 #include "support/DiskEject.h"
 #include "support/DriveProbe.h"
 #include "support/Folders.h"
@@ -35,6 +37,23 @@ struct RunningFlag {
     explicit RunningFlag(bool& flag) : m_flag(flag) { m_flag = true; }
     ~RunningFlag() { m_flag = false; }
     bool& m_flag;
+};
+
+// Gives the engine the run's host for the length of the run.
+class RunHost {
+public:
+    explicit RunHost(TZipEngine& engine)
+        : m_engine(engine)
+        , m_window(engine.host())
+        , m_throttled(m_window) {
+        m_engine.setHost(&m_throttled);
+    }
+    ~RunHost() { m_engine.setHost(&m_window); }
+
+private:
+    TZipEngine& m_engine;
+    IUserHost& m_window;
+    ThrottledHost m_throttled;
 };
 
 } // namespace
@@ -75,6 +94,7 @@ void BackupRun::cancel() {
 bool BackupRun::ZipButGo(BackupRequest& request) {
     if (m_running || request.destinationFolder.isEmpty()) return false;
     const RunningFlag running(m_running);
+    const RunHost host(m_engine);
     m_request = &request;
     emit runStarted();
     resetRun(request);
@@ -100,6 +120,7 @@ bool BackupRun::ZipButGo(BackupRequest& request) {
 void BackupRun::resetRun(const BackupRequest& request) {
     m_outcome = BackupOutcome{};
     m_spanned = false;
+    m_barPosition = 0;
     m_engine.setCancel(false);
     emit currentFileChanged(QString());
     emit finalInfoChanged(QString());
@@ -129,7 +150,7 @@ void BackupRun::checkDestination(BackupRequest& request) {
            kProbeNotReady) {
         MessageRequest prompt;
         prompt.text = kDiskPrompt + homeFolder();
-        prompt.caption = QStringLiteral("BRX_EXPLO");
+        prompt.caption = applicationTitle();
         prompt.buttons = MsgButtons::OkCancel;
         prompt.icon = MsgIcon::Information;
         if (m_engine.host().messageBox(prompt) == MsgResult::Ok) {

@@ -27,7 +27,9 @@ class IVolumes;
 class TZipEngine;
 
 // The password step's answer: whether to encrypt, the password, and the log
-// line to write (empty: none).
+// line to write (empty: none). It is asked after AddOptions is set, so a
+// provider may also run the password step on the engine itself and report
+// the engine's AddEncrypt and Password back here.
 struct PasswordChoice {
     bool encrypt = false;
     QString password;
@@ -112,6 +114,7 @@ private:
     void convertToExe(const BackupRequest& request);
     void CopieSupport(const BackupRequest& request);
     void copyToDestination(const BackupRequest& request);
+    int copyReplacing(const QString& source, const QString& destination);
     void SpanFile(const BackupRequest& request);
     void keepStagingAfterFailure(const QString& error);
     void cleanStaging(const BackupRequest& request);
@@ -122,6 +125,7 @@ private:
     void setCaption(const QString& caption);
     void setFinalInfo(const QString& text);
     QString fullNameOf(const QString& storedName) const;
+    void setBar(int position, bool visible);
     QString picturePath(const QString& name) const;
     QString homeFolder() const;
 
@@ -141,6 +145,7 @@ private:
     uint32_t m_endTick = 0;
     qint64 m_currentFileSize = 0;
     qint64 m_currentFileDone = 0;
+    int m_barPosition = 0;
     bool m_spanned = false;
 };
 

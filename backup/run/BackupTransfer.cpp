@@ -17,11 +17,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace brx {
 
 namespace {
 
+constexpr int kCopyNoDestination = -1;
 constexpr int kCopyNoSource = -3;
+constexpr int kCopyNoDate = -4;
 const QString kOk = QStringLiteral(" ---> OK ");
 const QString kErrors = QStringLiteral(" ---> ERREURS !");
 
@@ -47,13 +51,28 @@ void BackupRun::CopieSupport(const BackupRequest& request) {
     }
 }
 
+// The verified copy goes to a temporary name beside the destination and
+// replaces an archive of the same name only once it is complete, so that a
+// failed copy never costs the previous backup. The engine removes a copy
+// that did not complete.
+int BackupRun::copyReplacing(const QString& source, const QString& destination) {
+    const QString temporary = destination + QStringLiteral(".brxtmp");
+    int result = m_engine.CopyFileChecked(source, temporary);
+    if (result == 0 || result == kCopyNoDate) {
+        if (::rename(QFile::encodeName(temporary).constData(),
+                     QFile::encodeName(destination).constData()) != 0)
+            result = kCopyNoDestination;
+    }
+    QFile::remove(temporary);
+    return result;
+}
+
 void BackupRun::copyToDestination(const BackupRequest& request) {
     Q_UNUSED(request);
     const QString staging = m_outcome.stagingArchive;
     const QString destination = m_outcome.destinationArchive;
     setCaption(QStringLiteral("- Copie sur média...Patientez "));
-    // The engine removes a destination file whose copy did not complete.
-    m_outcome.copyResult = m_engine.CopyFileChecked(staging, destination);
+    m_outcome.copyResult = copyReplacing(staging, destination);
     if (m_outcome.copyResult == kCopyNoSource)
         addLog(QStringLiteral("Archive invalide ou absente ") + staging + QStringLiteral(" ") +
                kErrors);

@@ -4,6 +4,7 @@
 #include "backup/run/BackupRun.h"
 
 #include "engine/ZipEngine.h"
+#include "engine/base/UserHost.h"
 #include "platform/Clock.h"
 #include "platform/FilesInUse.h"
 #include "support/Folders.h"
@@ -47,6 +48,7 @@ void BackupRun::Zippage(BackupRequest& request) {
     addLog(QStringLiteral("  Filtre inclusion : ") + fileSpecification(request));
     setAddProperties(request);
     m_inUse = (m_services.filesInUse ? *m_services.filesInUse : systemFilesInUse()).snapshot();
+    m_engine.host().processEvents(); // the scan and the library's own folder scan add up
     emit pictureChanged(picturePath(QStringLiteral("ZipRun.gif")), true);
     m_startTick = tickCount();
     m_engine.Add();
@@ -151,31 +153,36 @@ void BackupRun::ZipEngine1Progress(ProgressType type, const QString& name, qint6
         }
         m_currentFileSize = size;
         m_currentFileDone = 0;
-        emit progressChanged(1, true);
+        setBar(1, true);
         break;
     }
     case ProgrUpdate: {
         m_currentFileDone += size;
         const qint64 span = std::max<qint64>(m_currentFileSize, 1);
         const qint64 done = std::min(m_currentFileDone, span);
-        emit progressChanged(static_cast<int>(1 + done * 99 / span), true);
+        setBar(static_cast<int>(1 + done * 99 / span), true);
         break;
     }
     case ProgrEndOfBatch:
         m_outcome.processedFiles.sort();
         emit processedFilesSorted(m_outcome.processedFiles);
         emit currentFileChanged(QStringLiteral(" "));
-        emit progressChanged(0, false);
+        setBar(0, false);
         break;
     case ProgrTotalFiles:
         m_outcome.totalFiles = static_cast<int>(size);
-        emit progressChanged(m_currentFileDone > 0 ? 1 : 0, true);
+        emit progressChanged(m_barPosition, true);
         break;
     case ProgrTotalSize:
         m_outcome.totalSize = size;
-        emit progressChanged(1, true);
+        setBar(1, true);
         break;
     }
+}
+
+void BackupRun::setBar(int position, bool visible) {
+    m_barPosition = position;
+    emit progressChanged(position, visible);
 }
 
 // The library names an item as stored: with paths, the absolute path less

@@ -3,6 +3,8 @@
 
 #include "BackupRunFixture.h"
 
+#include "backup/run/ThrottledHost.h"
+
 namespace brx::test {
 namespace {
 
@@ -130,6 +132,25 @@ TEST_F(BackupMessages, LibraryCodesGoToTheErrorsListAndTheLog) {
     EXPECT_EQ(backup.outcome().errors,
               QStringList({"a.txt b.txt inéxistant(s)", "Archive non créée.", "12 Write error"}));
     EXPECT_EQ(log.lines(), QStringList({"a.txt b.txt inéxistant(s)", "Archive non créée."}));
+}
+
+} // namespace
+} // namespace brx::test
+
+namespace brx::test {
+namespace {
+
+TEST(ThrottledHostTest, EventsPassAtMostOncePerIntervalAndQuestionsAlways) {
+    ScriptedUserHost window;
+    ThrottledHost slow(window, 60'000);
+    for (int i = 0; i < 1000; ++i) slow.processEvents();
+    EXPECT_EQ(window.eventPasses, 1) << "the first pass goes through, then one per interval";
+    window.queueAnswer(MsgResult::Cancel);
+    EXPECT_EQ(slow.messageBox(MessageRequest{"Q", "C"}), MsgResult::Cancel);
+    EXPECT_EQ(window.messages.size(), 1);
+    ThrottledHost eager(window, 0);
+    for (int i = 0; i < 3; ++i) eager.processEvents();
+    EXPECT_EQ(window.eventPasses, 4);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "BackupRunFixture.h"
 
+#include "tests/fakes/FakeDiskEjector.h"
 #include "tests/fakes/FakeVolumes.h"
 
 #include <QRegularExpression>
@@ -26,7 +27,7 @@ void expectSameContent(const QString& archive, const QString& sourceFolder, cons
     const ToolResult result = runTool("unzip", extra + QStringList{"-q", archive, "-d", work});
     ASSERT_EQ(result.exitCode, 0) << qPrintable(result.output);
     const QString stored = work + sourceFolder; // stored with the absolute path less its "/"
-    for (const QString& name : {"a.txt", "b.bin", "sub/c.txt"}) {
+    for (const QString& name : QStringList{"a.txt", "b.bin", "sub/c.txt"}) {
         QFile original(sourceFolder + "/" + name);
         QFile copy(stored + "/" + name);
         ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -43,6 +44,8 @@ TEST_F(BackupRunTest, CleanRunCopiesTheDatedArchiveAndLogsEveryStepInOrder) {
 
     EXPECT_TRUE(request.storePaths);
     EXPECT_EQ(forced.count(), 1);
+    EXPECT_EQ(&engine.host(), &host) << "the window's host is given back after the run";
+    EXPECT_GT(host.eventPasses, 0);
     EXPECT_TRUE(outcome.success) << qPrintable(outcome.errors.join('\n'));
     EXPECT_EQ(destination(), dir.filePath("dest/0912Data.Zip"));
     ASSERT_TRUE(QFile::exists(destination()));
@@ -95,7 +98,9 @@ TEST_F(BackupRunTest, ProgressNoticesCountFilesAndMoveWithinEachFile) {
     int last = 0;
     for (const QList<QVariant>& notice : bar) {
         const int position = notice.at(0).toInt();
-        if (position > 1) EXPECT_GE(position, last);
+        if (position > 1) {
+            EXPECT_GE(position, last);
+        }
         EXPECT_LE(position, 100);
         last = position;
     }
@@ -275,6 +280,24 @@ TEST_F(BackupRunTest, ACancelledDiskPromptMovesTheBackupToTheHomeFolder) {
     EXPECT_TRUE(run().outcome().removable) << "measured before the prompt";
 }
 
+TEST_F(BackupRunTest, AnEarlierArchiveOfTheSameNameIsReplacedWhole) {
+    writeFile("dest/0912Data.Zip", "an older backup of the day");
+    ASSERT_TRUE(run().ZipButGo(request));
+    EXPECT_TRUE(run().outcome().success);
+    EXPECT_EQ(runTool("unzip", {"-tq", destination()}).exitCode, 0);
+    EXPECT_EQ(QDir(request.destinationFolder).entryList(QDir::Files), QStringList{"0912Data.Zip"})
+        << "no temporary copy is left beside it";
+}
+
+TEST_F(BackupRunTest, CancelDuringTheAddEndsTheRunWithoutASuccess) {
+    QObject::connect(&run(), &BackupRun::fileProcessed, &run(), [this] { run().cancel(); });
+    ASSERT_TRUE(run().ZipButGo(request));
+    EXPECT_FALSE(run().isRunning());
+    EXPECT_FALSE(run().outcome().success) << qPrintable(log.lines().join('\n'));
+    EXPECT_FALSE(QFile::exists(destination()));
+    EXPECT_FALSE(engine.Cancel()) << "the next run starts afresh";
+}
+
 TEST_F(BackupRunTest, AMissingDestinationIsCreatedAndLogged) {
     request.destinationFolder = dir.filePath("made/on/demand") + "/";
     ASSERT_TRUE(run().ZipButGo(request));
@@ -301,6 +324,25 @@ TEST_F(BackupRunTest, AFilterThatMatchesNothingEndsWithoutAnArchive) {
     EXPECT_EQ(lines.value(copied + 1),
               "   Creation de : " + destination() + " [0]  ---> ERREURS !");
     EXPECT_FALSE(QFile::exists(destination()));
+}
+
+TEST_F(BackupRunTest, EjectAtQuitOnlyWhenAskedAndRemovable) {
+    FakeVolumes volumes;
+    FakeDiskEjector ejector;
+    const QString usb = dir.filePath("usb") + "/";
+    volumes.setVolume(usb, FakeVolume{DriveType::Removable, "USB", 1 << 30, 1 << 30, true});
+    services.volumes = &volumes;
+    services.ejector = &ejector;
+    request.destinationFolder = usb + "backups/";
+    run().EjectClose(request);
+    EXPECT_TRUE(ejector.ejectedRoots.isEmpty()) << "not asked";
+    request.eject = true;
+    ejector.outcome = EjectOutcome::Failed; // its result is not looked at
+    run().EjectClose(request);
+    EXPECT_EQ(ejector.ejectedRoots, QStringList{usb});
+    request.destinationFolder = dir.filePath("dest") + "/"; // on the fixed "/"
+    run().EjectClose(request);
+    EXPECT_EQ(ejector.ejectedRoots.size(), 1);
 }
 
 TEST_F(BackupRunTest, ARunDoesNotStartWithoutADestination) {
