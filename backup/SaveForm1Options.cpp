@@ -187,10 +187,6 @@ void TSaveForm1::Btt3DdetailsClick() {
 }
 
 void TSaveForm1::StorePasswordClick() {
-    if (m_services.showStoredPassword) {
-        m_services.showStoredPassword();
-        return;
-    }
     showStoredPasswordDialog(*m_host, this, m_programFolder);
 }
 

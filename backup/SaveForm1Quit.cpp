@@ -64,7 +64,7 @@ bool TSaveForm1::FormKeyDown(QKeyEvent* key) {
         openWith(stagingFolder());
         return true;
     case Qt::Key_F10:
-        openWith(QFileInfo(m_destinationArchive).path());
+        if (!m_destinationFolder.isEmpty()) openWith(QFileInfo(m_destinationArchive).path());
         return true;
     case Qt::Key_F11:
         openWith(settingsFile());

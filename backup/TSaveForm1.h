@@ -60,7 +60,6 @@ public:
         // The folder browser; an empty answer means cancelled.
         std::function<QString()> chooseFolder;
         std::function<void()> showAbout;
-        std::function<void()> showStoredPassword;
     };
 
     // argument: the program's first argument ("-#" and the folder).
