@@ -127,7 +127,6 @@ TEST_F(BackupRunTest, UpdateKeepsTheStagingArchiveAndTheNextRunUpdatesIt) {
 
 TEST_F(BackupRunTest, SelfExtractingRunGivesAnExeThatPeersAccept) {
     if (!QFile::exists(binTool("ZIPSFX.BIN"))) GTEST_SKIP() << "no self-extractor stub built";
-    engine.setSFXPath(binTool("ZIPSFX.BIN"));
     request.selfExtracting = true;
     ASSERT_TRUE(run().ZipButGo(request));
     const BackupOutcome& outcome = run().outcome();
