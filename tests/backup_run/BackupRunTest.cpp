@@ -127,7 +127,6 @@ TEST_F(BackupRunTest, UpdateKeepsTheStagingArchiveAndTheNextRunUpdatesIt) {
 
 TEST_F(BackupRunTest, SelfExtractingRunGivesAnExeThatPeersAccept) {
     if (!QFile::exists(binTool("ZIPSFX.BIN"))) GTEST_SKIP() << "no self-extractor stub built";
-    engine.setSFXPath(binTool("ZIPSFX.BIN"));
     request.selfExtracting = true;
     ASSERT_TRUE(run().ZipButGo(request));
     const BackupOutcome& outcome = run().outcome();
@@ -143,6 +142,19 @@ TEST_F(BackupRunTest, SelfExtractingRunGivesAnExeThatPeersAccept) {
         << qPrintable(log.lines().join('\n'));
     EXPECT_FALSE(QFile::exists(exe));
     EXPECT_FALSE(QFile::exists(staging()));
+}
+
+TEST_F(BackupRunTest, ASelfExtractorKeptForUpdateIsMadeAgainNextTime) {
+    request.selfExtracting = true;
+    request.update = true;
+    ASSERT_TRUE(run().ZipButGo(request));
+    const QString exe = request.programFolder + "Sas_Zip/Data.exe";
+    ASSERT_TRUE(QFile::exists(exe));
+    writeFile("src/new.txt", "added for the second run");
+    ASSERT_TRUE(run().ZipButGo(request));
+    EXPECT_TRUE(run().outcome().success) << qPrintable(run().outcome().errors.join('\n'));
+    const ToolResult listing = runTool("7zz", {"l", destination()});
+    EXPECT_TRUE(listing.output.contains("new.txt")) << qPrintable(listing.output);
 }
 
 TEST_F(BackupRunTest, AStoredPasswordEncryptsTheArchive) {

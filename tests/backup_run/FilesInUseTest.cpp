@@ -37,8 +37,10 @@ TEST(FilesInUseParsing, LockLinesGiveDeviceAndInode) {
 class ChildHoldingFiles {
 public:
     ChildHoldingFiles(const QString& written, const QString& locked) {
-        m_process.start(
-            "sh", {"-c", "exec 3>>\"$1\"; exec flock \"$2\" sleep 60", "sh", written, locked});
+        // One process holds both: the lock belongs to the open descriptor,
+        // which "exec sleep" keeps, so killing it releases everything.
+        m_process.start("sh", {"-c", "exec 3>>\"$1\" 4>>\"$2\"; flock 4; exec sleep 60", "sh",
+                               written, locked});
         m_process.waitForStarted();
     }
     ~ChildHoldingFiles() {
