@@ -60,7 +60,8 @@ int ProgramFaces::runBackup(const QString& argument) {
     // The backup window shows itself once it has checked its folder.
     QApplication::setQuitOnLastWindowClosed(true);
     TSaveForm1 window(argument);
-    window.show();
+    // A refused folder was reported; the program ends without a window.
+    if (window.ended()) return 0;
     return QApplication::exec();
 }
 

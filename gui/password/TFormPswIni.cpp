@@ -126,8 +126,8 @@ void TFormPswIni::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void showStoredPasswordDialog(IUserHost& host, QWidget* parent) {
-    TFormPswIni dialog(host, parent);
+void showStoredPasswordDialog(IUserHost& host, QWidget* parent, const QString& programFolder) {
+    TFormPswIni dialog(host, parent, programFolder);
     dialog.setDelayEditable(false);
     dialog.exec();
 }

@@ -48,7 +48,7 @@ private:
 };
 
 // What the backup window's "Stocker/Changer  le Mot de Passe" does: the
-// dialog, modally, with its delay dimmed.
-void showStoredPasswordDialog(IUserHost& host, QWidget* parent);
+// dialog, modally, with its delay dimmed. programFolder as for TFormPswIni.
+void showStoredPasswordDialog(IUserHost& host, QWidget* parent, const QString& programFolder = {});
 
 } // namespace brx
