@@ -35,8 +35,8 @@ void leaveMarker(const QString& programFolder, const QString& reason) {
 struct EntryFacts {
     QString name;
     uint32_t crc;
-    uint32_t compressed;
-    uint32_t uncompressed;
+    uint64_t compressed;
+    uint64_t uncompressed;
     bool operator==(const EntryFacts&) const = default;
 };
 
