@@ -76,6 +76,7 @@ size_t SourceCollector::scanFolder(const std::string& folder, const std::string&
     }
     size_t found = 0;
     for (const std::string& name : names) {
+        keepCallerResponsive();
         if (isHidden(name)) continue;
         const std::string path = joinPath(folder, name);
         struct stat info {};
@@ -96,6 +97,14 @@ size_t SourceCollector::scanFolder(const std::string& folder, const std::string&
         }
     }
     return found;
+}
+
+void SourceCollector::keepCallerResponsive() {
+    constexpr auto kPace = std::chrono::milliseconds(30);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastHeard < kPace) return;
+    m_lastHeard = now;
+    m_reporter.progress(0);
 }
 
 size_t SourceCollector::addFolderEntry(const std::string& path, const std::string& storedPrefix,

@@ -5,6 +5,7 @@
 
 #include "zipdll/CallbackReporter.h"
 
+#include <chrono>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -48,11 +49,16 @@ private:
     bool isHidden(std::string_view name) const;
     std::string storedFor(const std::string& prefix, std::string_view name) const;
 
+    // A long scan of folders makes no other callback: the caller hears from
+    // us at this pace so that its window repaints and a cancel is taken.
+    void keepCallerResponsive();
+
     CollectOptions m_options;
     CallbackReporter& m_reporter;
     std::vector<SourceItem> m_items;
     std::set<std::string> m_storedNames;
     std::set<std::pair<dev_t, ino_t>> m_visitedFolders;
+    std::chrono::steady_clock::time_point m_lastHeard = std::chrono::steady_clock::now();
 };
 
 } // namespace zipdll
