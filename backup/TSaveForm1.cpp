@@ -120,7 +120,7 @@ QString TSaveForm1::settingsFile() const {
     return settingsFileIn(m_programFolder);
 }
 
-QString TSaveForm1::fileSpecification() const {
+QString TSaveForm1::sourcePattern() const {
     return m_sourceFolder + kPathSeparator + m_ui->ComboWildCar->currentText();
 }
 
@@ -259,7 +259,7 @@ void TSaveForm1::showDatePrefix() {
 
 void TSaveForm1::UpdateDestination() {
     const QString name = m_ui->EdArchiveName->text();
-    m_ui->LbFileRep2Sav->SetFileName(fileSpecification());
+    m_ui->LbFileRep2Sav->SetFileName(sourcePattern());
     m_stagingArchive = stagingFolder() + name + QStringLiteral(".zip");
     m_destinationArchive =
         m_destinationFolder + m_ui->LbDateZip->text() + name + m_ui->LbZipExt->text();

@@ -73,7 +73,7 @@ public:
 
     // ---- values of the window (folders end with "/") ----
     const QString& sourceFolder() const { return m_sourceFolder; } // no trailing "/"
-    QString fileSpecification() const;
+    QString sourcePattern() const;
     QString stagingFolder() const { return m_programFolder + QStringLiteral("Sas_Zip/"); }
     QString stagingArchive() const { return m_stagingArchive; }
     QString destinationFolder() const { return m_destinationFolder; }

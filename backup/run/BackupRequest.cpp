@@ -4,7 +4,7 @@
 
 namespace brx {
 
-QString fileSpecification(const BackupRequest& request) {
+QString sourcePattern(const BackupRequest& request) {
     return WithBackslash(request.sourceFolder) + request.filter;
 }
 

@@ -39,7 +39,7 @@ struct BackupRequest {
 };
 
 // source folder + "/" + filter.
-QString fileSpecification(const BackupRequest& request);
+QString sourcePattern(const BackupRequest& request);
 QString stagingFolder(const BackupRequest& request);
 // The staging folder + archive name + ".zip".
 QString stagingArchive(const BackupRequest& request);

@@ -45,7 +45,7 @@ void BackupRun::Zippage(BackupRequest& request) {
     if (!FolderExists(stagingFolder(request))) ForceFolders(stagingFolder(request));
     m_outcome.stagingArchive = stagingArchive(request);
     m_engine.setZipFileName(m_outcome.stagingArchive);
-    addLog(QStringLiteral("  Filtre inclusion : ") + fileSpecification(request));
+    addLog(QStringLiteral("  Filtre inclusion : ") + sourcePattern(request));
     setAddProperties(request);
     m_inUse = (m_services.filesInUse ? *m_services.filesInUse : systemFilesInUse()).snapshot();
     m_engine.host().processEvents(); // the scan and the library's own folder scan add up
@@ -87,7 +87,7 @@ void BackupRun::setAddProperties(const BackupRequest& request) {
         }
         if (!choice.logLine.isEmpty()) addLog(choice.logLine);
     }
-    m_engine.setFSpecArgs({fileSpecification(request)});
+    m_engine.setFSpecArgs({sourcePattern(request)});
 }
 
 void BackupRun::RatioFilesStatusBar() {

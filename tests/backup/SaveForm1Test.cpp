@@ -56,7 +56,7 @@ private slots:
     void init();
     void volumeRootIsRefusedAndTheProgramEnds();
     void missingFolderIsReportedAndTheProgramEnds();
-    void folderGivesSpecificationAndName();
+    void folderGivesPatternAndName();
     void destinationWithoutTrailingSeparator();
     void selfExtractingAndDatePrefixBoxesActAtOnce();
     void dateOrderEntriesSwapAndAreWrittenAtOnce();
@@ -177,7 +177,7 @@ void SaveForm1Test::missingFolderIsReportedAndTheProgramEnds() {
     QVERIFY(window(file.fileName())->ended());
 }
 
-void SaveForm1Test::folderGivesSpecificationAndName() {
+void SaveForm1Test::folderGivesPatternAndName() {
     const QString data = makeFolder(QStringLiteral("Data"), {QStringLiteral("a.txt")});
     auto form = window(data + QLatin1Char('/'));
     QVERIFY(!form->ended());
@@ -308,7 +308,7 @@ void SaveForm1Test::nameKeysAreFiltered() {
     QCOMPARE(filter->currentText(), QStringLiteral("*doc"));
     QTest::keyClick(filter->lineEdit(), Qt::Key_Enter);
     QCOMPARE(filter->count(), 1);
-    QCOMPARE(form->fileSpecification(), form->sourceFolder() + QStringLiteral("/*doc"));
+    QCOMPARE(form->sourcePattern(), form->sourceFolder() + QStringLiteral("/*doc"));
 }
 
 void SaveForm1Test::browserAndResetChooseTheDestination() {
@@ -408,7 +408,7 @@ void SaveForm1Test::optionsComeBackInTheNextWindow() {
     QVERIFY(!child<QAction>(*form, "AffichageHint")->isChecked());
     QCOMPARE(child<QLabel>(*form, "LbZipExt")->text(), QStringLiteral(".Exe"));
     QCOMPARE(child<QLabel>(*form, "LbDateZip")->text(), QString());
-    QCOMPARE(form->fileSpecification(), form->sourceFolder() + QStringLiteral("/*doc"));
+    QCOMPARE(form->sourcePattern(), form->sourceFolder() + QStringLiteral("/*doc"));
     QCOMPARE(child<QComboBox>(*form, "ComboWildCar")->count(), 2);
 
     // The hints entry writes its key at once.
@@ -624,7 +624,7 @@ void SaveForm1Test::detailsHintsListsAndFilterLabel() {
     filter->setEditText(QStringLiteral("*txt"));
     QTest::mouseDClick(child<QLabel>(*form, "LbFiltre"), Qt::LeftButton);
     QCOMPARE(filter->count(), 0);
-    QCOMPARE(form->fileSpecification(), form->sourceFolder() + QStringLiteral("/*.*"));
+    QCOMPARE(form->sourcePattern(), form->sourceFolder() + QStringLiteral("/*.*"));
 
     QCOMPARE(GetShortHint(Hint(child<QWidget>(*form, "CBPassWord"))), QString());
     QCOMPARE(GetLongHint(Hint(child<QWidget>(*form, "CBPassWord"))),
